@@ -1,0 +1,36 @@
+#include "app/PopupMenuWin32.h"
+
+namespace snq {
+
+namespace {
+constexpr UINT kFirstCommand = 1;
+}
+
+TPopupMenu::TPopupMenu() : window_(AllocateUtilWindow(*this)) {}
+
+void TPopupMenu::Popup(int x, int y) {
+    if (OnPopup) OnPopup();
+    menu_.reset(::CreatePopupMenu());
+    for (std::size_t i = 0; i < Items.size(); ++i) {
+        const TMenuItem& item = Items[i];
+        if (item.Caption == L"-") {
+            ::AppendMenuW(menu_.get(), MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        ::AppendMenuW(menu_.get(), MF_STRING | (item.Checked ? MF_CHECKED : MF_UNCHECKED),
+                      kFirstCommand + i, item.Caption.c_str());
+    }
+    ::TrackPopupMenu(menu_.get(), TPM_CENTERALIGN | TPM_RIGHTBUTTON, x, y, 0, window_.get(),
+                     nullptr);
+}
+
+LRESULT TPopupMenu::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == 0) {
+        const std::size_t index = LOWORD(wParam) - kFirstCommand;
+        if (index < Items.size() && Items[index].OnClick) Items[index].OnClick();
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace snq

@@ -1,0 +1,40 @@
+#pragma once
+// The tray menu: items addressed by position, rebuilt into a menu handle
+// each time it opens, and its owner window that runs the chosen item.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/WindowWin32.h"
+
+namespace snq {
+
+struct TMenuItem {
+    std::wstring Caption; // "-" is a separator
+    bool Checked = false;
+    std::function<void()> OnClick;
+};
+
+class TPopupMenu final : private IWindowHandler {
+public:
+    TPopupMenu();
+    TPopupMenu(const TPopupMenu&) = delete;
+    TPopupMenu& operator=(const TPopupMenu&) = delete;
+
+    std::vector<TMenuItem> Items;
+    std::function<void()> OnPopup;
+
+    // Raises OnPopup, rebuilds the menu and tracks it centred horizontally on
+    // (x, y). A chosen item runs once the menu has closed.
+    void Popup(int x, int y);
+
+    HWND WindowHandle() const noexcept { return window_.get(); }
+
+private:
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    UniqueHwnd window_; // the popup-list window that receives WM_COMMAND
+    UniqueHmenu menu_;
+};
+
+} // namespace snq

@@ -1,0 +1,204 @@
+#include "app/TrayIconWin32.h"
+
+#include <cstring>
+#include <vector>
+
+#include "app/PopupMenuWin32.h"
+#include "framework/ApplicationWin32.h"
+#include "framework/Exceptions.h"
+#include "framework/IconChoice.h"
+
+namespace snq {
+
+namespace {
+
+UINT TaskbarCreatedMessage() {
+    static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
+// Copies at most capacity - 1 characters and terminates.
+template <std::size_t N> void CopyCut(wchar_t (&field)[N], const std::wstring& text) {
+    const std::size_t length = std::min(text.size(), N - 1);
+    std::memcpy(field, text.data(), length * sizeof(wchar_t));
+    field[length] = L'\0';
+}
+
+} // namespace
+
+TTrayIcon::TTrayIcon() {
+    TaskbarCreatedMessage();
+    window_ = AllocateUtilWindow(*this);
+    data_.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data_.hWnd = window_.get();
+    data_.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(window_.get()));
+    data_.uTimeout = static_cast<UINT>(balloonTimeout_);
+    data_.hIcon = currentIcon_.get();
+    data_.uFlags = NIF_ICON | NIF_MESSAGE;
+    data_.uCallbackMessage = WM_TRAYNOTIFY;
+    const std::wstring title = Application().Title();
+    CopyCut(data_.szTip, title);
+    if (!title.empty()) data_.uFlags |= NIF_TIP;
+    UpdateIcon();
+}
+
+TTrayIcon::~TTrayIcon() { Notify(NIM_DELETE); }
+
+void TTrayIcon::Notify(DWORD message) noexcept { ::Shell_NotifyIconW(message, &data_); }
+
+bool TTrayIcon::NotifyChecked(DWORD message) noexcept {
+    return ::Shell_NotifyIconW(message, &data_) != FALSE;
+}
+
+void TTrayIcon::UpdateIcon() {
+    data_.hIcon = currentIcon_.get();
+    if (visible_) Notify(NIM_MODIFY);
+}
+
+void TTrayIcon::SetHint(const std::wstring& hint) {
+    if (hint == hint_) return;
+    hint_ = hint;
+    CopyCut(data_.szTip, hint_);
+    if (hint_.empty())
+        data_.uFlags &= ~NIF_TIP;
+    else
+        data_.uFlags |= NIF_TIP;
+    UpdateIcon();
+}
+
+void TTrayIcon::SetBalloonHint(const std::wstring& text) {
+    if (text == balloonHint_) return;
+    balloonHint_ = text;
+    CopyCut(data_.szInfo, balloonHint_);
+    Notify(NIM_MODIFY);
+}
+
+void TTrayIcon::SetBalloonTitle(const std::wstring& text) {
+    if (text == balloonTitle_) return;
+    balloonTitle_ = text;
+    CopyCut(data_.szInfoTitle, balloonTitle_);
+    Notify(NIM_MODIFY);
+}
+
+void TTrayIcon::SetBalloonTimeout(int milliseconds) {
+    balloonTimeout_ = milliseconds;
+    data_.uTimeout = static_cast<UINT>(milliseconds);
+}
+
+void TTrayIcon::SetIcon(HICON icon) {
+    icon_.reset(icon ? ::CopyIcon(icon) : nullptr);
+    currentIcon_.reset(icon ? ::CopyIcon(icon) : nullptr);
+    UpdateIcon();
+}
+
+void TTrayIcon::SetVisible(bool visible) {
+    if (visible == visible_) return;
+    visible_ = visible;
+    HICON source = icon_ ? icon_.get() : ::LoadIconW(Application().Instance(), MAKEINTRESOURCEW(1));
+    currentIcon_.reset(source ? ::CopyIcon(source) : nullptr);
+    UpdateIcon(); // fails unnoticed before the first NIM_ADD
+    if (visible_) {
+        if (!NotifyChecked(NIM_ADD))
+            throw EOutOfResources(u"Cannot create shell notification icon");
+    } else if (!NotifyChecked(NIM_DELETE)) {
+        throw EOutOfResources(u"Cannot remove shell notification icon");
+    }
+}
+
+void TTrayIcon::ShowBalloon() {
+    data_.uFlags |= NIF_INFO;
+    data_.dwInfoFlags = static_cast<DWORD>(balloonFlags_);
+    Notify(NIM_MODIFY);
+}
+
+void TTrayIcon::RunPopup(POINT at) {
+    // Foreground first, so that the menu closes when the user clicks
+    // elsewhere.
+    ::SetForegroundWindow(Application().Handle());
+    Application().ProcessMessages();
+    popupMenu_->Popup(at.x, at.y);
+}
+
+LRESULT TTrayIcon::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_QUERYENDSESSION) return 1;
+    if (message == WM_ENDSESSION) {
+        if (wParam) Notify(NIM_DELETE);
+        return 0;
+    }
+    if (message == TaskbarCreatedMessage()) {
+        if (visible_) Notify(NIM_ADD);
+        return 0;
+    }
+    if (message != WM_TRAYNOTIFY) return 0; // no default processing
+    switch (LOWORD(lParam)) {
+    case WM_LBUTTONDOWN:
+        clicked_ = true;
+        break;
+    case WM_LBUTTONUP:
+        if (clicked_ && OnClick) {
+            // The flag is cleared once the click has been handled, also when
+            // the handler fails.
+            struct ClearFlag {
+                bool& flag;
+                ~ClearFlag() { flag = false; }
+            } clear{clicked_};
+            OnClick();
+        }
+        break;
+    case WM_RBUTTONUP: {
+        POINT at{};
+        ::GetCursorPos(&at);
+        if (popupMenu_) RunPopup(at);
+        break;
+    }
+    case NIN_BALLOONHIDE:
+    case NIN_BALLOONTIMEOUT:
+        data_.uFlags &= ~NIF_INFO;
+        break;
+    default:
+        break;
+    }
+    (void)window;
+    return 0;
+}
+
+UniqueHicon LoadNearestIcon(HINSTANCE instance, int resourceId) {
+#pragma pack(push, 2)
+    struct GroupEntry {
+        BYTE width, height, colorCount, reserved;
+        WORD planes, bitCount;
+        DWORD bytes;
+        WORD id;
+    };
+    struct GroupHeader {
+        WORD reserved, type, count;
+    };
+#pragma pack(pop)
+    HRSRC group = ::FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_GROUP_ICON);
+    const auto* header =
+        group ? static_cast<const GroupHeader*>(::LockResource(::LoadResource(instance, group)))
+              : nullptr;
+    if (!header || header->count == 0) return UniqueHicon();
+    const auto* entries = reinterpret_cast<const GroupEntry*>(header + 1);
+
+    std::vector<IconEntry> candidates;
+    for (WORD i = 0; i < header->count; ++i)
+        candidates.push_back({entries[i].width, entries[i].height,
+                              IconColors(entries[i].colorCount, entries[i].bitCount)});
+    ScopedWindowDc screen(nullptr);
+    const int displayBits =
+        ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
+    const std::size_t chosen =
+        ChooseIconImage(candidates, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
+                        IconColors(0, displayBits));
+
+    const GroupEntry& e = entries[chosen];
+    HRSRC image = ::FindResourceW(instance, MAKEINTRESOURCEW(e.id), RT_ICON);
+    if (!image) return UniqueHicon();
+    auto* bits = static_cast<BYTE*>(::LockResource(::LoadResource(instance, image)));
+    const int w = e.width ? e.width : 256, h = e.height ? e.height : 256;
+    return UniqueHicon(::CreateIconFromResourceEx(bits, ::SizeofResource(instance, image), TRUE,
+                                                  0x00030000, w, h, LR_DEFAULTCOLOR));
+}
+
+} // namespace snq

@@ -1,0 +1,73 @@
+#pragma once
+// The notification-area icon: its notify-icon record, its hidden message
+// window and the mouse messages that the shell sends to it.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/WindowWin32.h"
+
+namespace snq {
+
+class TPopupMenu;
+
+enum class TBalloonFlags { bfNone, bfInfo, bfWarning, bfError };
+
+// The shell's callback message for the icon.
+constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
+
+class TTrayIcon final : private IWindowHandler {
+public:
+    // Sets the defaults, creates the message window and fills the record;
+    // the tip starts as the application title.
+    TTrayIcon();
+    // Removes the icon (result ignored) and releases what it holds.
+    ~TTrayIcon();
+    TTrayIcon(const TTrayIcon&) = delete;
+    TTrayIcon& operator=(const TTrayIcon&) = delete;
+
+    const std::wstring& Hint() const noexcept { return hint_; }
+    void SetHint(const std::wstring& hint);
+    void SetBalloonHint(const std::wstring& text);
+    void SetBalloonTitle(const std::wstring& text);
+    void SetBalloonTimeout(int milliseconds);
+    void SetBalloonFlags(TBalloonFlags flags) { balloonFlags_ = flags; }
+    // Takes a copy of the icon.
+    void SetIcon(HICON icon);
+    void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
+    bool Visible() const noexcept { return visible_; }
+    // Adds (true) or removes (false) the icon. Raises EOutOfResources when
+    // the shell refuses.
+    void SetVisible(bool visible);
+    void ShowBalloon();
+
+    std::function<void()> OnClick;
+
+    HWND Handle() const noexcept { return window_.get(); }
+    const NOTIFYICONDATAW& Data() const noexcept { return data_; }
+
+private:
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void UpdateIcon();
+    void Notify(DWORD message) noexcept;
+    bool NotifyChecked(DWORD message) noexcept;
+    void RunPopup(POINT at);
+
+    UniqueHwnd window_;
+    NOTIFYICONDATAW data_{};
+    std::wstring hint_, balloonHint_, balloonTitle_;
+    int balloonTimeout_ = 3000;
+    TBalloonFlags balloonFlags_ = TBalloonFlags::bfNone;
+    UniqueHicon icon_;        // the configured icon
+    UniqueHicon currentIcon_; // the one the shell receives
+    TPopupMenu* popupMenu_ = nullptr;
+    bool visible_ = false;
+    bool clicked_ = false;
+};
+
+// The program icon's image nearest the system's large-icon size.
+UniqueHicon LoadNearestIcon(HINSTANCE instance, int resourceId);
+
+} // namespace snq

@@ -1,0 +1,95 @@
+#include "app/frmMainWin32.h"
+
+#include "about/AboutWin32.h"
+#include "app/MainTexts.h"
+#include "framework/ApplicationWin32.h"
+#include "framework/ClipboardWin32.h"
+#include "framework/ErrorText.h"
+#include "framework/Exceptions.h"
+#include "framework/MessageDialogWin32.h"
+#include "framework/Text.h"
+
+namespace snq {
+
+TForm1::TForm1(TAboutBox*& aboutBox)
+    : TCustomForm(L"TForm1", W(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
+      RunOnce1(instanceHost_), aboutBox_(aboutBox),
+      programIcon_(LoadNearestIcon(Application().Instance(), 1)) {
+    SetupTrayIcon();
+    SetupPopupMenu();
+    RunOnce1.RestorePrevInst = true;
+    RunOnce1.Terminate = true;
+    RunOnce1.MessageText = std::u16string(kAlreadyRunning);
+    RunOnce1.ShowMessage = true;
+
+    // Load notifications, in creation order.
+    RunOnce1.Loaded();
+    FormCreate();
+}
+
+void TForm1::SetupTrayIcon() {
+    TrayIcon1.SetHint(W(kTrayHint));
+    TrayIcon1.SetBalloonHint(W(kBalloonHint));
+    TrayIcon1.SetBalloonTitle(W(kBalloonTitle));
+    TrayIcon1.SetBalloonTimeout(kBalloonTimeout);
+    TrayIcon1.SetIcon(programIcon_.get());
+    TrayIcon1.SetPopupMenu(&PopupMenu1);
+    TrayIcon1.OnClick = [this] { TrayIcon1Click(); };
+    try {
+        TrayIcon1.SetVisible(true);
+    } catch (EException& e) {
+        // Reported as the form's reading of the stored property failing.
+        e.SetMessage(FormReadErrorText(u"TrayIcon1", u"Visible", e.Message()));
+        throw;
+    }
+}
+
+void TForm1::SetupPopupMenu() {
+    for (std::u16string_view caption : kMenuCaptions) PopupMenu1.Items.push_back({W(caption)});
+    auto bind = [this](std::size_t index, void (TForm1::*handler)()) {
+        PopupMenu1.Items[index].OnClick = [this, handler] { (this->*handler)(); };
+    };
+    bind(miUseDefaultBrowser, &TForm1::UseDefaultBrowser1Click);
+    bind(miAutoRun, &TForm1::AutoRunatStartup1Click);
+    bind(miShowClipboard, &TForm1::ShowClipboard1Click);
+    bind(miClearClipboard, &TForm1::ClearClipboard1Click);
+    bind(miSearch, &TForm1::Snapquery1Click);
+    bind(miAbout, &TForm1::About1Click);
+    bind(miExit, &TForm1::Exit1Click);
+    PopupMenu1.OnPopup = [this] { PopupMenu1Popup(); };
+}
+
+void TForm1::FormCreate() {}
+
+void TForm1::TrayIcon1Click() { SearchRequest(); }
+void TForm1::Snapquery1Click() { SearchRequest(); }
+
+void TForm1::SearchRequest() {
+    // Ask the focused window of this thread to copy its selection; a window
+    // of another program is not reached.
+    ::SendMessageW(::GetFocus(), WM_COPY, 0, 0);
+    const std::wstring first = ReadClipboardText(Application().Handle());
+    (void)first;
+    const std::wstring second = ReadClipboardText(Application().Handle());
+    if (second.empty()) {
+        MessageDlg(W(kSearchNoText), TMsgDlgType::mtInformation, Buttons(TMsgDlgBtn::mbOK), 0);
+        return;
+    }
+}
+
+void TForm1::PopupMenu1Popup() {}
+void TForm1::UseDefaultBrowser1Click() {}
+void TForm1::AutoRunatStartup1Click() {}
+
+void TForm1::ShowClipboard1Click() {
+    ShownClipboardText = ReadClipboardText(Application().Handle());
+    ShowMessage(W(ClipboardMessage(U(ShownClipboardText))));
+}
+
+void TForm1::ClearClipboard1Click() { ClearClipboard(Application().Handle()); }
+
+void TForm1::About1Click() { aboutBox_->ShowModal(); }
+
+void TForm1::Exit1Click() { Application().Terminate(); }
+
+} // namespace snq

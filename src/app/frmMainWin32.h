@@ -1,0 +1,65 @@
+#pragma once
+// The hidden main form: it owns the components and carries the handlers of
+// the tray icon, the menu and the hotkey.
+#include <string>
+
+#include "app/InstanceGuardWin32.h"
+#include "app/PopupMenuWin32.h"
+#include "app/TrayIconWin32.h"
+#include "framework/FormWin32.h"
+
+namespace snq {
+
+class TAboutBox;
+
+// Positions of the menu items that the code addresses.
+enum MenuItemIndex : std::size_t {
+    miUseDefaultBrowser = 0,
+    miAutoRun = 1,
+    miShowClipboard = 3,
+    miClearClipboard = 4,
+    miSearch = 6,
+    miAbout = 8,
+    miExit = 10,
+};
+
+class TForm1 final : public TCustomForm {
+public:
+    // Builds the components in their order, applies their settings, sends
+    // their load notifications (the single-instance check among them) and
+    // runs FormCreate.
+    explicit TForm1(TAboutBox*& aboutBox);
+    ~TForm1() override = default;
+
+    // The tray click, the hotkey and the menu command all run this.
+    void SearchRequest();
+
+    void TrayIcon1Click();
+    void PopupMenu1Popup();
+    void UseDefaultBrowser1Click();
+    void AutoRunatStartup1Click();
+    void ShowClipboard1Click();
+    void ClearClipboard1Click();
+    void Snapquery1Click();
+    void About1Click();
+    void Exit1Click();
+    void FormCreate();
+
+    // Components, in creation order; they are destroyed in reverse.
+    TTrayIcon TrayIcon1;
+    TPopupMenu PopupMenu1;
+    Win32InstanceHost instanceHost_;
+    TRunOnce RunOnce1;
+
+    // The clipboard text that "Show clipboard text" read last.
+    std::wstring ShownClipboardText;
+
+private:
+    void SetupTrayIcon();
+    void SetupPopupMenu();
+
+    TAboutBox*& aboutBox_;
+    UniqueHicon programIcon_;
+};
+
+} // namespace snq

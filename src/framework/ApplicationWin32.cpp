@@ -1,0 +1,123 @@
+#include "framework/ApplicationWin32.h"
+
+#include <new>
+
+#include "framework/ErrorText.h"
+#include "framework/Exceptions.h"
+#include "framework/Text.h"
+
+namespace snq {
+
+namespace {
+TApplication* g_application = nullptr;
+}
+
+TApplication& Application() { return *g_application; }
+bool HasApplication() noexcept { return g_application != nullptr; }
+
+TApplication::TApplication(HINSTANCE instance) : instance_(instance) {
+    window_ = CreateBoundWindow(L"TApplication",
+                                0, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+                                       WS_MINIMIZEBOX,
+                                L"", *this, nullptr,
+                                ::LoadIconW(instance, MAKEINTRESOURCEW(1)));
+    g_application = this;
+}
+
+TApplication::~TApplication() {
+    if (g_application == this) g_application = nullptr;
+}
+
+std::wstring TApplication::Title() const {
+    wchar_t buffer[256] = {};
+    const int length = ::GetWindowTextW(window_.get(), buffer, 256);
+    if (length > 0) return std::wstring(buffer, static_cast<std::size_t>(length));
+    return title_;
+}
+
+void TApplication::SetTitle(std::wstring title) {
+    title_ = std::move(title);
+    ::SetWindowTextW(window_.get(), title_.c_str());
+}
+
+void TApplication::Run() {
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    terminated_ = true;
+}
+
+void TApplication::Terminate() noexcept {
+    terminated_ = true;
+    ::PostQuitMessage(0);
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave the quit request for the loop that owns it.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+std::wstring ErrorMessageOf(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const EException& e) {
+        return W(e.Message());
+    } catch (const std::bad_alloc&) {
+        return L"Out of memory";
+    } catch (const std::exception& e) {
+        const char* what = e.what();
+        return std::wstring(what, what + std::char_traits<char>::length(what));
+    } catch (...) {
+        return L"Unknown error";
+    }
+}
+
+void TApplication::HandleException(std::exception_ptr error) noexcept {
+    try {
+        const std::wstring text = W(ErrorBoxText(U(ErrorMessageOf(error))));
+        const std::wstring caption = Title();
+        ::MessageBoxW(DialogOwner(), text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
+    } catch (...) {
+        // Out of memory while reporting: nothing more can be shown.
+    }
+}
+
+HWND TApplication::DialogOwner() const noexcept {
+    HWND active = ::GetActiveWindow();
+    if (active && ::IsWindowVisible(active) &&
+        ::GetWindowThreadProcessId(active, nullptr) == ::GetCurrentThreadId())
+        return active;
+    return window_.get();
+}
+
+LRESULT TApplication::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) {
+            // The session ends now: tear the program down from inside this
+            // message, as no further message will be delivered.
+            if (OnEndSession) OnEndSession();
+            ::ExitProcess(0);
+        }
+        return 0;
+    case WM_CLOSE:
+        Terminate();
+        return 0;
+    default:
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+} // namespace snq

@@ -1,0 +1,65 @@
+#pragma once
+// The application object: its hidden top-level window (which carries the
+// title), the message loop, the error box and the end-of-session exit.
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "framework/WindowWin32.h"
+
+namespace snq {
+
+class TApplication final : private IWindowHandler {
+public:
+    explicit TApplication(HINSTANCE instance);
+    ~TApplication();
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    HINSTANCE Instance() const noexcept { return instance_; }
+    HWND Handle() const noexcept { return window_.get(); }
+
+    // The title is the hidden window's text (up to 255 characters); when that
+    // is empty, the stored title.
+    std::wstring Title() const;
+    void SetTitle(std::wstring title);
+
+    bool ShowMainForm = true;
+    bool MainFormOnTaskBar = false;
+
+    // Runs the message loop until the quit request arrives.
+    void Run();
+    // Posts the quit request; nothing stops at once.
+    void Terminate() noexcept;
+    bool Terminated() const noexcept { return terminated_; }
+    // Handles every message waiting in the thread's queue.
+    void ProcessMessages();
+
+    // Shows the error box for the error being handled (inside a catch).
+    void HandleException(std::exception_ptr error) noexcept;
+
+    // The window that owns a dialog: the active window of this thread when it
+    // is visible, else the application window.
+    HWND DialogOwner() const noexcept;
+
+    // Called once when the session ends (WM_ENDSESSION with wParam non-zero),
+    // before the process exits with code 0.
+    std::function<void()> OnEndSession;
+
+private:
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    HINSTANCE instance_;
+    std::wstring title_;
+    UniqueHwnd window_;
+    bool terminated_ = false;
+};
+
+// The process's application object, set while one exists.
+TApplication& Application();
+bool HasApplication() noexcept;
+
+// Text of an error for the error boxes.
+std::wstring ErrorMessageOf(std::exception_ptr error);
+
+} // namespace snq

@@ -1,0 +1,69 @@
+#include "framework/FormWin32.h"
+
+#include "framework/ApplicationWin32.h"
+#include "framework/Exceptions.h"
+#include "framework/ModalWin32.h"
+
+namespace snq {
+
+TCustomForm::TCustomForm(const wchar_t* className, std::wstring_view caption, DWORD style,
+                         DWORD exStyle, int clientWidth, int clientHeight) {
+    window_ = CreateBoundWindow(className, exStyle, style, caption, *this, Application().Handle());
+    RECT frame{0, 0, clientWidth, clientHeight};
+    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    ::SetWindowPos(window_.get(), nullptr, 0, 0, frame.right - frame.left,
+                   frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
+void TCustomForm::CenterOnScreen() {
+    RECT r{};
+    ::GetWindowRect(window_.get(), &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    ::SetWindowPos(window_.get(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                   (::GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
+                   SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+int TCustomForm::ShowModal() {
+    if (Visible() || modal_) throw EInvalidOperation(u"Cannot make a visible window modal");
+    ModalResult = mrNone;
+    modal_ = true;
+    {
+        TaskWindowsDisabler disabler(window_.get());
+        CenterOnScreen();
+        ::ShowWindow(window_.get(), SW_SHOW);
+        ::SetForegroundWindow(window_.get());
+        // The loop ends when a handler sets ModalResult.
+        MSG msg;
+        while (ModalResult == mrNone && ::IsWindow(window_.get())) {
+            const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+            if (got <= 0) {
+                ::PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
+                ModalResult = mrCancel;
+                break;
+            }
+            if (::IsDialogMessageW(window_.get(), &msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::ShowWindow(window_.get(), SW_HIDE);
+    }
+    modal_ = false;
+    return ModalResult;
+}
+
+LRESULT TCustomForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        if (modal_) {
+            ModalResult = mrCancel;
+            return 0;
+        }
+        ::ShowWindow(window, SW_HIDE);
+        return 0;
+    default:
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+} // namespace snq

@@ -1,0 +1,113 @@
+#include "framework/MessageDialog.h"
+
+#include <algorithm>
+#include <array>
+
+namespace snq {
+
+namespace {
+
+const std::array<ButtonInfo, 11> kButtons{{
+    {TMsgDlgBtn::mbYes, u"&Yes", 6},
+    {TMsgDlgBtn::mbNo, u"&No", 7},
+    {TMsgDlgBtn::mbOK, u"OK", 1},
+    {TMsgDlgBtn::mbCancel, u"Cancel", 2},
+    {TMsgDlgBtn::mbAbort, u"&Abort", 3},
+    {TMsgDlgBtn::mbRetry, u"&Retry", 4},
+    {TMsgDlgBtn::mbIgnore, u"&Ignore", 5},
+    {TMsgDlgBtn::mbAll, u"&All", 8},
+    {TMsgDlgBtn::mbNoToAll, u"N&o to All", 9},
+    {TMsgDlgBtn::mbYesToAll, u"Yes to &All", 10},
+    {TMsgDlgBtn::mbHelp, u"&Help", 0},
+}};
+
+const std::array<KindInfo, 5> kKinds{{
+    {u"Warning", TMsgIcon::Exclamation, TTaskIcon::Warning},
+    {u"Error", TMsgIcon::Hand, TTaskIcon::Error},
+    {u"Information", TMsgIcon::Asterisk, TTaskIcon::Information},
+    {u"Confirm", TMsgIcon::Question, TTaskIcon::Information},
+    {u"", TMsgIcon::None, TTaskIcon::None},
+}};
+
+bool Has(TMsgDlgButtons set, TMsgDlgBtn b) { return (set & Buttons(b)) != 0; }
+
+int MulDiv(int a, int b, int c) { return static_cast<int>((static_cast<long long>(a) * b) / c); }
+
+} // namespace
+
+const ButtonInfo& ButtonOf(TMsgDlgBtn button) { return kButtons[static_cast<unsigned>(button)]; }
+
+std::vector<ButtonInfo> ButtonsInOrder(TMsgDlgButtons buttons) {
+    std::vector<ButtonInfo> out;
+    for (const ButtonInfo& info : kButtons)
+        if (Has(buttons, info.button)) out.push_back(info);
+    return out;
+}
+
+int DefaultButtonResult(TMsgDlgButtons buttons) {
+    for (TMsgDlgBtn b : {TMsgDlgBtn::mbOK, TMsgDlgBtn::mbYes, TMsgDlgBtn::mbRetry})
+        if (Has(buttons, b)) return ButtonOf(b).result;
+    return -1;
+}
+
+int CancelButtonResult(TMsgDlgButtons buttons) {
+    for (TMsgDlgBtn b : {TMsgDlgBtn::mbCancel, TMsgDlgBtn::mbNo, TMsgDlgBtn::mbOK})
+        if (Has(buttons, b)) return ButtonOf(b).result;
+    return -1;
+}
+
+const KindInfo& KindOf(TMsgDlgType kind) { return kKinds[static_cast<unsigned>(kind)]; }
+
+std::u16string ClassicTitle(TMsgDlgType kind, std::u16string_view applicationTitle) {
+    if (kind == TMsgDlgType::mtCustom) return std::u16string(applicationTitle);
+    return std::u16string(KindOf(kind).title);
+}
+
+MessageFormLayout LayoutMessageForm(const MessageFormMetrics& m) {
+    const int horzMargin = MulDiv(8, m.charWidth, 4);
+    const int vertMargin = MulDiv(8, m.charHeight, 8);
+    const int horzSpacing = MulDiv(10, m.charWidth, 4);
+    const int vertSpacing = MulDiv(10, m.charHeight, 8);
+    const int buttonWidth = std::max(MulDiv(50, m.charWidth, 4), m.widestCaption + 8);
+    const int buttonHeight = MulDiv(14, m.charHeight, 8);
+    const int buttonSpacing = MulDiv(4, m.charWidth, 4);
+
+    int iconTextWidth = m.textWidth;
+    int iconTextHeight = m.textHeight;
+    if (m.hasIcon) {
+        iconTextWidth += 32 + horzSpacing;
+        iconTextHeight = std::max(iconTextHeight, 32);
+    }
+    const int groupWidth =
+        m.buttonCount > 0 ? buttonWidth * m.buttonCount + buttonSpacing * (m.buttonCount - 1) : 0;
+
+    MessageFormLayout out;
+    out.clientWidth = std::max(iconTextWidth, groupWidth) + horzMargin * 2;
+    out.clientHeight = iconTextHeight + buttonHeight + vertSpacing + vertMargin * 2;
+    out.left = (m.screenWidth - out.clientWidth) / 2;
+    out.top = (m.screenHeight - out.clientHeight) / 2;
+    if (m.hasIcon) out.icon = {horzMargin, vertMargin, 32, 32};
+    out.text = {iconTextWidth - m.textWidth + horzMargin, vertMargin, m.textWidth, m.textHeight};
+    int x = (out.clientWidth - groupWidth) / 2;
+    for (int i = 0; i < m.buttonCount; ++i) {
+        out.buttons.push_back({x, iconTextHeight + vertMargin + vertSpacing, buttonWidth,
+                               buttonHeight});
+        x += buttonWidth + buttonSpacing;
+    }
+    return out;
+}
+
+std::u16string MessageFormCopyText(std::u16string_view title, std::u16string_view message,
+                                   const std::vector<ButtonInfo>& buttons) {
+    const std::u16string rule = std::u16string(27, u'-') + u"\r\n";
+    std::u16string captions;
+    for (const ButtonInfo& b : buttons) {
+        for (char16_t c : b.caption)
+            if (c != u'&') captions += c;
+        captions += u"   ";
+    }
+    return rule + std::u16string(title) + u"\r\n" + rule + std::u16string(message) + u"\r\n" +
+           rule + captions + u"\r\n" + rule;
+}
+
+} // namespace snq

@@ -1,0 +1,27 @@
+#pragma once
+// Small text helpers shared by the portable code. Portable code holds text as
+// UTF-16 (std::u16string); the Win32 side converts to and from std::wstring,
+// which has the same 16-bit units there.
+#include <string>
+#include <string_view>
+
+namespace snq {
+
+// ASCII to UTF-16, for fixed texts and numbers.
+std::u16string Ascii(std::string_view text);
+
+// Unsigned decimal digits, no sign, no leading zeros.
+std::u16string Decimal(unsigned long long value);
+
+// The first `limit` UTF-16 units of `text`, never splitting a surrogate pair.
+std::u16string_view CutAtCharBoundary(std::u16string_view text, std::size_t limit);
+
+// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
+std::string ToUtf8(std::u16string_view text);
+
+#ifdef _WIN32
+inline std::wstring W(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+inline std::u16string U(std::wstring_view s) { return std::u16string(s.begin(), s.end()); }
+#endif
+
+} // namespace snq

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "app/MainTexts.h"
+#include "framework/MessageDialog.h"
+
+using namespace snq;
+
+namespace {
+constexpr TMsgDlgButtons kAll = (1u << 11) - 1;
+TMsgDlgButtons Of(std::initializer_list<TMsgDlgBtn> list) {
+    TMsgDlgButtons set = 0;
+    for (TMsgDlgBtn b : list) set |= Buttons(b);
+    return set;
+}
+} // namespace
+
+TEST(MessageDialog, ButtonsAppearInTheFixedOrderWithTheirCaptionsAndResults) {
+    const auto all = ButtonsInOrder(kAll);
+    ASSERT_EQ(all.size(), 11u);
+    const char16_t* captions[] = {u"&Yes", u"&No", u"OK", u"Cancel", u"&Abort", u"&Retry",
+                                  u"&Ignore", u"&All", u"N&o to All", u"Yes to &All", u"&Help"};
+    const int results[] = {6, 7, 1, 2, 3, 4, 5, 8, 9, 10, 0};
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        EXPECT_EQ(all[i].caption, captions[i]);
+        EXPECT_EQ(all[i].result, results[i]);
+    }
+    // Order does not depend on how the set was written.
+    const auto some = ButtonsInOrder(Of({TMsgDlgBtn::mbHelp, TMsgDlgBtn::mbOK, TMsgDlgBtn::mbYes}));
+    ASSERT_EQ(some.size(), 3u);
+    EXPECT_EQ(some[0].button, TMsgDlgBtn::mbYes);
+    EXPECT_EQ(some[1].button, TMsgDlgBtn::mbOK);
+    EXPECT_EQ(some[2].button, TMsgDlgBtn::mbHelp);
+}
+
+TEST(MessageDialog, DefaultAndCancelButtonsFollowTheirPreferenceOrder) {
+    EXPECT_EQ(DefaultButtonResult(Of({TMsgDlgBtn::mbOK, TMsgDlgBtn::mbYes})), 1);
+    EXPECT_EQ(DefaultButtonResult(Of({TMsgDlgBtn::mbYes, TMsgDlgBtn::mbRetry})), 6);
+    EXPECT_EQ(DefaultButtonResult(Of({TMsgDlgBtn::mbRetry, TMsgDlgBtn::mbAbort})), 4);
+    EXPECT_EQ(DefaultButtonResult(Of({TMsgDlgBtn::mbAbort})), -1);
+    EXPECT_EQ(CancelButtonResult(Of({TMsgDlgBtn::mbOK, TMsgDlgBtn::mbCancel, TMsgDlgBtn::mbNo})), 2);
+    EXPECT_EQ(CancelButtonResult(Of({TMsgDlgBtn::mbYes, TMsgDlgBtn::mbNo, TMsgDlgBtn::mbOK})), 7);
+    EXPECT_EQ(CancelButtonResult(Of({TMsgDlgBtn::mbOK})), 1);
+    EXPECT_EQ(CancelButtonResult(Of({TMsgDlgBtn::mbAbort, TMsgDlgBtn::mbRetry})), -1);
+}
+
+TEST(MessageDialog, KindsHaveTheirTitlesAndIcons) {
+    EXPECT_EQ(KindOf(TMsgDlgType::mtWarning).title, u"Warning");
+    EXPECT_EQ(KindOf(TMsgDlgType::mtError).classicIcon, TMsgIcon::Hand);
+    EXPECT_EQ(KindOf(TMsgDlgType::mtInformation).title, u"Information");
+    EXPECT_EQ(KindOf(TMsgDlgType::mtConfirmation).title, u"Confirm");
+    // A confirmation shows the information icon as a task dialog.
+    EXPECT_EQ(KindOf(TMsgDlgType::mtConfirmation).taskIcon, TTaskIcon::Information);
+    EXPECT_EQ(KindOf(TMsgDlgType::mtCustom).title, u"");
+    EXPECT_EQ(KindOf(TMsgDlgType::mtCustom).classicIcon, TMsgIcon::None);
+    EXPECT_EQ(ClassicTitle(TMsgDlgType::mtCustom, u"Snapquery 1.5"), u"Snapquery 1.5");
+    EXPECT_EQ(ClassicTitle(TMsgDlgType::mtError, u"Snapquery 1.5"), u"Error");
+}
+
+TEST(MessageFormLayout, FollowsTheDialogUnitMetrics) {
+    // X = 6, Y = 13, as for an 8-point message font.
+    MessageFormMetrics m{6, 13, 200, 26, 30, 2, true, 1280, 800};
+    const MessageFormLayout l = LayoutMessageForm(m);
+    // margins 12 x 13; spacing 15 x 16; buttons 75 x 22, 6 apart.
+    EXPECT_EQ(l.icon, (Rect{12, 13, 32, 32}));
+    EXPECT_EQ(l.text, (Rect{12 + 32 + 15, 13, 200, 26}));
+    const int iconTextWidth = 200 + 32 + 15;
+    EXPECT_EQ(l.clientWidth, iconTextWidth + 24);
+    EXPECT_EQ(l.clientHeight, 32 + 22 + 16 + 26);
+    const int group = 75 * 2 + 6;
+    ASSERT_EQ(l.buttons.size(), 2u);
+    EXPECT_EQ(l.buttons[0], (Rect{(l.clientWidth - group) / 2, 32 + 13 + 16, 75, 22}));
+    EXPECT_EQ(l.buttons[1].left, l.buttons[0].left + 75 + 6);
+    EXPECT_EQ(l.left, (1280 - l.clientWidth) / 2);
+    EXPECT_EQ(l.top, (800 - l.clientHeight) / 2);
+}
+
+TEST(MessageFormLayout, WideCaptionsWidenButtonsAndButtonsCanWidenTheForm) {
+    MessageFormMetrics m{6, 13, 20, 13, 100, 3, false, 1024, 768};
+    const MessageFormLayout l = LayoutMessageForm(m);
+    ASSERT_EQ(l.buttons.size(), 3u);
+    EXPECT_EQ(l.buttons[0].width, 108); // caption + 8 beats 50X/4 = 75
+    const int group = 108 * 3 + 6 * 2;
+    EXPECT_EQ(l.clientWidth, group + 24);
+    EXPECT_EQ(l.buttons[0].left, 12);
+    // Without an icon the text starts at the margin and its height counts.
+    EXPECT_EQ(l.text, (Rect{12, 13, 20, 13}));
+    EXPECT_EQ(l.clientHeight, 13 + 22 + 16 + 26);
+}
+
+TEST(MessageFormCopyText, FramesTitleMessageAndCaptionsWithoutAmpersands) {
+    const auto buttons =
+        ButtonsInOrder(Buttons(TMsgDlgBtn::mbYes) | Buttons(TMsgDlgBtn::mbNo));
+    const std::u16string rule = u"---------------------------\r\n";
+    EXPECT_EQ(MessageFormCopyText(u"Confirm", u"Go on?", buttons),
+              rule + u"Confirm\r\n" + rule + u"Go on?\r\n" + rule + u"Yes   No   \r\n" + rule);
+}
+
+TEST(ClipboardMessage, ShowsTextEmptyOrACutOfALargeText) {
+    EXPECT_EQ(ClipboardMessage(u""), u"No text in clipboard");
+    EXPECT_EQ(ClipboardMessage(u"\u03b1\u03b2 \u4e2d"), u"Current clipboard text: \u03b1\u03b2 \u4e2d");
+    const std::u16string exact(kShownTextLimit, u'x');
+    EXPECT_EQ(ClipboardMessage(exact), u"Current clipboard text: " + exact);
+    const std::u16string big(10'000'000, u'y');
+    const std::u16string shown = ClipboardMessage(big);
+    EXPECT_EQ(shown.size(), std::u16string(u"Current clipboard text: ").size() + kShownTextLimit + 1);
+    EXPECT_EQ(shown.back(), u'\u2026');
+}
+
+TEST(MainTexts, TheTrayHintFitsTheTip) {
+    EXPECT_LT(kTrayHint.size(), 128u);
+    EXPECT_EQ(std::size(kMenuCaptions), 11u);
+}

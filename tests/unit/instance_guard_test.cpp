@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "app/InstanceGuard.h"
+
+using namespace snq;
+
+namespace {
+
+// A desktop of titled windows and one named-mutex table, recording calls.
+class FakeDesktop : public IInstanceHost {
+public:
+    std::u16string title = u"Snapquery 1.5";
+    bool mutexExists = false;
+    bool mutexFails = false;
+    std::vector<std::pair<WindowId, std::u16string>> windows; // z-order: first found first
+    std::map<WindowId, bool> iconic;
+    std::vector<std::string> calls;
+    int mutexOpen = 0;
+
+    std::u16string ApplicationTitle() override { return title; }
+    bool CreateGuardMutex(std::u16string_view name) override {
+        calls.push_back("CreateMutex");
+        EXPECT_EQ(name, title);
+        if (!mutexFails) ++mutexOpen;
+        return mutexExists || mutexFails;
+    }
+    void CloseGuardMutex() override {
+        calls.push_back("CloseMutex");
+        if (mutexOpen > 0) --mutexOpen;
+    }
+    WindowId FindTopLevelWindow(std::u16string_view t) override {
+        calls.push_back("Find");
+        for (auto& [id, text] : windows)
+            if (text == t) return id;
+        return 0;
+    }
+    void SetWindowTitle(WindowId id, std::u16string_view t) override {
+        calls.push_back("SetTitle");
+        for (auto& [wid, text] : windows)
+            if (wid == id) text = t;
+    }
+    bool IsIconic(WindowId id) override { return iconic[id]; }
+    void Restore(WindowId id) override { calls.push_back("Restore " + std::to_string(id)); }
+    void BringToTop(WindowId id) override { calls.push_back("Top " + std::to_string(id)); }
+    void ShowInformation(std::u16string_view text) override {
+        calls.push_back("Info");
+        shown = text;
+    }
+    void TerminateApplication() override { calls.push_back("Terminate"); }
+    std::u16string shown;
+};
+
+TRunOnce& Configure(TRunOnce& guard) {
+    guard.MessageText = u"SNQ is already running";
+    guard.ShowMessage = true;
+    return guard;
+}
+
+} // namespace
+
+TEST(RunOnce, DefaultsAndVersion) {
+    FakeDesktop desk;
+    TRunOnce guard(desk);
+    EXPECT_TRUE(guard.Terminate);
+    EXPECT_TRUE(guard.RestorePrevInst);
+    EXPECT_FALSE(guard.ShowMessage);
+    EXPECT_EQ(guard.MessageText, u"");
+    EXPECT_EQ(guard.Version, u"1.3");
+}
+
+TEST(RunOnce, FirstInstanceHoldsTheMutexUntilDestroyedAndDoesNothingElse) {
+    FakeDesktop desk;
+    desk.windows = {{1, u"Snapquery 1.5"}};
+    {
+        TRunOnce guard(desk);
+        Configure(guard).Loaded();
+        EXPECT_EQ(desk.calls, (std::vector<std::string>{"CreateMutex"}));
+        EXPECT_EQ(desk.mutexOpen, 1);
+    }
+    EXPECT_EQ(desk.mutexOpen, 0);
+    EXPECT_EQ(desk.windows[0].second, u"Snapquery 1.5");
+}
+
+TEST(RunOnce, NeverCheckedGuardClosesNothing) {
+    FakeDesktop desk;
+    { TRunOnce guard(desk); }
+    EXPECT_TRUE(desk.calls.empty());
+}
+
+TEST(RunOnce, SecondInstanceBlanksItsOwnTitleRaisesTheEarlierWindowThenShowsAndQuits) {
+    FakeDesktop desk;
+    desk.mutexExists = true;
+    // Our own application window comes first in the lookup, the earlier
+    // instance's second.
+    desk.windows = {{20, u"Snapquery 1.5"}, {10, u"Snapquery 1.5"}};
+    int exists = 0;
+    TRunOnce guard(desk);
+    Configure(guard).OnExists = [&](TRunOnce& sender) {
+        EXPECT_EQ(&sender, &guard);
+        EXPECT_EQ(desk.calls.size(), 1u); // before anything else is done
+        ++exists;
+    };
+    guard.Loaded();
+    EXPECT_EQ(exists, 1);
+    EXPECT_EQ(desk.windows[0].second, u"");
+    EXPECT_EQ(desk.calls, (std::vector<std::string>{"CreateMutex", "Find", "SetTitle", "Find",
+                                                    "Top 10", "Info", "Terminate"}));
+    EXPECT_EQ(desk.shown, u"SNQ is already running");
+}
+
+TEST(RunOnce, AMinimisedEarlierWindowIsRestored) {
+    FakeDesktop desk;
+    desk.mutexExists = true;
+    desk.windows = {{20, u"Snapquery 1.5"}, {10, u"Snapquery 1.5"}};
+    desk.iconic[10] = true;
+    TRunOnce guard(desk);
+    guard.Loaded();
+    EXPECT_NE(std::find(desk.calls.begin(), desk.calls.end(), "Restore 10"), desk.calls.end());
+    // ShowMessage is false by default: no dialog, but still terminates.
+    EXPECT_EQ(desk.calls.back(), "Terminate");
+    EXPECT_EQ(std::count(desk.calls.begin(), desk.calls.end(), "Info"), 0);
+}
+
+TEST(RunOnce, WithoutTerminateTheSecondInstanceKeepsRunningAndShowsNothing) {
+    FakeDesktop desk;
+    desk.mutexExists = true;
+    desk.windows = {{20, u"Snapquery 1.5"}, {10, u"Snapquery 1.5"}};
+    TRunOnce guard(desk);
+    Configure(guard).Terminate = false;
+    guard.Loaded();
+    EXPECT_EQ(desk.calls, (std::vector<std::string>{"CreateMutex", "Find", "SetTitle", "Find",
+                                                    "Top 10"}));
+}
+
+TEST(RunOnce, WithoutRestorePrevInstNoWindowIsLookedUpOrRenamed) {
+    FakeDesktop desk;
+    desk.mutexExists = true;
+    desk.windows = {{20, u"Snapquery 1.5"}};
+    TRunOnce guard(desk);
+    Configure(guard).RestorePrevInst = false;
+    guard.Loaded();
+    EXPECT_EQ(desk.calls, (std::vector<std::string>{"CreateMutex", "Info", "Terminate"}));
+    EXPECT_EQ(desk.windows[0].second, u"Snapquery 1.5");
+}
+
+TEST(RunOnce, AMutexThatCannotBeHadCountsAsAnotherInstanceAndAnEmptyTextIsShown) {
+    FakeDesktop desk;
+    desk.mutexFails = true;
+    TRunOnce guard(desk);
+    guard.ShowMessage = true; // MessageText left empty
+    guard.Loaded();
+    EXPECT_EQ(desk.calls, (std::vector<std::string>{"CreateMutex", "Find", "SetTitle", "Find",
+                                                    "Info", "Terminate"}));
+    EXPECT_EQ(desk.shown, u"");
+}
