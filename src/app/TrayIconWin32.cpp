@@ -136,12 +136,10 @@ LRESULT TTrayIcon::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
         break;
     case WM_LBUTTONUP:
         if (clicked_ && OnClick) {
-            // The flag is cleared once the click has been handled, also when
-            // the handler fails.
-            struct ClearFlag {
-                bool& flag;
-                ~ClearFlag() { flag = false; }
-            } clear{clicked_};
+            // Cleared before the handler runs: the handler may open a modal
+            // dialog whose loop delivers the rest of a double click, and that
+            // second button-up must not search again.
+            clicked_ = false;
             OnClick();
         }
         break;

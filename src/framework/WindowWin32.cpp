@@ -11,6 +11,9 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         ::SetWindowLongPtrW(window, GWLP_USERDATA,
                             reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        // Creation itself always takes the default path: a handler that
+        // swallows unknown messages would otherwise abort it.
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
     auto* handler = reinterpret_cast<IWindowHandler*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (message == WM_NCDESTROY) ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);

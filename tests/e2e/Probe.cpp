@@ -1,0 +1,309 @@
+#include "Probe.h"
+
+#include <shellapi.h>
+
+namespace probe {
+
+std::wstring ExeDir() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p(path);
+    return p.substr(0, p.find_last_of(L"\\/") + 1);
+}
+
+void Wait(DWORD ms) { ::Sleep(ms); }
+
+Program::Program(const std::wstring& exeName, const std::wstring& args) {
+    std::wstring command = L"\"" + ExeDir() + exeName + L"\"";
+    if (!args.empty()) command += L" " + args;
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &si, &pi)) {
+        ::CloseHandle(pi.hThread);
+        process_ = pi.hProcess;
+        pid_ = pi.dwProcessId;
+    }
+}
+
+Program::~Program() {
+    Kill();
+    if (process_) ::CloseHandle(process_);
+}
+
+void Program::Kill() {
+    if (process_ && Running()) {
+        ::TerminateProcess(process_, 99);
+        ::WaitForSingleObject(process_, 5000);
+    }
+}
+
+bool Program::Running() const {
+    return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool Program::WaitExit(DWORD ms) {
+    return process_ && ::WaitForSingleObject(process_, ms) == WAIT_OBJECT_0;
+}
+
+DWORD Program::ExitCode() const {
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+namespace {
+
+struct EnumContext {
+    DWORD pid;
+    std::vector<HWND> found;
+    bool visibleOnly;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+    auto* c = reinterpret_cast<EnumContext*>(param);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    if (pid == c->pid && (!c->visibleOnly || ::IsWindowVisible(window)))
+        c->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevel(DWORD pid, bool visibleOnly) {
+    EnumContext c{pid, {}, visibleOnly};
+    ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&c));
+    return c.found;
+}
+
+template <class F> auto Poll(DWORD ms, F&& f) -> decltype(f()) {
+    const ULONGLONG end = ::GetTickCount64() + ms;
+    for (;;) {
+        if (auto r = f()) return r;
+        if (::GetTickCount64() >= end) return f();
+        ::Sleep(50);
+    }
+}
+
+} // namespace
+
+bool OwnsTrayIcon(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = window;
+    data.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(window));
+    data.uFlags = 0;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+HWND Program::WaitForTray(DWORD ms) {
+    return Poll(ms, [&]() -> HWND {
+        for (HWND w : TopLevel(pid_, false))
+            if (ClassOf(w) == L"TPUtilWindow" && OwnsTrayIcon(w)) return w;
+        return nullptr;
+    });
+}
+
+void LeftClick(HWND tray) {
+    ::PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONDOWN);
+    ::PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONUP);
+}
+
+void DoubleClick(HWND tray) {
+    ::PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONDOWN);
+    ::PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONUP);
+    ::PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONDBLCLK);
+    ::PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONUP);
+}
+
+void RightClick(HWND tray) {
+    ::PostMessageW(tray, kTrayCallback, 0, WM_RBUTTONDOWN);
+    ::PostMessageW(tray, kTrayCallback, 0, WM_RBUTTONUP);
+}
+
+HWND WaitForMenu(DWORD pid, DWORD ms) {
+    return Poll(ms, [&]() -> HWND {
+        for (HWND w : TopLevel(pid, true))
+            if (ClassOf(w) == L"#32768") return w;
+        return nullptr;
+    });
+}
+
+void ChooseMenuItem(HWND menuWindow, int index) {
+    // Wine keeps menus inside their process, so the item list cannot be read
+    // from here; the tray menu's separators stand at 2, 5, 7 and 9.
+    int presses = 0;
+    for (int i = 0; i <= index; ++i)
+        if (i != 2 && i != 5 && i != 7 && i != 9) ++presses;
+    for (int i = 0; i < presses; ++i) ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+bool UseMenu(HWND tray, DWORD pid, int index) {
+    RightClick(tray);
+    HWND menu = WaitForMenu(pid);
+    if (!menu) return false;
+    ChooseMenuItem(menu, index);
+    return WaitGone(menu);
+}
+
+std::vector<HWND> VisibleWindows(DWORD pid) { return TopLevel(pid, true); }
+
+std::wstring TitleOf(HWND window) {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    ::GetClassNameW(window, name, 256);
+    return name;
+}
+
+std::wstring AllText(HWND window) {
+    std::wstring all;
+    auto add = [&](HWND w) {
+        const LRESULT length = ::SendMessageW(w, WM_GETTEXTLENGTH, 0, 0);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        ::SendMessageW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(::wcslen(text.c_str()));
+        all += text + L"\n";
+    };
+    add(window);
+    ::EnumChildWindows(
+        window,
+        [](HWND child, LPARAM param) -> BOOL {
+            (*reinterpret_cast<decltype(add)*>(param))(child);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&add));
+    return all;
+}
+
+namespace {
+std::vector<HWND> Matching(DWORD pid, const std::wstring& title, const std::wstring& text) {
+    std::vector<HWND> out;
+    for (HWND w : TopLevel(pid, true)) {
+        if (ClassOf(w) == L"#32768" || ClassOf(w) == L"tooltips_class32") continue;
+        if (!title.empty() && TitleOf(w) != title) continue;
+        if (!text.empty() && AllText(w).find(text) == std::wstring::npos) continue;
+        out.push_back(w);
+    }
+    return out;
+}
+} // namespace
+
+HWND WaitForWindow(DWORD pid, const std::wstring& title, const std::wstring& text, DWORD ms) {
+    return Poll(ms, [&]() -> HWND {
+        auto found = Matching(pid, title, text);
+        return found.empty() ? nullptr : found.front();
+    });
+}
+
+std::wstring Describe(DWORD pid) {
+    std::wstring out;
+    for (HWND w : TopLevel(pid, true)) {
+        wchar_t handle[32];
+        ::swprintf(handle, 32, L"%p", static_cast<void*>(w));
+        out += std::wstring(handle) + L" [" + ClassOf(w) + L"] \"" + TitleOf(w) + L"\": " +
+               AllText(w) + L"\n";
+    }
+    return out;
+}
+
+int CountWindows(DWORD pid, const std::wstring& title, const std::wstring& text) {
+    return static_cast<int>(Matching(pid, title, text).size());
+}
+
+bool PressButton(HWND dialog, const std::wstring& caption) {
+    struct Find {
+        const std::wstring* caption;
+        HWND button;
+    } find{&caption, nullptr};
+    ::EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(param);
+            if (ClassOf(child) == L"Button" && TitleOf(child) == *f->caption) {
+                f->button = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    if (!find.button) return false;
+    ::PostMessageW(find.button, BM_CLICK, 0, 0);
+    return true;
+}
+
+void PressEnter(HWND window) {
+    ::PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    ::PostMessageW(window, WM_KEYUP, VK_RETURN, 0);
+}
+
+bool WaitGone(HWND window, DWORD ms) {
+    return Poll(ms, [&] { return !::IsWindow(window) || !::IsWindowVisible(window); });
+}
+
+namespace {
+bool OpenClipboardRetry() {
+    for (int i = 0; i < 100; ++i) {
+        if (::OpenClipboard(nullptr)) return true;
+        ::Sleep(20);
+    }
+    return false;
+}
+} // namespace
+
+void SetClipboardText(const std::wstring& text) {
+    if (!OpenClipboardRetry()) return;
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* data = static_cast<wchar_t*>(::GlobalLock(memory));
+    std::copy(text.begin(), text.end(), data);
+    data[text.size()] = L'\0';
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+}
+
+void SetClipboardImageOnly() {
+    if (!OpenClipboardRetry()) return;
+    ::EmptyClipboard();
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 8, 8);
+    ::ReleaseDC(nullptr, screen);
+    ::SetClipboardData(CF_BITMAP, bitmap);
+    ::CloseClipboard();
+}
+
+void EmptyClipboardNow() {
+    if (!OpenClipboardRetry()) return;
+    ::EmptyClipboard();
+    ::CloseClipboard();
+}
+
+std::wstring ClipboardText() {
+    if (!OpenClipboardRetry()) return L"<busy>";
+    std::wstring text;
+    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(::GlobalLock(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+int ClipboardFormatCount() {
+    if (!OpenClipboardRetry()) return -1;
+    const int count = ::CountClipboardFormats();
+    ::CloseClipboard();
+    return count;
+}
+
+ClipboardHolder::ClipboardHolder() : held_(OpenClipboardRetry()) {}
+ClipboardHolder::~ClipboardHolder() {
+    if (held_) ::CloseClipboard();
+}
+
+} // namespace probe

@@ -1,0 +1,95 @@
+#pragma once
+// Drives the real snapquery.exe from outside, as a user and the shell would:
+// starts it, finds its tray window, posts the tray callback, reads and
+// presses dialogs, sets and reads the clipboard. Every wait is bounded.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace probe {
+
+constexpr UINT kTrayCallback = WM_USER + 1;
+
+std::wstring ExeDir();
+
+// A started program; ended (by its own handle) when the object goes.
+class Program {
+public:
+    explicit Program(const std::wstring& exeName = L"snapquery.exe",
+                     const std::wstring& args = L"");
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    DWORD Pid() const { return pid_; }
+    HANDLE Process() const { return process_; }
+    bool Running() const;
+    // Waits for the process to end; returns false on time-out.
+    bool WaitExit(DWORD ms);
+    DWORD ExitCode() const;
+    // The hidden window that owns the tray icon; nullptr on time-out.
+    HWND WaitForTray(DWORD ms = 10000);
+    void Kill();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+// Whether (window, uID = window) owns a tray icon: NIM_MODIFY with no flags
+// changes nothing and succeeds only for an existing icon.
+bool OwnsTrayIcon(HWND window);
+
+void LeftClick(HWND tray);
+void DoubleClick(HWND tray);
+void RightClick(HWND tray);
+
+// The open popup menu of the process, or nullptr on time-out.
+HWND WaitForMenu(DWORD pid, DWORD ms = 5000);
+// Selects item `index` with the keyboard (separators are skipped) and
+// presses Enter.
+void ChooseMenuItem(HWND menuWindow, int index);
+// Right-click, wait for the menu, choose the item.
+bool UseMenu(HWND tray, DWORD pid, int index);
+
+// Visible top-level windows of the process.
+std::vector<HWND> VisibleWindows(DWORD pid);
+std::wstring TitleOf(HWND window);
+std::wstring ClassOf(HWND window);
+// The window's text and all its children's texts, joined by "\n".
+std::wstring AllText(HWND window);
+// A visible top-level window of `pid` whose title is `title` (any title
+// when empty) and whose own or child text contains `text`.
+HWND WaitForWindow(DWORD pid, const std::wstring& title, const std::wstring& text = L"",
+                   DWORD ms = 8000);
+int CountWindows(DWORD pid, const std::wstring& title, const std::wstring& text);
+// One line per visible top-level window: handle, class, title and texts.
+std::wstring Describe(DWORD pid);
+// Presses the child button with that caption (or the default: Enter).
+bool PressButton(HWND dialog, const std::wstring& caption);
+void PressEnter(HWND window);
+// Waits until the window is gone.
+bool WaitGone(HWND window, DWORD ms = 5000);
+
+// Clipboard.
+void SetClipboardText(const std::wstring& text);
+void SetClipboardImageOnly();
+void EmptyClipboardNow();
+std::wstring ClipboardText();
+int ClipboardFormatCount();
+
+// Holds the clipboard open for its lifetime, from this process.
+class ClipboardHolder {
+public:
+    ClipboardHolder();
+    ~ClipboardHolder();
+    bool held() const { return held_; }
+
+private:
+    bool held_;
+};
+
+void Wait(DWORD ms);
+
+} // namespace probe
