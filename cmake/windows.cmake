@@ -12,27 +12,42 @@ target_link_libraries(snq_win PUBLIC snq_portable)
 target_link_libraries(snq_win PUBLIC comctl32 shell32 ole32 oleaut32 uuid uxtheme gdi32 user32 advapi32)
 
 # One static executable: no C++ runtime DLLs beside it.
-set(SNQ_STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
-set(CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS} -ffunction-sections -fdata-sections")
+if(MINGW)
+    set(SNQ_STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+    set(SNQ_GUI_LINK -municode -mwindows)
+    set(SNQ_CONSOLE_LINK -mconsole)
+    set(CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS} -ffunction-sections -fdata-sections")
+else()
+    set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+    add_compile_options(/utf-8)
+    set(SNQ_STATIC_LINK /OPT:REF)
+endif()
 
 add_executable(snapquery WIN32 src/app/main.cpp res/snapquery.rc)
 target_include_directories(snapquery PRIVATE res)
 target_link_libraries(snapquery PRIVATE snq_win)
-target_link_options(snapquery PRIVATE ${SNQ_STATIC_LINK} -municode -mwindows)
+target_link_options(snapquery PRIVATE ${SNQ_STATIC_LINK} ${SNQ_GUI_LINK})
 set_source_files_properties(res/snapquery.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/snapquery.ico;${CMAKE_SOURCE_DIR}/res/snapquery.manifest")
 
-# GoogleTest built with MinGW from Debian's sources.
+# GoogleTest built for Windows from its sources (Debian's googletest package
+# on Linux; point SNQ_GTEST_SOURCE at a checkout elsewhere).
+set(SNQ_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+if(NOT EXISTS ${SNQ_GTEST_SOURCE}/CMakeLists.txt)
+    message(STATUS "No GoogleTest sources at ${SNQ_GTEST_SOURCE}: building the program only")
+    return()
+endif()
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${SNQ_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB SNQ_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${SNQ_WIN_TESTS})
 target_link_libraries(win_tests PRIVATE snq_win gtest gtest_main version)
 add_dependencies(win_tests snapquery)
-target_link_options(win_tests PRIVATE ${SNQ_STATIC_LINK} -mconsole)
+target_link_options(win_tests PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK})
 add_test(NAME win_tests COMMAND win_tests)
+set_tests_properties(win_tests PROPERTIES TIMEOUT 600)
 
 # The end-to-end suite starts snapquery.exe from the same folder, plus the
 # small helper programs that stand in for the system's edges.
@@ -40,9 +55,11 @@ file(GLOB SNQ_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${SNQ_E2E_TESTS})
 target_include_directories(e2e_tests PRIVATE src)
 target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 gdi32 shell32 advapi32 psapi)
-target_link_options(e2e_tests PRIVATE ${SNQ_STATIC_LINK} -mconsole)
+target_link_options(e2e_tests PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK})
 add_dependencies(e2e_tests snapquery)
 add_test(NAME e2e_tests COMMAND e2e_tests)
 set_tests_properties(e2e_tests PROPERTIES TIMEOUT 900)
 
+if(CMAKE_HOST_UNIX)
 add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:snapquery>)
+endif()

@@ -10,6 +10,10 @@ TPopupMenu::TPopupMenu() : window_(AllocateUtilWindow(*this)) {}
 
 void TPopupMenu::Popup(int x, int y) {
     if (OnPopup) OnPopup();
+    ::TrackPopupMenu(Rebuild(), TPM_CENTERALIGN | TPM_RIGHTBUTTON, x, y, 0, window_.get(), nullptr);
+}
+
+HMENU TPopupMenu::Rebuild() {
     menu_.reset(::CreatePopupMenu());
     for (std::size_t i = 0; i < Items.size(); ++i) {
         const TMenuItem& item = Items[i];
@@ -20,8 +24,7 @@ void TPopupMenu::Popup(int x, int y) {
         ::AppendMenuW(menu_.get(), MF_STRING | (item.Checked ? MF_CHECKED : MF_UNCHECKED),
                       kFirstCommand + i, item.Caption.c_str());
     }
-    ::TrackPopupMenu(menu_.get(), TPM_CENTERALIGN | TPM_RIGHTBUTTON, x, y, 0, window_.get(),
-                     nullptr);
+    return menu_.get();
 }
 
 LRESULT TPopupMenu::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

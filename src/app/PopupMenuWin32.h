@@ -27,6 +27,8 @@ public:
     // Raises OnPopup, rebuilds the menu and tracks it centred horizontally on
     // (x, y). A chosen item runs once the menu has closed.
     void Popup(int x, int y);
+    // Makes the menu handle anew from Items.
+    HMENU Rebuild();
 
     HWND WindowHandle() const noexcept { return window_.get(); }
 

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include "app/MainTexts.h"
+#include "app/PopupMenuWin32.h"
+#include "app/TrayIconWin32.h"
+#include "framework/Text.h"
+
+using namespace snq;
+
+namespace {
+
+bool IconExists(HWND window) {
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    probe.hWnd = window;
+    probe.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(window));
+    return ::Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+void Tray(HWND window, UINT mouse) { ::SendMessageW(window, WM_TRAYNOTIFY, 0, mouse); }
+
+} // namespace
+
+TEST(TrayIcon, StartsWithTheRecordTheShellExpectsAndTheTitleAsTip) {
+    TTrayIcon icon;
+    const NOTIFYICONDATAW& d = icon.Data();
+    EXPECT_EQ(d.cbSize, NOTIFYICONDATAW_V2_SIZE);
+    EXPECT_EQ(d.hWnd, icon.Handle());
+    EXPECT_EQ(d.uID, static_cast<UINT>(reinterpret_cast<UINT_PTR>(icon.Handle())));
+    EXPECT_EQ(d.uFlags, static_cast<UINT>(NIF_ICON | NIF_MESSAGE | NIF_TIP));
+    EXPECT_EQ(d.uCallbackMessage, static_cast<UINT>(WM_USER + 1));
+    EXPECT_EQ(d.uTimeout, 3000u);
+    EXPECT_STREQ(d.szTip, L"Snapquery 1.5");
+    EXPECT_FALSE(icon.Visible());
+    EXPECT_FALSE(IconExists(icon.Handle()));
+    wchar_t cls[64] = {};
+    ::GetClassNameW(icon.Handle(), cls, 64);
+    EXPECT_STREQ(cls, L"TPUtilWindow");
+    EXPECT_EQ(::GetWindowLongPtrW(icon.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, WS_EX_TOOLWINDOW);
+}
+
+TEST(TrayIcon, HintIsCutTo127CharactersAndAnEmptyHintDropsTheTip) {
+    TTrayIcon icon;
+    icon.SetHint(W(kTrayHint));
+    EXPECT_EQ(std::wstring(icon.Data().szTip), W(kTrayHint)); // whole, with its line breaks
+    const std::wstring longHint(200, L'h');
+    icon.SetHint(longHint);
+    EXPECT_EQ(std::wstring(icon.Data().szTip), longHint.substr(0, 127));
+    icon.SetHint(L"");
+    EXPECT_EQ(icon.Data().uFlags & NIF_TIP, 0u);
+    EXPECT_STREQ(icon.Data().szTip, L"");
+}
+
+TEST(TrayIcon, BalloonFieldsAreStoredButNeverShown) {
+    TTrayIcon icon;
+    icon.SetBalloonHint(std::wstring(300, L'b'));
+    icon.SetBalloonTitle(std::wstring(100, L't'));
+    icon.SetBalloonTimeout(3500);
+    EXPECT_EQ(std::wstring(icon.Data().szInfo).size(), 255u);
+    EXPECT_EQ(std::wstring(icon.Data().szInfoTitle).size(), 63u);
+    EXPECT_EQ(icon.Data().uTimeout, 3500u);
+    EXPECT_EQ(icon.Data().uFlags & NIF_INFO, 0u);
+}
+
+TEST(TrayIcon, VisibleAddsAndRemovesTheIconAndDestructionRemovesIt) {
+    HWND window = nullptr;
+    {
+        TTrayIcon icon;
+        window = icon.Handle();
+        icon.SetIcon(::LoadIconW(nullptr, IDI_APPLICATION));
+        icon.SetVisible(true);
+        EXPECT_TRUE(IconExists(window));
+        icon.SetVisible(false);
+        EXPECT_FALSE(IconExists(window));
+        icon.SetVisible(true);
+        EXPECT_TRUE(IconExists(window));
+    }
+    EXPECT_FALSE(IconExists(window));
+}
+
+TEST(TrayIcon, ComesBackAfterTheTaskbarIsRecreatedAndGoesAtSessionEnd) {
+    TTrayIcon icon;
+    icon.SetVisible(true);
+    NOTIFYICONDATAW data = icon.Data();
+    ::Shell_NotifyIconW(NIM_DELETE, &data); // as if the shell had restarted
+    ASSERT_FALSE(IconExists(icon.Handle()));
+    ::SendMessageW(icon.Handle(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IconExists(icon.Handle()));
+    EXPECT_EQ(::SendMessageW(icon.Handle(), WM_QUERYENDSESSION, 0, 0), 1);
+    ::SendMessageW(icon.Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(IconExists(icon.Handle()));
+}
+
+TEST(TrayIcon, AClickNeedsItsButtonDownAndADoubleClickClicksOnce) {
+    TTrayIcon icon;
+    int clicks = 0;
+    icon.OnClick = [&] { ++clicks; };
+    Tray(icon.Handle(), WM_LBUTTONUP);
+    EXPECT_EQ(clicks, 0);
+    Tray(icon.Handle(), WM_LBUTTONDOWN);
+    Tray(icon.Handle(), WM_LBUTTONUP);
+    EXPECT_EQ(clicks, 1);
+    Tray(icon.Handle(), WM_LBUTTONDOWN);
+    Tray(icon.Handle(), WM_LBUTTONUP);
+    Tray(icon.Handle(), WM_LBUTTONDBLCLK);
+    Tray(icon.Handle(), WM_LBUTTONUP);
+    EXPECT_EQ(clicks, 2);
+    // The right button never clicks.
+    Tray(icon.Handle(), WM_RBUTTONDOWN);
+    Tray(icon.Handle(), WM_RBUTTONUP);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(PopupMenu, BuildsTheElevenItemsWithSeparatorsAndMarks) {
+    TPopupMenu menu;
+    for (std::u16string_view caption : kMenuCaptions) menu.Items.push_back({W(caption), false, {}});
+    menu.Items[1].Checked = true;
+    HMENU handle = menu.Rebuild();
+    ASSERT_EQ(::GetMenuItemCount(handle), 11);
+    for (int i = 0; i < 11; ++i) {
+        MENUITEMINFOW info{sizeof(info)};
+        info.fMask = MIIM_FTYPE | MIIM_STATE;
+        ::GetMenuItemInfoW(handle, i, TRUE, &info);
+        if (kMenuCaptions[i] == u"-") {
+            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << i;
+            continue;
+        }
+        wchar_t text[64] = {};
+        ::GetMenuStringW(handle, i, text, 64, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(text), W(kMenuCaptions[i]));
+        EXPECT_EQ((info.fState & MFS_CHECKED) != 0, i == 1) << i;
+        EXPECT_EQ(info.fState & MFS_DEFAULT, 0u);
+    }
+}
+
+TEST(PopupMenu, ACommandRunsTheItemAtItsPosition) {
+    TPopupMenu menu;
+    std::vector<int> ran;
+    for (int i = 0; i < 3; ++i) menu.Items.push_back({L"item", false, [&ran, i] { ran.push_back(i); }});
+    menu.Rebuild();
+    ::SendMessageW(menu.WindowHandle(), WM_COMMAND, 3, 0); // commands count from 1
+    ::SendMessageW(menu.WindowHandle(), WM_COMMAND, 99, 0);
+    EXPECT_EQ(ran, std::vector<int>{2});
+}
