@@ -29,9 +29,7 @@ void ShowStartupError(std::exception_ptr error) noexcept {
             address = e.Address();
         } catch (...) {
         }
-        wchar_t path[MAX_PATH] = {};
-        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring module(path);
+        std::wstring module = ExecutablePath();
         module = module.substr(module.find_last_of(L"\\/:") + 1);
         HMODULE base = nullptr;
         if (address)

@@ -13,7 +13,8 @@ namespace snq {
 
 TForm1::TForm1(TAboutBox*& aboutBox)
     : TCustomForm(L"TForm1", W(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
-      RunOnce1(instanceHost_), aboutBox_(aboutBox),
+      Settings(registry_, U(ExecutablePath())), RunOnce1(instanceHost_),
+      aboutBox_(aboutBox),
       programIcon_(LoadNearestIcon(Application().Instance(), 1)) {
     SetupTrayIcon();
     SetupPopupMenu();
@@ -68,6 +69,7 @@ void TForm1::SearchRequest() {
     // Ask the focused window of this thread to copy its selection; a window
     // of another program is not reached.
     ::SendMessageW(::GetFocus(), WM_COPY, 0, 0);
+    Settings.GetSettings();
     const std::wstring first = ReadClipboardText(Application().Handle());
     (void)first;
     const std::wstring second = ReadClipboardText(Application().Handle());
@@ -77,9 +79,18 @@ void TForm1::SearchRequest() {
     }
 }
 
-void TForm1::PopupMenu1Popup() {}
-void TForm1::UseDefaultBrowser1Click() {}
-void TForm1::AutoRunatStartup1Click() {}
+void TForm1::PopupMenu1Popup() {
+    Settings.PopupMenu1Popup(PopupMenu1.Items[miUseDefaultBrowser].Checked,
+                             PopupMenu1.Items[miAutoRun].Checked);
+}
+
+void TForm1::UseDefaultBrowser1Click() {
+    Settings.UseDefaultBrowser1Click(PopupMenu1.Items[miUseDefaultBrowser].Checked);
+}
+
+void TForm1::AutoRunatStartup1Click() {
+    Settings.AutoRunatStartup1Click(PopupMenu1.Items[miAutoRun].Checked);
+}
 
 void TForm1::ShowClipboard1Click() {
     ShownClipboardText = ReadClipboardText(Application().Handle());

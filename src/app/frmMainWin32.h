@@ -7,6 +7,8 @@
 #include "app/PopupMenuWin32.h"
 #include "app/TrayIconWin32.h"
 #include "framework/FormWin32.h"
+#include "settings/RegistryWin32.h"
+#include "settings/Settings.h"
 
 namespace snq {
 
@@ -44,6 +46,11 @@ public:
     void About1Click();
     void Exit1Click();
     void FormCreate();
+
+    // The settings' state lives as long as the form; each operation opens
+    // the registry anew.
+    Win32Registry registry_;
+    TSettings Settings;
 
     // Components, in creation order; they are destroyed in reverse.
     TTrayIcon TrayIcon1;

@@ -40,6 +40,19 @@ void TApplication::SetTitle(std::wstring title) {
     ::SetWindowTextW(window_.get(), title_.c_str());
 }
 
+std::wstring ExecutablePath() {
+    // Paths may be longer than MAX_PATH; grow until the name fits.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 void TApplication::Run() {
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -59,6 +59,9 @@ private:
 TApplication& Application();
 bool HasApplication() noexcept;
 
+// The executable's full path, however long.
+std::wstring ExecutablePath();
+
 // Text of an error for the error boxes.
 std::wstring ErrorMessageOf(std::exception_ptr error);
 

@@ -1,0 +1,48 @@
+#include "settings/Registry.h"
+
+#include "framework/Exceptions.h"
+
+namespace snq {
+
+namespace {
+[[noreturn]] void Fail(std::u16string_view pattern, std::u16string_view name) {
+    // The patterns hold one "%s".
+    std::u16string text(pattern);
+    text.replace(text.find(u"%s"), 2, name);
+    throw ERegistryException(text);
+}
+} // namespace
+
+bool TRegistry::OpenKey(std::u16string_view path) {
+    if (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
+    key_ = registry_.CreateKey(RootKey_, path);
+    return key_ != nullptr;
+}
+
+bool TRegistry::ValueExists(std::u16string_view name) {
+    return key_ && key_->Query(name).has_value();
+}
+
+std::u16string TRegistry::ReadString(std::u16string_view name) {
+    const auto info = key_ ? key_->Query(name) : std::nullopt;
+    if (!info || info->second == 0) return {};
+    const auto value = key_->Read(name);
+    if (!value) Fail(u"Failed to get data for '%s'", name);
+    if (value->type != RegType::Sz && value->type != RegType::ExpandSz)
+        Fail(u"Invalid data type for '%s'", name);
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < value->data.size(); i += 2) {
+        const char16_t c = static_cast<char16_t>(value->data[i] | (value->data[i + 1] << 8));
+        if (c == u'\0') break;
+        text += c;
+    }
+    return text;
+}
+
+void TRegistry::WriteString(std::u16string_view name, std::u16string_view text) {
+    if (!key_ || !key_->WriteString(name, text)) Fail(u"Failed to set data for '%s'", name);
+}
+
+bool TRegistry::DeleteValue(std::u16string_view name) { return key_ && key_->Delete(name); }
+
+} // namespace snq

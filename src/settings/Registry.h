@@ -1,0 +1,71 @@
+#pragma once
+// The registry as the settings use it, behind a small interface so that the
+// settings' decisions are tested against a fake one. RegistryWin32 is the
+// real adapter.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace snq {
+
+enum class RootKey { LocalMachine, CurrentUser };
+
+// The registry's value types that matter here.
+enum class RegType : std::uint32_t { None = 0, Sz = 1, ExpandSz = 2, Binary = 3, Dword = 4, Other = 0xFFFF };
+
+struct RegValue {
+    RegType type = RegType::None;
+    std::vector<std::uint8_t> data;
+};
+
+// An open key. Value names are matched without regard to case.
+class IRegistryKey {
+public:
+    virtual ~IRegistryKey() = default;
+    // Type and data size, or nothing when the value cannot be queried.
+    virtual std::optional<std::pair<RegType, std::uint32_t>> Query(std::u16string_view name) = 0;
+    // Type and data, or nothing when the read fails.
+    virtual std::optional<RegValue> Read(std::u16string_view name) = 0;
+    // Writes a REG_SZ value, its terminating NUL included.
+    virtual bool WriteString(std::u16string_view name, std::u16string_view text) = 0;
+    virtual bool Delete(std::u16string_view name) = 0;
+};
+
+class IRegistry {
+public:
+    virtual ~IRegistry() = default;
+    // Opens `path` under `root` with full access, creating it when missing;
+    // nothing when that is refused.
+    virtual std::unique_ptr<IRegistryKey> CreateKey(RootKey root, std::u16string_view path) = 0;
+};
+
+// The registry access object of one operation: a root, at most one open
+// ("current") key, and the text reads and writes with their errors.
+class TRegistry {
+public:
+    explicit TRegistry(IRegistry& registry) : registry_(registry) {}
+
+    RootKey RootKey_ = RootKey::CurrentUser;
+
+    // Opens (creating) the key; a leading "\" makes the path relative to the
+    // root. Returns whether there is now a current key.
+    bool OpenKey(std::u16string_view path);
+    bool HasCurrentKey() const { return key_ != nullptr; }
+    bool ValueExists(std::u16string_view name);
+    // Raises ERegistryException "Invalid data type for '%s'" or "Failed to
+    // get data for '%s'"; a missing value or one of size 0 reads empty.
+    std::u16string ReadString(std::u16string_view name);
+    // Raises ERegistryException "Failed to set data for '%s'".
+    void WriteString(std::u16string_view name, std::u16string_view text);
+    bool DeleteValue(std::u16string_view name);
+    void CloseKey() { key_.reset(); }
+
+private:
+    IRegistry& registry_;
+    std::unique_ptr<IRegistryKey> key_;
+};
+
+} // namespace snq

@@ -1,0 +1,85 @@
+#include "settings/RegistryWin32.h"
+
+#include "framework/Text.h"
+#include "framework/Win32Handles.h"
+
+namespace snq {
+
+namespace {
+
+class Win32Key final : public IRegistryKey {
+public:
+    explicit Win32Key(HKEY key) : key_(key) {}
+
+    std::optional<std::pair<RegType, std::uint32_t>> Query(std::u16string_view name) override {
+        const std::wstring wide = W(name);
+        DWORD type = 0, size = 0;
+        if (::RegQueryValueExW(key_.get(), wide.c_str(), nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS)
+            return std::nullopt;
+        return std::pair{ToType(type), static_cast<std::uint32_t>(size)};
+    }
+
+    std::optional<RegValue> Read(std::u16string_view name) override {
+        const std::wstring wide = W(name);
+        // The value may grow between the size query and the read: retry.
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            DWORD type = 0, size = 0;
+            if (::RegQueryValueExW(key_.get(), wide.c_str(), nullptr, &type, nullptr, &size) !=
+                ERROR_SUCCESS)
+                return std::nullopt;
+            RegValue value{ToType(type), std::vector<std::uint8_t>(size)};
+            const LONG rc = ::RegQueryValueExW(key_.get(), wide.c_str(), nullptr, &type,
+                                               value.data.data(), &size);
+            if (rc == ERROR_MORE_DATA) continue;
+            if (rc != ERROR_SUCCESS) return std::nullopt;
+            value.data.resize(size);
+            return value;
+        }
+        return std::nullopt;
+    }
+
+    bool WriteString(std::u16string_view name, std::u16string_view text) override {
+        const std::wstring wide = W(name);
+        const std::wstring data = W(text);
+        return ::RegSetValueExW(key_.get(), wide.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(data.c_str()),
+                                static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) ==
+               ERROR_SUCCESS;
+    }
+
+    bool Delete(std::u16string_view name) override {
+        const std::wstring wide = W(name);
+        return ::RegDeleteValueW(key_.get(), wide.c_str()) == ERROR_SUCCESS;
+    }
+
+private:
+    static RegType ToType(DWORD type) {
+        switch (type) {
+        case REG_NONE: return RegType::None;
+        case REG_SZ: return RegType::Sz;
+        case REG_EXPAND_SZ: return RegType::ExpandSz;
+        case REG_BINARY: return RegType::Binary;
+        case REG_DWORD: return RegType::Dword;
+        default: return RegType::Other;
+        }
+    }
+
+    UniqueHkey key_;
+};
+
+} // namespace
+
+std::unique_ptr<IRegistryKey> Win32Registry::CreateKey(RootKey root, std::u16string_view path) {
+    const std::wstring wide = W(path);
+    const bool machine = root == RootKey::LocalMachine;
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, wide.c_str(), 0,
+                          nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_ALL_ACCESS | (machine ? KEY_WOW64_32KEY : 0), nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<Win32Key>(key);
+}
+
+} // namespace snq

@@ -1,0 +1,48 @@
+#pragma once
+// The two settings (browser mode and the Run entry) and the menu marks that
+// show them. Every operation opens the registry anew through its own
+// TRegistry and closes it again.
+#include <string>
+#include <string_view>
+
+#include "settings/Registry.h"
+
+namespace snq {
+
+inline constexpr std::u16string_view kSettingsKey = u"\\SOFTWARE\\Varnel\\SNQ";
+inline constexpr std::u16string_view kRunKey = u"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr std::u16string_view kRunValueName = u"SNQ";
+
+class TSettings {
+public:
+    TSettings(IRegistry& registry, std::u16string executablePath)
+        : registry_(registry), executablePath_(std::move(executablePath)) {}
+
+    // True: searches open in Internet Explorer by automation; false: in the
+    // default browser. Set by every completed GetSettings.
+    bool UseInternetExplorer = false;
+
+    // Reads the browser mode, creating "Default" = "No" when it is missing.
+    void GetSettings();
+    // Whether the Run value "SNQ" exists (under either hive).
+    bool SetToStartup();
+    void RunOnWinStart(std::u16string_view name, std::u16string_view command);
+    void DontRunOnWinStart(std::u16string_view name);
+
+    // The menu: refresh both marks just before it opens, and toggle each
+    // setting from its own mark (not from the registry).
+    void PopupMenu1Popup(bool& defaultBrowserMark, bool& autoRunMark);
+    void UseDefaultBrowser1Click(bool& defaultBrowserMark);
+    void AutoRunatStartup1Click(bool& autoRunMark);
+
+private:
+    // Opens the key under HKEY_LOCAL_MACHINE, or, when that is refused (a
+    // standard user, or an administrator under UAC), under
+    // HKEY_CURRENT_USER. The returned object may still have no key.
+    TRegistry Open(std::u16string_view path);
+
+    IRegistry& registry_;
+    std::u16string executablePath_;
+};
+
+} // namespace snq

@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "framework/Exceptions.h"
+#include "settings/Settings.h"
+
+using namespace snq;
+
+namespace {
+
+std::u16string Lower(std::u16string_view s) {
+    std::u16string out(s);
+    for (char16_t& c : out)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    return out;
+}
+
+std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text, bool terminate = true) {
+    std::vector<std::uint8_t> bytes;
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<std::uint8_t>(c & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>(c >> 8));
+    }
+    if (terminate) bytes.insert(bytes.end(), {0, 0});
+    return bytes;
+}
+
+// An in-memory registry: keys by hive and case-folded path, values by
+// case-folded name; each hive can refuse opening, and writes and reads can
+// be made to fail.
+class FakeRegistry : public IRegistry {
+public:
+    struct Value {
+        std::u16string name;
+        RegValue value;
+    };
+    using Key = std::map<std::u16string, Value>;
+
+    std::map<std::pair<RootKey, std::u16string>, Key> keys;
+    bool denyMachine = false, denyUser = false, failWrites = false, failReads = false;
+    int opens = 0;
+
+    Key* Find(RootKey root, std::u16string_view path) {
+        auto it = keys.find({root, Lower(path)});
+        return it == keys.end() ? nullptr : &it->second;
+    }
+    void Set(RootKey root, std::u16string_view path, std::u16string_view name, RegType type,
+             std::vector<std::uint8_t> data) {
+        keys[{root, Lower(path)}][Lower(name)] = {std::u16string(name), {type, std::move(data)}};
+    }
+    std::optional<std::u16string> Text(RootKey root, std::u16string_view path,
+                                       std::u16string_view name) {
+        Key* key = Find(root, path);
+        if (!key || !key->count(Lower(name))) return std::nullopt;
+        const auto& data = key->at(Lower(name)).value.data;
+        std::u16string text;
+        for (std::size_t i = 0; i + 1 < data.size(); i += 2)
+            text += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
+        if (!text.empty() && text.back() == u'\0') text.pop_back();
+        return text;
+    }
+
+    class FakeKey : public IRegistryKey {
+    public:
+        FakeKey(FakeRegistry& owner, Key& key) : owner_(owner), key_(key) {}
+        std::optional<std::pair<RegType, std::uint32_t>> Query(std::u16string_view name) override {
+            auto it = key_.find(Lower(name));
+            if (it == key_.end()) return std::nullopt;
+            return std::pair{it->second.value.type,
+                             static_cast<std::uint32_t>(it->second.value.data.size())};
+        }
+        std::optional<RegValue> Read(std::u16string_view name) override {
+            auto it = key_.find(Lower(name));
+            if (it == key_.end() || owner_.failReads) return std::nullopt;
+            return it->second.value;
+        }
+        bool WriteString(std::u16string_view name, std::u16string_view text) override {
+            if (owner_.failWrites) return false;
+            auto& slot = key_[Lower(name)];
+            if (slot.name.empty()) slot.name = std::u16string(name);
+            slot.value = {RegType::Sz, Utf16Bytes(text)};
+            return true;
+        }
+        bool Delete(std::u16string_view name) override { return key_.erase(Lower(name)) > 0; }
+
+    private:
+        FakeRegistry& owner_;
+        Key& key_;
+    };
+
+    std::unique_ptr<IRegistryKey> CreateKey(RootKey root, std::u16string_view path) override {
+        ++opens;
+        EXPECT_FALSE(!path.empty() && path.front() == u'\\') << "the leading \\ must be removed";
+        if ((root == RootKey::LocalMachine && denyMachine) ||
+            (root == RootKey::CurrentUser && denyUser))
+            return nullptr;
+        return std::make_unique<FakeKey>(*this, keys[{root, Lower(path)}]);
+    }
+};
+
+constexpr auto LM = RootKey::LocalMachine;
+constexpr auto CU = RootKey::CurrentUser;
+const std::u16string kSettings = u"SOFTWARE\\Varnel\\SNQ";
+const std::u16string kRun = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::u16string kExe = u"C:\\Program Files\\Snap query\\snapquery.exe";
+
+template <class F> std::u16string ErrorOf(F&& f) {
+    try {
+        f();
+    } catch (const ERegistryException& e) {
+        return e.Message();
+    }
+    return u"<no error>";
+}
+
+} // namespace
+
+TEST(Settings, AFreshRegistryGetsDefaultNoAndAutomationMode) {
+    FakeRegistry reg;
+    TSettings settings(reg, kExe);
+    bool browserMark = true, runMark = true;
+    settings.PopupMenu1Popup(browserMark, runMark);
+    EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), u"No");
+    EXPECT_EQ(reg.Find(LM, kSettings)->at(u"default").name, u"Default");
+    EXPECT_TRUE(settings.UseInternetExplorer);
+    EXPECT_FALSE(browserMark);
+    EXPECT_FALSE(runMark);
+    EXPECT_EQ(reg.Find(CU, kSettings), nullptr) << "no fallback while HKLM can be written";
+}
+
+TEST(Settings, OnlyAnExactYesSelectsTheDefaultBrowserAndNothingIsRewritten) {
+    for (auto [text, ie] : {std::pair{u"Yes", false}, {u"No", true}, {u"", true}, {u"yes", true},
+                            {u"YES", true}, {u"Yes ", true}, {u"whatever", true}}) {
+        FakeRegistry reg;
+        reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(text));
+        TSettings settings(reg, kExe);
+        settings.UseInternetExplorer = !ie;
+        settings.GetSettings();
+        EXPECT_EQ(settings.UseInternetExplorer, ie);
+        EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), std::u16string(text));
+    }
+}
+
+TEST(Settings, ValueNamesIgnoreCaseAndExpandSzIsAccepted) {
+    FakeRegistry reg;
+    reg.Set(LM, kSettings, u"DEFAULT", RegType::ExpandSz, Utf16Bytes(u"Yes"));
+    TSettings settings(reg, kExe);
+    settings.GetSettings();
+    EXPECT_FALSE(settings.UseInternetExplorer);
+}
+
+TEST(Settings, TextEndsAtTheFirstNulAndAnEmptyValueReadsEmpty) {
+    FakeRegistry reg;
+    reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(std::u16string(u"Yes\0junk", 8)));
+    TSettings settings(reg, kExe);
+    settings.GetSettings();
+    EXPECT_FALSE(settings.UseInternetExplorer);
+    // Size 0 reads empty whatever its type: automation, and no type error.
+    reg.Set(LM, kSettings, u"Default", RegType::Binary, {});
+    settings.GetSettings();
+    EXPECT_TRUE(settings.UseInternetExplorer);
+    // A value without its terminator still reads whole.
+    reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"Yes", false));
+    settings.GetSettings();
+    EXPECT_FALSE(settings.UseInternetExplorer);
+}
+
+TEST(Settings, WrongTypeAndFailedReadsRaiseTheirErrorsAndKeepTheMode) {
+    FakeRegistry reg;
+    reg.Set(LM, kSettings, u"Default", RegType::Dword, {1, 0, 0, 0});
+    TSettings settings(reg, kExe);
+    settings.UseInternetExplorer = false;
+    EXPECT_EQ(ErrorOf([&] { settings.GetSettings(); }), u"Invalid data type for 'Default'");
+    bool browserMark = true, runMark = false;
+    EXPECT_EQ(ErrorOf([&] { settings.PopupMenu1Popup(browserMark, runMark); }),
+              u"Invalid data type for 'Default'");
+    EXPECT_TRUE(browserMark) << "no mark changes on an error";
+    EXPECT_FALSE(settings.UseInternetExplorer);
+
+    reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"Yes"));
+    reg.failReads = true;
+    EXPECT_EQ(ErrorOf([&] { settings.GetSettings(); }), u"Failed to get data for 'Default'");
+}
+
+TEST(Settings, TheBrowserToggleFollowsItsOwnMarkNotTheRegistry) {
+    FakeRegistry reg;
+    reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"No"));
+    TSettings settings(reg, kExe);
+    bool mark = false;
+    settings.UseDefaultBrowser1Click(mark);
+    EXPECT_TRUE(mark);
+    EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), u"Yes");
+    settings.UseDefaultBrowser1Click(mark);
+    EXPECT_FALSE(mark);
+    EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), u"No");
+    // A mark that disagrees with the registry still decides.
+    mark = true;
+    settings.UseDefaultBrowser1Click(mark);
+    EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), u"No");
+    // The toggle does not change the mode; the next read does.
+    settings.UseInternetExplorer = true;
+    mark = false;
+    settings.UseDefaultBrowser1Click(mark);
+    EXPECT_TRUE(settings.UseInternetExplorer);
+}
+
+TEST(Settings, TheRunToggleWritesTheUnquotedPathAndDeletesAnyEntry) {
+    FakeRegistry reg;
+    TSettings settings(reg, kExe);
+    bool mark = false;
+    settings.AutoRunatStartup1Click(mark);
+    EXPECT_TRUE(mark);
+    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), kExe);
+    EXPECT_TRUE(settings.SetToStartup());
+    settings.AutoRunatStartup1Click(mark);
+    EXPECT_FALSE(mark);
+    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
+    // An entry pointing elsewhere counts as present, and toggling removes it.
+    reg.Set(LM, kRun, u"snq", RegType::Sz, Utf16Bytes(u"D:\\old\\snapquery.exe"));
+    bool browser = false;
+    settings.PopupMenu1Popup(browser, mark);
+    EXPECT_TRUE(mark);
+    settings.AutoRunatStartup1Click(mark);
+    EXPECT_FALSE(mark);
+    EXPECT_FALSE(settings.SetToStartup());
+}
+
+TEST(Settings, WhenTheMachineHiveIsRefusedEverythingWorksFromTheUserHive) {
+    FakeRegistry reg;
+    reg.denyMachine = true;
+    TSettings settings(reg, kExe);
+    bool browserMark = true, runMark = true;
+    settings.PopupMenu1Popup(browserMark, runMark);
+    EXPECT_EQ(reg.Text(CU, kSettings, u"Default"), u"No");
+    EXPECT_FALSE(browserMark);
+    settings.UseDefaultBrowser1Click(browserMark);
+    EXPECT_EQ(reg.Text(CU, kSettings, u"Default"), u"Yes");
+    settings.GetSettings();
+    EXPECT_FALSE(settings.UseInternetExplorer);
+
+    settings.AutoRunatStartup1Click(runMark);
+    EXPECT_TRUE(runMark);
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kExe);
+    settings.AutoRunatStartup1Click(runMark);
+    EXPECT_FALSE(runMark);
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
+}
+
+TEST(Settings, AnEntryInEitherHiveCountsAndTurningOffRemovesBoth) {
+    FakeRegistry reg;
+    reg.Set(CU, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kExe));
+    TSettings settings(reg, kExe);
+    EXPECT_TRUE(settings.SetToStartup());
+    reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kExe));
+    bool mark = true;
+    settings.AutoRunatStartup1Click(mark);
+    EXPECT_FALSE(mark);
+    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
+}
+
+TEST(Settings, WithNoWritableHiveTheErrorsStandAndMarksStay) {
+    FakeRegistry reg;
+    reg.denyMachine = reg.denyUser = true;
+    TSettings settings(reg, kExe);
+    EXPECT_EQ(ErrorOf([&] { settings.GetSettings(); }), u"Failed to set data for 'Default'");
+    EXPECT_FALSE(settings.SetToStartup());
+    bool mark = false;
+    EXPECT_EQ(ErrorOf([&] { settings.AutoRunatStartup1Click(mark); }),
+              u"Failed to set data for 'SNQ'");
+    EXPECT_FALSE(mark);
+    bool browserMark = true;
+    EXPECT_EQ(ErrorOf([&] { settings.UseDefaultBrowser1Click(browserMark); }),
+              u"Failed to set data for 'Default'");
+    EXPECT_TRUE(browserMark);
+    // Deleting where nothing can be opened is silent.
+    settings.DontRunOnWinStart(u"SNQ");
+
+    // A key that opens but refuses the write gives the same error.
+    FakeRegistry readOnly;
+    readOnly.failWrites = true;
+    TSettings other(readOnly, kExe);
+    EXPECT_EQ(ErrorOf([&] { other.GetSettings(); }), u"Failed to set data for 'Default'");
+}
