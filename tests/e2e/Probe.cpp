@@ -14,7 +14,8 @@ std::wstring ExeDir() {
 void Wait(DWORD ms) { ::Sleep(ms); }
 
 Program::Program(const std::wstring& exeName, const std::wstring& args) {
-    std::wstring command = L"\"" + ExeDir() + exeName + L"\"";
+    const bool absolute = exeName.find(L':') != std::wstring::npos;
+    std::wstring command = L"\"" + (absolute ? L"" : ExeDir()) + exeName + L"\"";
     if (!args.empty()) command += L" " + args;
     STARTUPINFOW si{sizeof(si)};
     PROCESS_INFORMATION pi{};
@@ -304,6 +305,56 @@ int ClipboardFormatCount() {
 ClipboardHolder::ClipboardHolder() : held_(OpenClipboardRetry()) {}
 ClipboardHolder::~ClipboardHolder() {
     if (held_) ::CloseClipboard();
+}
+
+} // namespace probe
+
+namespace probe {
+
+namespace {
+HKEY Root(const std::wstring& path, std::wstring& sub) {
+    const auto slash = path.find(L'\\');
+    const std::wstring hive = path.substr(0, slash);
+    sub = path.substr(slash + 1);
+    return hive == L"HKCU" ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+} // namespace
+
+std::wstring RegGet(const std::wstring& path, const std::wstring& name) {
+    std::wstring sub;
+    HKEY root = Root(path, sub);
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof(buffer);
+    if (::RegGetValueW(root, sub.c_str(), name.c_str(), RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
+                                                            RRF_NOEXPAND,
+                       nullptr, buffer, &size) != ERROR_SUCCESS)
+        return L"<none>";
+    return buffer;
+}
+
+void RegSet(const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
+            DWORD size) {
+    std::wstring sub;
+    HKEY root = Root(path, sub);
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(root, sub.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+    ::RegCloseKey(key);
+}
+
+void RegSetText(const std::wstring& path, const std::wstring& name, const std::wstring& text) {
+    RegSet(path, name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * 2));
+}
+
+void RegDelete(const std::wstring& path, const std::wstring& name) {
+    std::wstring sub;
+    HKEY root = Root(path, sub);
+    if (name.empty())
+        ::RegDeleteTreeW(root, sub.c_str());
+    else
+        ::RegDeleteKeyValueW(root, sub.c_str(), name.c_str());
 }
 
 } // namespace probe

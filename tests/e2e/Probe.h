@@ -16,6 +16,7 @@ std::wstring ExeDir();
 // A started program; ended (by its own handle) when the object goes.
 class Program {
 public:
+    // A name is taken from this test's folder; a path with a drive as is.
     explicit Program(const std::wstring& exeName = L"snapquery.exe",
                      const std::wstring& args = L"");
     ~Program();
@@ -91,5 +92,14 @@ private:
 };
 
 void Wait(DWORD ms);
+
+// Registry, by "HKLM\\..." or "HKCU\\..." paths as this 64-bit process sees them
+// (the program's machine settings are under SOFTWARE\\Wow6432Node).
+std::wstring RegGet(const std::wstring& path, const std::wstring& name); // "<none>" if absent
+void RegSet(const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
+            DWORD size);
+void RegSetText(const std::wstring& path, const std::wstring& name, const std::wstring& text);
+// Deletes a value, or the whole key when `name` is empty.
+void RegDelete(const std::wstring& path, const std::wstring& name);
 
 } // namespace probe
