@@ -14,7 +14,7 @@ namespace snq {
 TForm1::TForm1(TAboutBox*& aboutBox)
     : TCustomForm(L"TForm1", W(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
       Settings(registry_, U(ExecutablePath())), RunOnce1(instanceHost_),
-      aboutBox_(aboutBox),
+      Launcher1(launchPlatform_, mainThread_), aboutBox_(aboutBox),
       programIcon_(LoadNearestIcon(Application().Instance(), 1)) {
     SetupTrayIcon();
     SetupPopupMenu();
@@ -22,6 +22,9 @@ TForm1::TForm1(TAboutBox*& aboutBox)
     RunOnce1.Terminate = true;
     RunOnce1.MessageText = std::u16string(kAlreadyRunning);
     RunOnce1.ShowMessage = true;
+    Launcher1.Action = u"Open";
+    Launcher1.Timeout = -1;
+    Launcher1.WaitType = TWaitType::wtProcessMessages;
 
     // Load notifications, in creation order.
     RunOnce1.Loaded();

@@ -7,6 +7,7 @@
 #include "app/PopupMenuWin32.h"
 #include "app/TrayIconWin32.h"
 #include "framework/FormWin32.h"
+#include "launcher/ShellLaunchWin32.h"
 #include "settings/RegistryWin32.h"
 #include "settings/Settings.h"
 
@@ -57,6 +58,9 @@ public:
     TPopupMenu PopupMenu1;
     Win32InstanceHost instanceHost_;
     TRunOnce RunOnce1;
+    Win32LaunchPlatform launchPlatform_;
+    Win32MainThread mainThread_;
+    TShellLauncher Launcher1;
 
     // The clipboard text that "Show clipboard text" read last.
     std::wstring ShownClipboardText;

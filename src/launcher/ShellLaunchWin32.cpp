@@ -1,0 +1,123 @@
+#include "launcher/ShellLaunchWin32.h"
+
+#include <shellapi.h>
+
+#include <chrono>
+
+#include "framework/ApplicationWin32.h"
+#include "framework/Text.h"
+
+namespace snq {
+
+namespace {
+constexpr UINT kRunTasks = WM_APP + 1;
+HANDLE AsHandle(ProcessId p) { return reinterpret_cast<HANDLE>(p); }
+} // namespace
+
+ShellResult Win32LaunchPlatform::Execute(const ShellRequest& request) {
+    const std::wstring verb = W(request.verb), file = W(request.file),
+                       parameters = W(request.parameters), directory = W(request.directory);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof(info);
+    // No close of the process handle, wait for DDE conversations to end, and
+    // no error dialogs of the shell's own.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = nullptr;
+    // Empty texts go as empty strings, never as null pointers.
+    info.lpVerb = verb.c_str();
+    info.lpFile = file.c_str();
+    info.lpParameters = parameters.c_str();
+    info.lpDirectory = directory.c_str();
+    info.nShow = request.showCommand;
+    ShellResult result;
+    result.ok = ::ShellExecuteExW(&info) != FALSE;
+    result.instance = reinterpret_cast<std::uintptr_t>(info.hInstApp);
+    result.process = result.ok ? reinterpret_cast<ProcessId>(info.hProcess) : 0;
+    if (!result.ok) UniqueKernelHandle discard(info.hProcess);
+    return result;
+}
+
+WaitOutcome Win32LaunchPlatform::Wait(ProcessId process, std::uint32_t milliseconds) {
+    const DWORD r = ::WaitForSingleObject(AsHandle(process), milliseconds);
+    return {r, r == WAIT_FAILED ? ::GetLastError() : 0};
+}
+
+WaitOutcome Win32LaunchPlatform::WaitOrMessage(ProcessId process, std::uint32_t milliseconds) {
+    HANDLE handle = AsHandle(process);
+    // Posted and sent messages wake the wait; input, timers and paints do not.
+    const DWORD r = ::MsgWaitForMultipleObjects(1, &handle, FALSE, milliseconds,
+                                                QS_POSTMESSAGE | QS_SENDMESSAGE | QS_ALLPOSTMESSAGE);
+    return {r, r == WAIT_FAILED ? ::GetLastError() : 0};
+}
+
+void Win32LaunchPlatform::ProcessMessages() {
+    if (HasApplication()) {
+        Application().ProcessMessages();
+        return;
+    }
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+std::uint32_t Win32LaunchPlatform::ExitCode(ProcessId process) {
+    DWORD code = 0;
+    ::GetExitCodeProcess(AsHandle(process), &code);
+    return code;
+}
+
+void Win32LaunchPlatform::Close(ProcessId process) {
+    // The owner of every process handle the launcher holds.
+    UniqueKernelHandle owned(AsHandle(process));
+}
+
+void Win32LaunchPlatform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+Win32MainThread::Win32MainThread()
+    : thread_(::GetCurrentThreadId()), window_(AllocateUtilWindow(*this)) {}
+
+Win32MainThread::~Win32MainThread() = default;
+
+bool Win32MainThread::RunAndWait(const std::function<void()>& task, const std::atomic<bool>& cancel) {
+    if (::GetCurrentThreadId() == thread_) {
+        task();
+        return true;
+    }
+    auto entry = std::make_shared<Task>(Task{task});
+    std::unique_lock lock(mutex_);
+    queue_.push_back(entry);
+    ::PostMessageW(window_.get(), kRunTasks, 0, 0);
+    while (!entry->done) {
+        // Cancelled before the task was taken: drop it. Once taken, it is
+        // running on the main thread and is waited for.
+        if (cancel && std::erase(queue_, entry) > 0) return false;
+        finished_.wait_for(lock, std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+LRESULT Win32MainThread::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kRunTasks) return ::DefWindowProcW(window, message, wParam, lParam);
+    for (;;) {
+        std::shared_ptr<Task> entry;
+        {
+            std::lock_guard lock(mutex_);
+            if (queue_.empty()) break;
+            entry = queue_.front();
+            queue_.pop_front();
+        }
+        // An error of the task goes to the error box here, on the thread that
+        // ran it; the waiting thread is released either way.
+        GuardBoundary(entry->run);
+        {
+            std::lock_guard lock(mutex_);
+            entry->done = true;
+        }
+        finished_.notify_all();
+    }
+    return 0;
+}
+
+} // namespace snq

@@ -1,0 +1,49 @@
+#pragma once
+// The launcher's system side: the shell request and the waits, and the
+// hand-over of events to the GUI thread.
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+
+#include "framework/WindowWin32.h"
+#include "launcher/ShellLaunch.h"
+
+namespace snq {
+
+class Win32LaunchPlatform final : public ILaunchPlatform {
+public:
+    ShellResult Execute(const ShellRequest& request) override;
+    WaitOutcome Wait(ProcessId process, std::uint32_t milliseconds) override;
+    WaitOutcome WaitOrMessage(ProcessId process, std::uint32_t milliseconds) override;
+    void ProcessMessages() override;
+    std::uint32_t ExitCode(ProcessId process) override;
+    void Close(ProcessId process) override;
+    void Sleep(std::uint32_t milliseconds) override;
+};
+
+// Runs tasks of other threads on the thread that created it: a posted
+// message to its utility window wakes that thread, also inside a modal loop
+// (a message dialog, a popup menu), and the caller blocks until the task has
+// run there.
+class Win32MainThread final : public IMainThread, private IWindowHandler {
+public:
+    Win32MainThread();
+    ~Win32MainThread();
+    bool RunAndWait(const std::function<void()>& task, const std::atomic<bool>& cancel) override;
+
+private:
+    struct Task {
+        std::function<void()> run;
+        bool done = false;
+    };
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    DWORD thread_;
+    UniqueHwnd window_;
+    std::mutex mutex_;
+    std::condition_variable finished_;
+    std::deque<std::shared_ptr<Task>> queue_;
+};
+
+} // namespace snq
