@@ -8,13 +8,15 @@
 #include "framework/Exceptions.h"
 #include "framework/MessageDialogWin32.h"
 #include "framework/Text.h"
+#include "search/BrowserLaunchWin32.h"
+#include "search/SearchRequest.h"
 
 namespace snq {
 
 TForm1::TForm1(TAboutBox*& aboutBox)
     : TCustomForm(L"TForm1", W(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
       Settings(registry_, U(ExecutablePath())), RunOnce1(instanceHost_),
-      Launcher1(launchPlatform_, mainThread_), aboutBox_(aboutBox),
+      Locale1(localeSource_), Launcher1(launchPlatform_, mainThread_), aboutBox_(aboutBox),
       programIcon_(LoadNearestIcon(Application().Instance(), 1)) {
     SetupTrayIcon();
     SetupPopupMenu();
@@ -22,12 +24,14 @@ TForm1::TForm1(TAboutBox*& aboutBox)
     RunOnce1.Terminate = true;
     RunOnce1.MessageText = std::u16string(kAlreadyRunning);
     RunOnce1.ShowMessage = true;
+    Locale1.AutoRetrieve = true;
     Launcher1.Action = u"Open";
     Launcher1.Timeout = -1;
     Launcher1.WaitType = TWaitType::wtProcessMessages;
 
     // Load notifications, in creation order.
     RunOnce1.Loaded();
+    Locale1.Loaded();
     FormCreate();
 }
 
@@ -68,18 +72,41 @@ void TForm1::FormCreate() {}
 void TForm1::TrayIcon1Click() { SearchRequest(); }
 void TForm1::Snapquery1Click() { SearchRequest(); }
 
-void TForm1::SearchRequest() {
-    // Ask the focused window of this thread to copy its selection; a window
-    // of another program is not reached.
-    ::SendMessageW(::GetFocus(), WM_COPY, 0, 0);
-    Settings.GetSettings();
-    const std::wstring first = ReadClipboardText(Application().Handle());
-    (void)first;
-    const std::wstring second = ReadClipboardText(Application().Handle());
-    if (second.empty()) {
-        MessageDlg(W(kSearchNoText), TMsgDlgType::mtInformation, Buttons(TMsgDlgBtn::mbOK), 0);
-        return;
+namespace {
+
+// The search request's steps, carried out by the form and its components.
+class FormSearchHost final : public ISearchHost {
+public:
+    FormSearchHost(TForm1& form) : form_(form) {}
+    std::u16string LanguageEnglish() override { return form_.Locale1.Locale().LanguageEnglish(); }
+    void SendCopyToFocus() override {
+        // GetFocus names only a window of this thread: a selection in another
+        // program is not copied.
+        ::SendMessageW(::GetFocus(), WM_COPY, 0, 0);
     }
+    void GetSettings() override { form_.Settings.GetSettings(); }
+    bool UseInternetExplorer() override { return form_.Settings.UseInternetExplorer; }
+    std::u16string ReadClipboardText() override {
+        return U(snq::ReadClipboardText(Application().Handle()));
+    }
+    void ShowNoText() override {
+        MessageDlg(W(kSearchNoText), TMsgDlgType::mtInformation, Buttons(TMsgDlgBtn::mbOK), 0);
+    }
+    void OpenInIE(std::u16string_view address) override { snq::OpenInIE(W(address)); }
+    void OpenInDefaultBrowser(std::u16string_view address) override {
+        form_.Launcher1.FileName = std::u16string(address);
+        form_.Launcher1.LaunchNoWait(); // a start the shell refuses is silent
+    }
+
+private:
+    TForm1& form_;
+};
+
+} // namespace
+
+void TForm1::SearchRequest() {
+    FormSearchHost host(*this);
+    RunSearchRequest(host, LastSearchAddress);
 }
 
 void TForm1::PopupMenu1Popup() {

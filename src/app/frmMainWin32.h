@@ -8,6 +8,7 @@
 #include "app/TrayIconWin32.h"
 #include "framework/FormWin32.h"
 #include "launcher/ShellLaunchWin32.h"
+#include "search/SysLocaleWin32.h"
 #include "settings/RegistryWin32.h"
 #include "settings/Settings.h"
 
@@ -58,12 +59,16 @@ public:
     TPopupMenu PopupMenu1;
     Win32InstanceHost instanceHost_;
     TRunOnce RunOnce1;
+    Win32LocaleSource localeSource_;
+    TSysLocale Locale1;
     Win32LaunchPlatform launchPlatform_;
     Win32MainThread mainThread_;
     TShellLauncher Launcher1;
 
     // The clipboard text that "Show clipboard text" read last.
     std::wstring ShownClipboardText;
+    // The address that the latest search request composed.
+    std::u16string LastSearchAddress;
 
 private:
     void SetupTrayIcon();

@@ -33,6 +33,7 @@ SNQ_ERROR_CLASS(EOutOfResources);
 SNQ_ERROR_CLASS(EInvalidOperation);
 SNQ_ERROR_CLASS(EClipboardException);
 SNQ_ERROR_CLASS(ERegistryException);
+SNQ_ERROR_CLASS(EOleError);
 SNQ_ERROR_CLASS(EOleSysError);
 SNQ_ERROR_CLASS(EOleException);
 

@@ -358,3 +358,42 @@ void RegDelete(const std::wstring& path, const std::wstring& name) {
 }
 
 } // namespace probe
+
+namespace probe {
+
+std::wstring TempDir() {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    return temp;
+}
+
+std::vector<std::wstring> ReadLines(const std::wstring& path) {
+    std::vector<std::wstring> lines;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return lines;
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+    ::CloseHandle(file);
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                             nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+std::vector<std::wstring> WaitForLines(const std::wstring& path, std::size_t count, DWORD ms) {
+    const ULONGLONG end = ::GetTickCount64() + ms;
+    for (;;) {
+        auto lines = ReadLines(path);
+        if (lines.size() >= count || ::GetTickCount64() >= end) return lines;
+        ::Sleep(50);
+    }
+}
+
+} // namespace probe

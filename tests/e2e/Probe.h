@@ -93,6 +93,14 @@ private:
 
 void Wait(DWORD ms);
 
+// The temporary folder of this prefix's user, with a trailing backslash.
+std::wstring TempDir();
+// The lines of a UTF-8 text file; empty when it does not exist.
+std::vector<std::wstring> ReadLines(const std::wstring& path);
+// Waits until the file has at least `count` lines.
+std::vector<std::wstring> WaitForLines(const std::wstring& path, std::size_t count,
+                                       DWORD ms = 8000);
+
 // Registry, by "HKLM\\..." or "HKCU\\..." paths as this 64-bit process sees them
 // (the program's machine settings are under SOFTWARE\\Wow6432Node).
 std::wstring RegGet(const std::wstring& path, const std::wstring& name); // "<none>" if absent

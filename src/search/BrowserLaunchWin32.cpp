@@ -1,0 +1,122 @@
+#include "search/BrowserLaunchWin32.h"
+
+#include <windows.h>
+#include <oleauto.h>
+#include <wrl/client.h>
+
+#include <cstdio>
+#include <string>
+
+#include "framework/Exceptions.h"
+#include "framework/Text.h"
+
+namespace snq {
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+// Owns a BSTR.
+class Bstr {
+public:
+    explicit Bstr(std::wstring_view text)
+        : value_(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
+        if (!value_) throw EOutOfResources(u"Out of memory");
+    }
+    ~Bstr() { ::SysFreeString(value_); }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    BSTR& get() { return value_; }
+
+private:
+    BSTR value_ = nullptr;
+};
+
+// The EXCEPINFO of a failed Invoke, with its strings released.
+struct ExceptionInfo : EXCEPINFO {
+    ExceptionInfo() : EXCEPINFO{} {}
+    ~ExceptionInfo() {
+        ::SysFreeString(bstrSource);
+        ::SysFreeString(bstrDescription);
+        ::SysFreeString(bstrHelpFile);
+    }
+    ExceptionInfo(const ExceptionInfo&) = delete;
+    ExceptionInfo& operator=(const ExceptionInfo&) = delete;
+};
+
+DISPID Resolve(IDispatch& object, const wchar_t* name) {
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID id = 0;
+    if (FAILED(object.GetIDsOfNames(IID_NULL, names, 1, ::GetThreadLocale(), &id))) {
+        std::wstring text = L"Method '" + std::wstring(name) + L"' not supported by automation object";
+        throw EOleError(U(text));
+    }
+    return id;
+}
+
+void Invoke(IDispatch& object, DISPID id, WORD flags, DISPPARAMS& params) {
+    ExceptionInfo info;
+    const HRESULT hr = object.Invoke(id, IID_NULL, ::GetThreadLocale(), flags, &params, nullptr,
+                                     &info, nullptr);
+    if (SUCCEEDED(hr)) return;
+    if (hr == DISP_E_EXCEPTION) {
+        if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
+        if (info.bstrDescription && *info.bstrDescription)
+            throw EOleException(U(std::wstring(info.bstrDescription)));
+        throw EOleException(U(OleErrorText(info.scode ? info.scode : hr)));
+    }
+    throw EOleSysError(U(OleErrorText(hr)));
+}
+
+} // namespace
+
+std::wstring OleErrorText(long hr) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L' ' || text.back() == L'\r' || text.back() == L'\n' ||
+                             text.back() == L'.'))
+        text.pop_back();
+    if (text.empty()) {
+        wchar_t code[32];
+        std::swprintf(code, 32, L"OLE error %.8x", static_cast<unsigned>(hr));
+        text = code;
+    }
+    return text;
+}
+
+void OpenInIE(std::wstring_view address) {
+    // A new instance every time; none is looked for or reused.
+    CLSID clsid{};
+    HRESULT hr = ::CLSIDFromProgID(kInternetExplorerProgId, &clsid);
+    ComPtr<IDispatch> browser;
+    if (SUCCEEDED(hr))
+        hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                IID_IDispatch, reinterpret_cast<void**>(browser.GetAddressOf()));
+    if (FAILED(hr))
+        throw EOleSysError(U(OleErrorText(hr) + L", ProgID: \"" + kInternetExplorerProgId + L"\""));
+
+    const DISPID visible = Resolve(*browser.Get(), L"Visible");
+    VARIANT on;
+    ::VariantInit(&on);
+    on.vt = VT_BOOL;
+    on.boolVal = VARIANT_TRUE;
+    DISPID putId = DISPID_PROPERTYPUT;
+    DISPPARAMS put{&on, &putId, 1, 1};
+    Invoke(*browser.Get(), visible, DISPATCH_PROPERTYPUT, put);
+
+    const DISPID navigate = Resolve(*browser.Get(), L"Navigate");
+    Bstr url(address);
+    VARIANT arg;
+    ::VariantInit(&arg);
+    arg.vt = VT_BSTR | VT_BYREF;
+    arg.pbstrVal = &url.get();
+    DISPPARAMS call{&arg, nullptr, 1, 0};
+    Invoke(*browser.Get(), navigate, DISPATCH_METHOD, call);
+    // The reference goes with `browser`; the window is the user's from here.
+}
+
+} // namespace snq

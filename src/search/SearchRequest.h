@@ -1,0 +1,31 @@
+#pragma once
+// The search request that the tray click, the hotkey and the menu command
+// all run, as an ordered sequence of steps over ISearchHost.
+#include <string>
+#include <string_view>
+
+namespace snq {
+
+class ISearchHost {
+public:
+    virtual ~ISearchHost() = default;
+    // The English name of the user's language, as read at start.
+    virtual std::u16string LanguageEnglish() = 0;
+    // Asks the window focused in the GUI thread to copy its selection.
+    virtual void SendCopyToFocus() = 0;
+    // Reads the browser mode from the registry (may raise).
+    virtual void GetSettings() = 0;
+    virtual bool UseInternetExplorer() = 0;
+    // The clipboard's text (may raise "Cannot open clipboard").
+    virtual std::u16string ReadClipboardText() = 0;
+    // "Snapquery: No Text in Clipboard", modal.
+    virtual void ShowNoText() = 0;
+    virtual void OpenInIE(std::u16string_view address) = 0;
+    virtual void OpenInDefaultBrowser(std::u16string_view address) = 0;
+};
+
+// Runs one request. `lastSearchAddress` receives the address as soon as it
+// is composed, also when the request then ends with the no-text message.
+void RunSearchRequest(ISearchHost& host, std::u16string& lastSearchAddress);
+
+} // namespace snq

@@ -1,0 +1,183 @@
+// The search end to end: the address that reaches a recording browser or a
+// recording automation server registered in the test's prefix.
+#include <gtest/gtest.h>
+
+#include "Probe.h"
+
+#include <oleauto.h>
+
+using namespace probe;
+
+namespace {
+
+const std::wstring kTitle = L"Snapquery 1.5";
+const std::wstring kSettings = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
+const std::wstring kPrefix = L"https://www.google.com/search?complete=1&hl=en&q=";
+const std::wstring kSuffix = L"&btnG=Google+Search&aq=f&oq=";
+const std::wstring kServerClsid = L"{6B1C2E0A-5A1D-4C8E-9F3B-2D7A1E5C9B40}";
+
+class Search : public ::testing::Test {
+protected:
+    void SetUp() override {
+        recorder_ = ExeDir() + L"recorder.exe";
+        for (const wchar_t* scheme : {L"http", L"https"})
+            RegSetText(std::wstring(L"HKLM\\Software\\Classes\\") + scheme + L"\\shell\\open\\command",
+                       L"", L"\"" + recorder_ + L"\" \"%1\"");
+        ::DeleteFileW(BrowserLog().c_str());
+        ::DeleteFileW(AutomationLog().c_str());
+        ::DeleteFileW((TempDir() + L"snq-automation-fail").c_str());
+        RegSetText(L"HKLM\\Software\\Classes\\CLSID\\" + kServerClsid + L"\\LocalServer32", L"",
+                   L"\"" + ExeDir() + L"automation_server.exe\"");
+        RegSetText(L"HKLM\\Software\\Classes\\InternetExplorer.Application\\CLSID", L"", kServerClsid);
+        UseDefaultBrowser(true);
+        program_ = std::make_unique<Program>();
+        tray_ = program_->WaitForTray();
+        ASSERT_NE(tray_, nullptr);
+    }
+    void TearDown() override {
+        program_.reset();
+        ::DeleteFileW((TempDir() + L"snq-automation-fail").c_str());
+    }
+    static void UseDefaultBrowser(bool yes) { RegSetText(kSettings, L"Default", yes ? L"Yes" : L"No"); }
+    static std::wstring BrowserLog() { return TempDir() + L"snq-browser.log"; }
+    static std::wstring AutomationLog() { return TempDir() + L"snq-automation.log"; }
+    std::wstring Opened(const std::wstring& address) const {
+        return L"\"" + recorder_ + L"\" \"" + address + L"\"";
+    }
+    DWORD pid() const { return program_->Pid(); }
+    void ExpectErrorBox(const std::wstring& text) {
+        HWND box = WaitForWindow(pid(), kTitle, text);
+        ASSERT_NE(box, nullptr) << Describe(pid());
+        ASSERT_TRUE(PressButton(box, L"OK"));
+        ASSERT_TRUE(WaitGone(box));
+    }
+
+    std::wstring recorder_;
+    std::unique_ptr<Program> program_;
+    HWND tray_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(Search, TheClickAndTheMenuCommandOpenTheSameEncodedAddress) {
+    SetClipboardText(L"C++ & \"x\" #1 100%");
+    LeftClick(tray_);
+    auto lines = WaitForLines(BrowserLog(), 1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], Opened(kPrefix + L"C%2B%2B+%26+%22x%22+%231+100%25" + kSuffix));
+    ASSERT_TRUE(UseMenu(tray_, pid(), 6));
+    lines = WaitForLines(BrowserLog(), 2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], lines[0]);
+    Wait(500);
+    EXPECT_EQ(ReadLines(BrowserLog()).size(), 2u) << "one start per trigger";
+}
+
+TEST_F(Search, TextInAnyScriptArrivesAsEncodedUtf8) {
+    SetClipboardText(L"\x03B1\x03B2 \x4E2D\x6587 \x0639\x0631\x0628\x064A");
+    LeftClick(tray_);
+    const auto lines = WaitForLines(BrowserLog(), 1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], Opened(kPrefix + L"%CE%B1%CE%B2+%E4%B8%AD%E6%96%87+%D8%B9%D8%B1%D8%A8%D9%8A" +
+                               kSuffix));
+}
+
+TEST_F(Search, AHugeClipboardOpensACutValidAddress) {
+    // Through the automation path: Wine's shell drops command lines longer
+    // than about 1,024 characters, which a full-length address exceeds.
+    UseDefaultBrowser(false);
+    SetClipboardText(std::wstring(10'000'000, L'z'));
+    LeftClick(tray_);
+    const auto lines = WaitForLines(AutomationLog(), 3, 15000);
+    ASSERT_GE(lines.size(), 3u);
+    const std::wstring& navigate = lines[2];
+    const std::wstring address = navigate.substr(navigate.find(L"url=") + 4);
+    EXPECT_EQ(address.size(), 2048u);
+    EXPECT_EQ(address.find(kPrefix + L"zzz"), 0u);
+    EXPECT_EQ(address.rfind(kSuffix), address.size() - kSuffix.size());
+    EmptyClipboardNow();
+}
+
+TEST_F(Search, NoTextOpensNothingAndSaysSo) {
+    for (bool image : {false, true}) {
+        if (image)
+            SetClipboardImageOnly();
+        else
+            EmptyClipboardNow();
+        LeftClick(tray_);
+        HWND box = WaitForWindow(pid(), L"Information", L"Snapquery: No Text in Clipboard");
+        ASSERT_NE(box, nullptr);
+        ASSERT_TRUE(PressButton(box, L"OK"));
+        ASSERT_TRUE(WaitGone(box));
+    }
+    Wait(300);
+    EXPECT_TRUE(ReadLines(BrowserLog()).empty());
+}
+
+TEST_F(Search, ABusyClipboardOpensNothing) {
+    SetClipboardText(L"held");
+    {
+        ClipboardHolder hold;
+        LeftClick(tray_);
+        ExpectErrorBox(L"Cannot open clipboard.");
+    }
+    EXPECT_TRUE(ReadLines(BrowserLog()).empty());
+}
+
+TEST_F(Search, AutomationModeCreatesANewVisibleInstancePerSearch) {
+    UseDefaultBrowser(false);
+    SetClipboardText(L"ie one");
+    LeftClick(tray_);
+    WaitForLines(AutomationLog(), 4, 15000);
+    SetClipboardText(L"ie two");
+    LeftClick(tray_);
+    const auto lines = WaitForLines(AutomationLog(), 8, 15000);
+    ASSERT_EQ(lines.size(), 8u) << "log: " << lines.size();
+    auto field = [](const std::wstring& line) { return line.substr(line.find(L' ') + 1); };
+    auto pidOf = [](const std::wstring& line) { return line.substr(0, line.find(L' ')); };
+    const std::wstring vtByRefBstr = std::to_wstring(VT_BSTR | VT_BYREF);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(field(lines[4 * i]), L"created");
+        EXPECT_EQ(field(lines[4 * i + 1]), L"Visible vt=11 value=-1");
+        EXPECT_EQ(field(lines[4 * i + 2]),
+                  L"Navigate args=1 vt=" + vtByRefBstr + L" url=" + kPrefix +
+                      (i == 0 ? L"ie+one" : L"ie+two") + kSuffix);
+        EXPECT_EQ(field(lines[4 * i + 3]), L"released");
+    }
+    EXPECT_NE(pidOf(lines[0]), pidOf(lines[4])) << "a new instance for each search";
+    EXPECT_TRUE(ReadLines(BrowserLog()).empty());
+}
+
+TEST_F(Search, AMissingAutomationServerIsReportedAndTheProgramGoesOn) {
+    UseDefaultBrowser(false);
+    RegDelete(L"HKLM\\Software\\Classes\\InternetExplorer.Application", L"");
+    SetClipboardText(L"x");
+    LeftClick(tray_);
+    // The text ends in a double quote, which sorts before ".": no full stop.
+    HWND box = WaitForWindow(pid(), kTitle, L", ProgID: \"InternetExplorer.Application\"\n");
+    ASSERT_NE(box, nullptr) << Describe(pid());
+    PressButton(box, L"OK");
+    ASSERT_TRUE(WaitGone(box));
+    EXPECT_TRUE(program_->Running());
+    ASSERT_TRUE(UseMenu(tray_, pid(), 3)); // the menu still works
+    HWND shown = WaitForWindow(pid(), L"", L"Current clipboard text: x");
+    ASSERT_NE(shown, nullptr);
+    PressButton(shown, L"OK");
+}
+
+TEST_F(Search, AServerThatRefusesNavigateIsReportedWithItsDescription) {
+    UseDefaultBrowser(false);
+    {
+        HANDLE flag = ::CreateFileW((TempDir() + L"snq-automation-fail").c_str(), GENERIC_WRITE, 0,
+                                    nullptr, CREATE_ALWAYS, 0, nullptr);
+        ::CloseHandle(flag);
+    }
+    SetClipboardText(L"x");
+    LeftClick(tray_);
+    ExpectErrorBox(L"Navigation refused by the test server.");
+    EXPECT_TRUE(program_->Running());
+    // The reference was released on the error path: the server ended.
+    const auto lines = WaitForLines(AutomationLog(), 4, 10000);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines.back().find(L"released"), std::wstring::npos);
+}
