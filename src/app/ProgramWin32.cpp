@@ -12,6 +12,7 @@
 #include "framework/ErrorText.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
+#include "hotkeys/KeyboardLayoutWin32.h"
 
 namespace snq {
 
@@ -49,6 +50,15 @@ void ShowStartupError(std::exception_ptr error) noexcept {
 } // namespace
 
 int RunProgram(HINSTANCE instance) {
+    // The key names' unit state comes before every form and goes after them.
+    Win32KeyboardLayout keyboard;
+    THotKeyText hotKeyText(keyboard);
+    hotKeyText.Startup();
+    struct Shutdown {
+        THotKeyText& text;
+        ~Shutdown() { text.Shutdown(); }
+    } shutdown{hotKeyText};
+
     // COM for the GUI thread, single-threaded, for the browser automation.
     ScopedComInit com(COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
@@ -69,10 +79,13 @@ int RunProgram(HINSTANCE instance) {
         application->ShowMainForm = false;
         application->MainFormOnTaskBar = false;
         application->SetTitle(W(kApplicationTitle));
-        mainForm = std::make_unique<TForm1>(aboutBox);
+        mainForm = std::make_unique<TForm1>(hotKeyText, aboutBox);
         aboutOwner = std::make_unique<TAboutBox>();
         aboutBox = aboutOwner.get();
-        application->OnEndSession = destroyForms;
+        application->OnEndSession = [&] {
+            destroyForms();
+            hotKeyText.Shutdown();
+        };
     } catch (...) {
         const std::exception_ptr error = std::current_exception();
         ShowStartupError(error);

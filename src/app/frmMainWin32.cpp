@@ -13,10 +13,11 @@
 
 namespace snq {
 
-TForm1::TForm1(TAboutBox*& aboutBox)
+TForm1::TForm1(THotKeyText& hotKeyText, TAboutBox*& aboutBox)
     : TCustomForm(L"TForm1", W(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
       Settings(registry_, U(ExecutablePath())), RunOnce1(instanceHost_),
-      Locale1(localeSource_), Launcher1(launchPlatform_, mainThread_), aboutBox_(aboutBox),
+      Locale1(localeSource_), Launcher1(launchPlatform_, mainThread_), hotKeyText_(hotKeyText),
+      aboutBox_(aboutBox),
       programIcon_(LoadNearestIcon(Application().Instance(), 1)) {
     SetupTrayIcon();
     SetupPopupMenu();
@@ -25,6 +26,9 @@ TForm1::TForm1(TAboutBox*& aboutBox)
     RunOnce1.MessageText = std::u16string(kAlreadyRunning);
     RunOnce1.ShowMessage = true;
     Locale1.AutoRetrieve = true;
+    HK1.OnHotKeyPressed = [this](std::uint32_t hotKey, std::uint16_t index) {
+        HK1HotKeyPressed(hotKey, index);
+    };
     Launcher1.Action = u"Open";
     Launcher1.Timeout = -1;
     Launcher1.WaitType = TWaitType::wtProcessMessages;
@@ -67,10 +71,15 @@ void TForm1::SetupPopupMenu() {
     PopupMenu1.OnPopup = [this] { PopupMenu1Popup(); };
 }
 
-void TForm1::FormCreate() {}
+void TForm1::FormCreate() {
+    // Silently without the hotkey when another program holds Ctrl+G: the
+    // tray click and the menu command still search.
+    HK1.Add(hotKeyText_.ParseHotKey(u"Ctrl+g", false));
+}
 
 void TForm1::TrayIcon1Click() { SearchRequest(); }
 void TForm1::Snapquery1Click() { SearchRequest(); }
+void TForm1::HK1HotKeyPressed(std::uint32_t, std::uint16_t) { SearchRequest(); }
 
 namespace {
 

@@ -7,6 +7,8 @@
 #include "app/PopupMenuWin32.h"
 #include "app/TrayIconWin32.h"
 #include "framework/FormWin32.h"
+#include "hotkeys/HotKeyManagerWin32.h"
+#include "hotkeys/HotKeyText.h"
 #include "launcher/ShellLaunchWin32.h"
 #include "search/SysLocaleWin32.h"
 #include "settings/RegistryWin32.h"
@@ -32,13 +34,14 @@ public:
     // Builds the components in their order, applies their settings, sends
     // their load notifications (the single-instance check among them) and
     // runs FormCreate.
-    explicit TForm1(TAboutBox*& aboutBox);
+    TForm1(THotKeyText& hotKeyText, TAboutBox*& aboutBox);
     ~TForm1() override = default;
 
     // The tray click, the hotkey and the menu command all run this.
     void SearchRequest();
 
     void TrayIcon1Click();
+    void HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t index);
     void PopupMenu1Popup();
     void UseDefaultBrowser1Click();
     void AutoRunatStartup1Click();
@@ -61,6 +64,7 @@ public:
     TRunOnce RunOnce1;
     Win32LocaleSource localeSource_;
     TSysLocale Locale1;
+    THotKeyManager HK1;
     Win32LaunchPlatform launchPlatform_;
     Win32MainThread mainThread_;
     TShellLauncher Launcher1;
@@ -74,6 +78,7 @@ private:
     void SetupTrayIcon();
     void SetupPopupMenu();
 
+    THotKeyText& hotKeyText_;
     TAboutBox*& aboutBox_;
     UniqueHicon programIcon_;
 };

@@ -397,3 +397,49 @@ std::vector<std::wstring> WaitForLines(const std::wstring& path, std::size_t cou
 }
 
 } // namespace probe
+
+namespace probe {
+
+std::wstring BrowserLogPath() { return TempDir() + L"snq-browser.log"; }
+std::wstring AutomationLogPath() { return TempDir() + L"snq-automation.log"; }
+
+std::wstring InstallRecordingBrowser() {
+    const std::wstring recorder = ExeDir() + L"recorder.exe";
+    // Wine reads the handlers from the machine's classes only.
+    for (const wchar_t* scheme : {L"http", L"https"})
+        RegSetText(std::wstring(L"HKLM\\Software\\Classes\\") + scheme + L"\\shell\\open\\command",
+                   L"", L"\"" + recorder + L"\" \"%1\"");
+    ::DeleteFileW(BrowserLogPath().c_str());
+    return recorder;
+}
+
+void InstallRecordingAutomationServer() {
+    const std::wstring clsid = L"{6B1C2E0A-5A1D-4C8E-9F3B-2D7A1E5C9B40}";
+    RegSetText(L"HKLM\\Software\\Classes\\CLSID\\" + clsid + L"\\LocalServer32", L"",
+               L"\"" + ExeDir() + L"automation_server.exe\"");
+    RegSetText(L"HKLM\\Software\\Classes\\InternetExplorer.Application\\CLSID", L"", clsid);
+    ::DeleteFileW(AutomationLogPath().c_str());
+    ::DeleteFileW((TempDir() + L"snq-automation-fail").c_str());
+}
+
+void SetBrowserMode(bool defaultBrowser) {
+    RegSetText(L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ", L"Default", defaultBrowser ? L"Yes" : L"No");
+}
+
+void PressCtrlG() {
+    INPUT keys[4] = {};
+    const WORD order[4][2] = {{VK_CONTROL, 0}, {'G', 0}, {'G', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = order[i][0];
+        keys[i].ki.dwFlags = order[i][1];
+    }
+    ::SendInput(4, keys, sizeof(INPUT));
+}
+
+void PostHotKey(DWORD pid, UINT modifiers, UINT key) {
+    for (HWND w : TopLevel(pid, false))
+        if (ClassOf(w) == L"TPUtilWindow") ::PostMessageW(w, WM_HOTKEY, 1, MAKELPARAM(modifiers, key));
+}
+
+} // namespace probe

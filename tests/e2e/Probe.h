@@ -73,6 +73,20 @@ void PressEnter(HWND window);
 // Waits until the window is gone.
 bool WaitGone(HWND window, DWORD ms = 5000);
 
+// The edges that record what the program hands on: a browser registered
+// for http and https that logs its command line, and an automation server
+// registered as "InternetExplorer.Application" that logs its calls.
+std::wstring InstallRecordingBrowser(); // returns the recorder's path
+std::wstring BrowserLogPath();
+std::wstring AutomationLogPath();
+void InstallRecordingAutomationServer();
+// Sets the registry's browser mode: "Yes" (default browser) or "No".
+void SetBrowserMode(bool defaultBrowser);
+// Presses Ctrl+G as the keyboard would.
+void PressCtrlG();
+// Posts WM_HOTKEY to every utility window of the process.
+void PostHotKey(DWORD pid, UINT modifiers, UINT key);
+
 // Clipboard.
 void SetClipboardText(const std::wstring& text);
 void SetClipboardImageOnly();

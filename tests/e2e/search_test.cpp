@@ -11,24 +11,14 @@ using namespace probe;
 namespace {
 
 const std::wstring kTitle = L"Snapquery 1.5";
-const std::wstring kSettings = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
 const std::wstring kPrefix = L"https://www.google.com/search?complete=1&hl=en&q=";
 const std::wstring kSuffix = L"&btnG=Google+Search&aq=f&oq=";
-const std::wstring kServerClsid = L"{6B1C2E0A-5A1D-4C8E-9F3B-2D7A1E5C9B40}";
 
 class Search : public ::testing::Test {
 protected:
     void SetUp() override {
-        recorder_ = ExeDir() + L"recorder.exe";
-        for (const wchar_t* scheme : {L"http", L"https"})
-            RegSetText(std::wstring(L"HKLM\\Software\\Classes\\") + scheme + L"\\shell\\open\\command",
-                       L"", L"\"" + recorder_ + L"\" \"%1\"");
-        ::DeleteFileW(BrowserLog().c_str());
-        ::DeleteFileW(AutomationLog().c_str());
-        ::DeleteFileW((TempDir() + L"snq-automation-fail").c_str());
-        RegSetText(L"HKLM\\Software\\Classes\\CLSID\\" + kServerClsid + L"\\LocalServer32", L"",
-                   L"\"" + ExeDir() + L"automation_server.exe\"");
-        RegSetText(L"HKLM\\Software\\Classes\\InternetExplorer.Application\\CLSID", L"", kServerClsid);
+        recorder_ = InstallRecordingBrowser();
+        InstallRecordingAutomationServer();
         UseDefaultBrowser(true);
         program_ = std::make_unique<Program>();
         tray_ = program_->WaitForTray();
@@ -38,9 +28,9 @@ protected:
         program_.reset();
         ::DeleteFileW((TempDir() + L"snq-automation-fail").c_str());
     }
-    static void UseDefaultBrowser(bool yes) { RegSetText(kSettings, L"Default", yes ? L"Yes" : L"No"); }
-    static std::wstring BrowserLog() { return TempDir() + L"snq-browser.log"; }
-    static std::wstring AutomationLog() { return TempDir() + L"snq-automation.log"; }
+    static void UseDefaultBrowser(bool yes) { SetBrowserMode(yes); }
+    static std::wstring BrowserLog() { return BrowserLogPath(); }
+    static std::wstring AutomationLog() { return AutomationLogPath(); }
     std::wstring Opened(const std::wstring& address) const {
         return L"\"" + recorder_ + L"\" \"" + address + L"\"";
     }

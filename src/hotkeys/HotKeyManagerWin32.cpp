@@ -1,0 +1,54 @@
+#include "hotkeys/HotKeyManagerWin32.h"
+
+#include <algorithm>
+#include <string>
+
+#include "hotkeys/HotKeyText.h"
+
+namespace snq {
+
+THotKeyManager::THotKeyManager() : window_(AllocateUtilWindow(*this)) {}
+
+THotKeyManager::~THotKeyManager() { Clear(); }
+
+std::uint16_t THotKeyManager::Add(std::uint32_t hotKey) {
+    const auto [flags, key] = UnpackHotKey(hotKey);
+    // The name depends only on the value, so every manager (and every copy
+    // of the program) that adds the same value shares the atom.
+    const std::wstring name = L"HotKeyManagerHotKey" + std::to_wstring(hotKey);
+    UniqueAtom atom(::GlobalAddAtomW(name.c_str()));
+    if (!atom) return 0;
+    if (!::RegisterHotKey(window_.get(), atom.get(), flags, key)) return 0; // the atom goes
+    const std::uint16_t id = atom.get();
+    entries_.emplace_back(hotKey, std::move(atom));
+    return id;
+}
+
+bool THotKeyManager::ReleaseEntry(THotKeyEntry& entry) {
+    const bool unregistered = ::UnregisterHotKey(window_.get(), entry.Id()) != FALSE;
+    entry.atom_.reset(); // whether or not the unregistration succeeded
+    return unregistered;
+}
+
+void THotKeyManager::Clear() {
+    while (!entries_.empty()) {
+        ReleaseEntry(entries_.back());
+        entries_.pop_back();
+    }
+}
+
+bool THotKeyManager::Contains(std::uint32_t hotKey) const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [hotKey](const THotKeyEntry& e) { return e.HotKey == hotKey; });
+}
+
+LRESULT THotKeyManager::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_HOTKEY && OnHotKeyPressed) {
+        // The entry is found by its value, not by the identifier in wParam.
+        const std::uint32_t hotKey = PackHotKey(LOWORD(lParam), HIWORD(lParam));
+        if (Contains(hotKey)) OnHotKeyPressed(hotKey, LOWORD(wParam));
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace snq

@@ -1,0 +1,53 @@
+#pragma once
+// The hotkey manager: registers system-wide hotkeys on its own hidden window
+// and turns each press into an event.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "framework/WindowWin32.h"
+
+namespace snq {
+
+class THotKeyEntry {
+public:
+    THotKeyEntry(std::uint32_t hotKey, UniqueAtom atom) : HotKey(hotKey), atom_(std::move(atom)) {}
+    // The value exactly as it was passed to Add.
+    std::uint32_t HotKey;
+    // The global atom: also the registration's identifier and the event's Index.
+    std::uint16_t Id() const noexcept { return atom_.get(); }
+
+private:
+    friend class THotKeyManager;
+    UniqueAtom atom_; // one reference on the atom, dropped with the entry
+};
+
+class THotKeyManager final : private IWindowHandler {
+public:
+    THotKeyManager();
+    // Unregisters every hotkey before the window goes.
+    ~THotKeyManager();
+    THotKeyManager(const THotKeyManager&) = delete;
+    THotKeyManager& operator=(const THotKeyManager&) = delete;
+
+    // Registers the hotkey; returns its identifier, or 0 when the
+    // registration failed (the keystroke is taken, say).
+    std::uint16_t Add(std::uint32_t hotKey);
+    // Unregisters everything, last first.
+    void Clear();
+
+    std::function<void(std::uint32_t hotKey, std::uint16_t index)> OnHotKeyPressed;
+
+    const std::vector<THotKeyEntry>& Entries() const noexcept { return entries_; }
+    HWND Handle() const noexcept { return window_.get(); }
+
+private:
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool ReleaseEntry(THotKeyEntry& entry);
+    bool Contains(std::uint32_t hotKey) const;
+
+    UniqueHwnd window_;
+    std::vector<THotKeyEntry> entries_;
+};
+
+} // namespace snq

@@ -1,0 +1,183 @@
+#include "hotkeys/HotKeyText.h"
+
+#include <algorithm>
+#include <array>
+
+namespace snq {
+
+namespace {
+
+constexpr std::array<std::u16string_view, 18> kMediaKeyNames{
+    u"Browser Back",   u"Browser Forward",   u"Browser Refresh",   u"Browser Stop",
+    u"Browser Search", u"Browser Favorites", u"Browser Start/Home", u"Volume Mute",
+    u"Volume Down",    u"Volume Up",         u"Next Track",        u"Previous Track",
+    u"Stop Media",     u"Play/Pause Media",  u"Start Mail",        u"Select Media",
+    u"Start Application 1", u"Start Application 2",
+};
+
+std::u16string_view Trim(std::u16string_view s) {
+    while (!s.empty() && s.front() <= u' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() <= u' ') s.remove_suffix(1);
+    return s;
+}
+
+bool IsExtended(unsigned key) { return (key >= 33 && key <= 40) || key == 45 || key == 46; }
+
+} // namespace
+
+std::uint32_t PackHotKey(std::uint16_t modifiers, std::uint16_t key) {
+    std::uint32_t value = 0;
+    if (modifiers & MOD_ALT_FLAG) value += kAltBit;
+    if (modifiers & MOD_CONTROL_FLAG) value += kCtrlBit;
+    if (modifiers & MOD_SHIFT_FLAG) value += kShiftBit;
+    if (modifiers & MOD_WIN_FLAG) value += kWinBit;
+    return value + key;
+}
+
+std::pair<std::uint16_t, std::uint16_t> UnpackHotKey(std::uint32_t value) {
+    std::uint16_t flags = 0;
+    if (value & kWinBit) flags |= MOD_WIN_FLAG;
+    if (value & kAltBit) flags |= MOD_ALT_FLAG;
+    if (value & kCtrlBit) flags |= MOD_CONTROL_FLAG;
+    if (value & kShiftBit) flags |= MOD_SHIFT_FLAG;
+    return {flags, static_cast<std::uint16_t>(value & 0xFF)};
+}
+
+bool IsMediaKey(std::uint16_t key) { return key >= 166 && key <= 183; }
+
+std::u16string MediaKeyName(std::uint16_t key) {
+    return IsMediaKey(key) ? std::u16string(kMediaKeyNames[key - 166]) : std::u16string();
+}
+
+bool IsCapitalsOnly(std::u16string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char16_t c) { return c >= u'A' && c <= u'Z'; });
+}
+
+void THotKeyText::Startup() {
+    ShiftName = FormatHotKey(16, true);
+    CtrlName = FormatHotKey(17, true);
+    AltName = FormatHotKey(18, true);
+    if (IsCapitalsOnly(AltName)) WinName = u"WIN";
+    const std::vector<LayoutHandle> loaded = layout_.LoadedLayouts();
+    UsLayout = layout_.LoadUsLayout();
+    // A layout the user had before stays loaded when the program ends.
+    OwnsUsLayout = std::find(loaded.begin(), loaded.end(), UsLayout) == loaded.end();
+}
+
+void THotKeyText::Shutdown() {
+    if (OwnsUsLayout) layout_.Unload(UsLayout);
+    OwnsUsLayout = false;
+    ShiftName.clear();
+    CtrlName.clear();
+    AltName.clear();
+    WinName.clear();
+}
+
+std::u16string THotKeyText::FormatHotKey(std::uint32_t value, bool localNames) {
+    const unsigned key = value & 0xFF;
+    const long extendedBit = IsExtended(key) ? 0x1000000 : 0;
+    std::u16string name;
+    if (localNames) {
+        const long parameter = static_cast<long>(layout_.ScanCode(key) << 16) | extendedBit;
+        if (parameter != 0) name = layout_.KeyName(parameter);
+    } else {
+        const long parameter = static_cast<long>(layout_.ScanCode(key, UsLayout) << 16) | extendedBit;
+        if (parameter != 0) {
+            // The name comes from the active layout: switch to US English
+            // for the lookup only. The layout stays loaded until shutdown.
+            const LayoutHandle previous = layout_.CurrentLayout();
+            const bool switched = previous != UsLayout;
+            if (switched) layout_.Activate(UsLayout);
+            name = layout_.KeyName(parameter);
+            if (switched) layout_.Activate(previous);
+        }
+    }
+    if (name.size() <= 1 && IsMediaKey(static_cast<std::uint16_t>(key)))
+        name = MediaKeyName(static_cast<std::uint16_t>(key));
+
+    std::u16string prefix;
+    if (value & kCtrlBit) prefix += (localNames ? CtrlName : u"Ctrl") + u"+";
+    if (value & kShiftBit) prefix += (localNames ? ShiftName : u"Shift") + u"+";
+    if (value & kAltBit) prefix += (localNames ? AltName : u"Alt") + u"+";
+    if (value & kWinBit) prefix += (localNames ? WinName : u"Win") + u"+";
+    return prefix + name;
+}
+
+std::vector<std::u16string> THotKeyText::CutItems(std::u16string_view text) {
+    std::vector<std::u16string> items;
+    std::u16string item;
+    char16_t quote = 0;
+    auto finish = [&] {
+        if (!item.empty()) items.push_back(item);
+        item.clear();
+    };
+    for (char16_t c : text) {
+        if (quote) {
+            item += c;
+            if (c == quote) quote = 0;
+        } else if (c == u'+' || c == u'\r' || c == u'\n') {
+            finish();
+        } else if (c == u' ' && item.empty()) {
+            // leading spaces are skipped
+        } else {
+            if (c == u'\'' || c == u'"') quote = c;
+            item += c;
+        }
+    }
+    finish();
+    return items;
+}
+
+std::uint16_t THotKeyText::ParseModifiers(const std::vector<std::u16string>& items) {
+    if (items.size() < 2) return 0;
+    std::uint16_t flags = 0;
+    for (std::size_t i = 0; i + 1 < items.size(); ++i) {
+        const std::u16string_view word = Trim(items[i]);
+        if (layout_.SameText(word, u"Shift") || layout_.SameText(word, ShiftName))
+            flags |= MOD_SHIFT_FLAG;
+        else if (layout_.SameText(word, u"Ctrl") || layout_.SameText(word, CtrlName))
+            flags |= MOD_CONTROL_FLAG;
+        else if (layout_.SameText(word, u"Alt") || layout_.SameText(word, AltName))
+            flags |= MOD_ALT_FLAG;
+        else if (layout_.SameText(word, u"Win") || layout_.SameText(word, WinName))
+            flags |= MOD_WIN_FLAG;
+        else
+            return 0;
+    }
+    return flags;
+}
+
+std::uint16_t THotKeyText::ParseKey(const std::vector<std::u16string>& items, bool localNames) {
+    if (items.empty()) return 0;
+    std::u16string item(Trim(items.back()));
+    if (item.size() == 1) {
+        char16_t c = item[0];
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+        // Letters and digits are their own virtual keys: no layout is asked.
+        if ((c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z')) return c;
+        return FindKeyByName(std::u16string(1, c), localNames);
+    }
+    // "Num +" was cut at its "+".
+    if (item == u"Num") item = u"Num +";
+    for (const std::u16string& word : {std::u16string(u"Ctrl"), CtrlName, std::u16string(u"Alt"),
+                                       AltName, std::u16string(u"Shift"), ShiftName,
+                                       std::u16string(u"Win"), WinName})
+        if (item == word) return 0;
+    return FindKeyByName(item, localNames);
+}
+
+std::uint16_t THotKeyText::FindKeyByName(std::u16string_view name, bool localNames) {
+    for (std::uint16_t key = 8; key <= 255; ++key)
+        if (layout_.SameText(FormatHotKey(key, localNames), name)) return key;
+    return 0;
+}
+
+std::uint32_t THotKeyText::ParseHotKey(std::u16string_view text, bool localNames) {
+    const std::vector<std::u16string> items = CutItems(text);
+    const std::uint16_t flags = ParseModifiers(items);
+    if (flags == 0 && items.size() >= 2) return 0;
+    const std::uint16_t key = ParseKey(items, localNames);
+    return key == 0 ? 0 : PackHotKey(flags, key);
+}
+
+} // namespace snq

@@ -1,0 +1,19 @@
+#pragma once
+#include "hotkeys/HotKeyText.h"
+
+namespace snq {
+
+class Win32KeyboardLayout final : public IKeyboardLayout {
+public:
+    unsigned ScanCode(unsigned key) override;
+    unsigned ScanCode(unsigned key, LayoutHandle layout) override;
+    std::u16string KeyName(long keyParameter) override;
+    LayoutHandle CurrentLayout() override;
+    void Activate(LayoutHandle layout) override;
+    std::vector<LayoutHandle> LoadedLayouts() override;
+    LayoutHandle LoadUsLayout() override;
+    void Unload(LayoutHandle layout) override;
+    bool SameText(std::u16string_view a, std::u16string_view b) override;
+};
+
+} // namespace snq

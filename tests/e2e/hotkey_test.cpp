@@ -1,0 +1,106 @@
+// The global hotkey end to end.
+#include <gtest/gtest.h>
+
+#include "Probe.h"
+
+using namespace probe;
+
+namespace {
+
+const wchar_t* kAtom = L"HotKeyManagerHotKey16455";
+
+// References on a global atom (programs that earlier tests ended by force
+// leave theirs behind), counted by deleting them and adding them back.
+int AtomReferences(const wchar_t* name) {
+    int count = 0;
+    for (ATOM atom; (atom = ::GlobalFindAtomW(name)) != 0; ++count) ::GlobalDeleteAtom(atom);
+    for (int i = 0; i < count; ++i) ::GlobalAddAtomW(name);
+    return count;
+}
+
+bool CtrlGFree() {
+    if (!::RegisterHotKey(nullptr, 0x7001, MOD_CONTROL, 'G')) return false;
+    ::UnregisterHotKey(nullptr, 0x7001);
+    return true;
+}
+
+class HotKey : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallRecordingBrowser();
+        SetBrowserMode(true);
+        // A program that an earlier test ended by force releases its
+        // registration a moment after it is gone.
+        for (int i = 0; i < 100 && !CtrlGFree(); ++i) Wait(50);
+        ASSERT_TRUE(CtrlGFree());
+        program_ = std::make_unique<Program>();
+        tray_ = program_->WaitForTray();
+        ASSERT_NE(tray_, nullptr);
+    }
+    void TearDown() override { program_.reset(); }
+    DWORD pid() const { return program_->Pid(); }
+    std::unique_ptr<Program> program_;
+    HWND tray_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(HotKey, CtrlGIsRegisteredUnderItsAtomAndFreedAtExit) {
+    const int references = AtomReferences(kAtom);
+    EXPECT_GE(references, 1);
+    EXPECT_FALSE(CtrlGFree());
+    ASSERT_TRUE(UseMenu(tray_, pid(), 10));
+    ASSERT_TRUE(program_->WaitExit(10000));
+    EXPECT_EQ(program_->ExitCode(), 0u);
+    EXPECT_EQ(AtomReferences(kAtom), references - 1);
+    EXPECT_TRUE(CtrlGFree());
+}
+
+TEST_F(HotKey, CtrlGSearchesOnceWithTheSameAddressAsTheClick) {
+    SetClipboardText(L"hotkey search");
+    LeftClick(tray_);
+    ASSERT_EQ(WaitForLines(BrowserLogPath(), 1).size(), 1u);
+    PressCtrlG();
+    const auto lines = WaitForLines(BrowserLogPath(), 2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], lines[0]);
+    Wait(500);
+    EXPECT_EQ(ReadLines(BrowserLogPath()).size(), 2u);
+}
+
+TEST_F(HotKey, OnlyAHotkeyMessageWithTheRegisteredValueSearches) {
+    SetClipboardText(L"posted");
+    PostHotKey(pid(), MOD_CONTROL | MOD_SHIFT, 'G');
+    PostHotKey(pid(), MOD_CONTROL, 'H');
+    Wait(700);
+    EXPECT_TRUE(ReadLines(BrowserLogPath()).empty());
+    // Only the manager's window answers the right value: one search.
+    PostHotKey(pid(), MOD_CONTROL, 'G');
+    EXPECT_EQ(WaitForLines(BrowserLogPath(), 1).size(), 1u);
+    Wait(500);
+    EXPECT_EQ(ReadLines(BrowserLogPath()).size(), 1u);
+}
+
+TEST_F(HotKey, ASecondInstanceCannotTakeCtrlGAndSaysNothingAboutIt) {
+    Program second;
+    HWND info = WaitForWindow(second.Pid(), L"Information", L"SNQ is already running");
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(VisibleWindows(second.Pid()).size(), 1u) << Describe(second.Pid());
+    PressButton(info, L"OK");
+    ASSERT_TRUE(second.WaitExit(10000));
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_FALSE(CtrlGFree()) << "the first instance still holds it";
+    EXPECT_NE(::GlobalFindAtomW(kAtom), 0);
+}
+
+TEST_F(HotKey, CtrlGWhileTheNoTextMessageIsOpenRunsASecondRequest) {
+    EmptyClipboardNow();
+    PressCtrlG();
+    HWND first = WaitForWindow(pid(), L"Information", L"Snapquery: No Text in Clipboard");
+    ASSERT_NE(first, nullptr);
+    PressCtrlG();
+    for (int i = 0; i < 100 && CountWindows(pid(), L"Information", L"No Text in Clipboard") < 2; ++i)
+        Wait(50);
+    EXPECT_EQ(CountWindows(pid(), L"Information", L"No Text in Clipboard"), 2);
+    for (HWND w : VisibleWindows(pid())) PressButton(w, L"OK");
+}
