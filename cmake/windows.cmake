@@ -9,6 +9,7 @@ file(GLOB SNQ_WIN32_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/src/*/*Win32.cpp)
 add_library(snq_win STATIC ${SNQ_WIN32_SOURCES})
 target_link_libraries(snq_win PUBLIC snq_portable)
+target_include_directories(snq_win PUBLIC res)
 target_link_libraries(snq_win PUBLIC comctl32 shell32 ole32 oleaut32 uuid uxtheme gdi32 user32 advapi32)
 
 # One static executable: no C++ runtime DLLs beside it.
@@ -30,7 +31,7 @@ target_include_directories(snapquery PRIVATE res)
 target_link_libraries(snapquery PRIVATE snq_win)
 target_link_options(snapquery PRIVATE ${SNQ_STATIC_LINK} ${SNQ_GUI_LINK})
 set_source_files_properties(res/snapquery.rc PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/snapquery.ico;${CMAKE_SOURCE_DIR}/res/snapquery.manifest")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/snapquery.ico;${CMAKE_SOURCE_DIR}/res/snapquery.manifest;${CMAKE_SOURCE_DIR}/res/logo.bmp")
 
 # GoogleTest built for Windows from its sources (Debian's googletest package
 # on Linux; point SNQ_GTEST_SOURCE at a checkout elsewhere).

@@ -1,3 +1,4 @@
 #pragma once
 // Resource identifiers shared by the resource script and the code.
 #define IDI_MAINICON 1
+#define IDB_LOGO 100

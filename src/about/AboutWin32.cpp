@@ -1,27 +1,143 @@
 #include "about/AboutWin32.h"
 
+#include <shellapi.h>
+
+#include "about/AboutTexts.h"
 #include "framework/ApplicationWin32.h"
+#include "resource.h"
 
 namespace snq {
 
 namespace {
+
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+template <class F> auto Bind(TAboutBox* self, F handler) {
+    return [self, handler](auto&&... args) { (self->*handler)(std::forward<decltype(args)>(args)...); };
+}
+
+// One 18 x 18 half of the glyph as a 32-bit bitmap whose olive background
+// is fully transparent.
+UniqueHbitmap GlyphHalf(const std::vector<std::uint8_t>& glyph, int half) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = kGlyphSize;
+    info.bmiHeader.biHeight = -kGlyphSize;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueHbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap) return bitmap;
+    const Rgb olive = ToRgb(clOlive);
+    auto* out = static_cast<std::uint8_t*>(bits);
+    for (int y = 0; y < kGlyphSize; ++y)
+        for (int x = 0; x < kGlyphSize; ++x) {
+            const std::uint8_t* p =
+                &glyph[static_cast<std::size_t>((y * kGlyphSize * 2 + half * kGlyphSize + x) * 3)];
+            std::uint8_t* q = out + (y * kGlyphSize + x) * 4;
+            const bool background = p[0] == olive.b && p[1] == olive.g && p[2] == olive.r;
+            q[0] = background ? 0 : p[0];
+            q[1] = background ? 0 : p[1];
+            q[2] = background ? 0 : p[2];
+            q[3] = background ? 0 : 255;
+        }
+    return bitmap;
+}
+
 } // namespace
 
-TAboutBox::TAboutBox()
-    : TCustomForm(L"TAboutBox", L"Snapquery 1.5", kStyle, kExStyle, 298, 253) {
-    LOGFONTW lf{};
-    lf.lfHeight = -11;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    ::lstrcpynW(lf.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
-    font_.reset(::CreateFontIndirectW(&lf));
-    okButton_ = ::CreateWindowExW(0, L"BUTTON", L"OK",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 110, 214,
-                                  75, 33, Handle(), reinterpret_cast<HMENU>(IDOK),
-                                  Application().Instance(), nullptr);
-    ::SendMessageW(okButton_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+TAboutBox::TAboutBox() : TCustomForm(L"TAboutBox", kAboutCaption, kStyle, kExStyle, 298, 253) {
+    TFont form; // MS Sans Serif, 8 point, window text
+    form.Color = clWindowText;
+    formFont_ = form.Create();
+
+    Panel1 = std::make_unique<TPanel>(Handle(), 9, 8, 281, 198);
+    HWND panel = Panel1->Handle();
+
+    ShadowLabel1 = std::make_unique<TShadowLabel>(panel, 23, 1);
+    ShadowLabel1->Font() = TFont{L"MS Sans Serif", -19, true, clBlack};
+    ShadowLabel1->FontChanged();
+    ShadowLabel1->SetCaption(std::wstring(kAboutCaption));
+
+    SkinLabel1 = std::make_unique<TSkinLabel>(panel, 14, 32);
+    SkinLabel1->Font() = TFont{L"MS Sans Serif", -11, false, clBlack};
+    SkinLabel1->SetCaption(std::wstring(kAboutDescription));
+
+    Copyright = std::make_unique<TSkinLabel>(panel, 69, 51);
+    Copyright->Font() = form;
+    Copyright->SetCaption(std::wstring(kAboutCopyright));
+
+    Comments = std::make_unique<TSkinLabel>(panel, 80, 67);
+    Comments->Font() = form;
+    Comments->WordWrap = true;
+    Comments->SetBounds(80, 67, 109, 13);
+    Comments->SetCaption(std::wstring(kMakerAddress));
+    Comments->Hint = kMakerLink;
+    Comments->OnClick = Bind(this, &TAboutBox::CommentsClick);
+    Comments->OnMouseMove = Bind(this, &TAboutBox::CommentsMouseMove);
+    Comments->OnMouseLeave = Bind(this, &TAboutBox::CommentsMouseLeave);
+
+    Image1 = std::make_unique<TImage>(panel, 66, 85, 145, 105);
+    Image1->SetPicture(UniqueHbitmap(static_cast<HBITMAP>(
+        ::LoadImageW(Application().Instance(), MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0,
+                     LR_CREATEDIBSECTION))));
+    Image1->Hint = kMakerLink;
+    Image1->OnClick = Bind(this, &TAboutBox::Image1Click);
+    Image1->OnMouseMove = Bind(this, &TAboutBox::Image1MouseMove);
+    Image1->OnMouseLeave = Bind(this, &TAboutBox::Image1MouseLeave);
+
+    CreateOkButton();
 }
+
+void TAboutBox::CreateOkButton() {
+    // A plain bitmap button of the OK kind: the default button, modal
+    // result OK, with the check glyph (grey when disabled).
+    SkinBitBtn1 = ::CreateWindowExW(0, L"BUTTON", L"OK",
+                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 110, 214,
+                                    75, 33, Handle(), reinterpret_cast<HMENU>(IDOK),
+                                    Application().Instance(), nullptr);
+    ::SendMessageW(SkinBitBtn1, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
+    const auto glyph = DrawOkGlyph();
+    glyphs_.reset(::ImageList_Create(kGlyphSize, kGlyphSize, ILC_COLOR32, 6, 0));
+    UniqueHbitmap normal = GlyphHalf(glyph, 0), disabled = GlyphHalf(glyph, 1);
+    // Normal, hot, pressed, disabled, defaulted, stylus-hot.
+    for (HBITMAP image : {normal.get(), normal.get(), normal.get(), disabled.get(), normal.get(),
+                          normal.get()})
+        ::ImageList_Add(glyphs_.get(), image, nullptr);
+    BUTTON_IMAGELIST list{glyphs_.get(), {4, 0, 4, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
+    ::SendMessageW(SkinBitBtn1, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+}
+
+void TAboutBox::OpenHint(const TGraphicWindow& sender) {
+    // The hint holds the full address; a failed start is ignored.
+    ::ShellExecuteW(Application().Handle(), L"Open", sender.Hint.c_str(), nullptr, nullptr,
+                    SW_SHOWNORMAL);
+}
+
+void TAboutBox::CommentsClick(TGraphicWindow& sender) {
+    if (dynamic_cast<TSkinCustomLabel*>(&sender)) OpenHint(sender);
+}
+
+void TAboutBox::Image1Click(TGraphicWindow& sender) {
+    if (dynamic_cast<TImage*>(&sender)) OpenHint(sender);
+}
+
+void TAboutBox::CommentsMouseMove(TGraphicWindow&, int, int) {
+    Comments->Cursor = crHandPoint;
+    Comments->Font().Color = clBlue;
+    Comments->Invalidate();
+}
+
+void TAboutBox::CommentsMouseLeave(TGraphicWindow&) {
+    Comments->Cursor = crDefault;
+    Comments->Font().Color = clBlack; // black, not the window-text colour it had
+    Comments->Invalidate();
+}
+
+void TAboutBox::Image1MouseMove(TGraphicWindow&, int, int) { Image1->Cursor = crHandPoint; }
+
+void TAboutBox::Image1MouseLeave(TGraphicWindow&) { Image1->Cursor = crDefault; }
 
 LRESULT TAboutBox::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

@@ -1,5 +1,9 @@
 #pragma once
 // The About window, created once at start and shown modally from the menu.
+#include <memory>
+
+#include "about/SkinLabelsWin32.h"
+#include "framework/ControlsWin32.h"
 #include "framework/FormWin32.h"
 
 namespace snq {
@@ -8,12 +12,30 @@ class TAboutBox final : public TCustomForm {
 public:
     TAboutBox();
 
+    std::unique_ptr<TPanel> Panel1;
+    std::unique_ptr<TShadowLabel> ShadowLabel1;
+    std::unique_ptr<TSkinLabel> SkinLabel1;
+    std::unique_ptr<TSkinLabel> Copyright;
+    std::unique_ptr<TSkinLabel> Comments;
+    std::unique_ptr<TImage> Image1;
+    HWND SkinBitBtn1 = nullptr;
+
+    void CommentsClick(TGraphicWindow& sender);
+    void CommentsMouseMove(TGraphicWindow& sender, int x, int y);
+    void CommentsMouseLeave(TGraphicWindow& sender);
+    void Image1Click(TGraphicWindow& sender);
+    void Image1MouseMove(TGraphicWindow& sender, int x, int y);
+    void Image1MouseLeave(TGraphicWindow& sender);
+
 protected:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    UniqueHfont font_;
-    HWND okButton_ = nullptr;
+    void CreateOkButton();
+    void OpenHint(const TGraphicWindow& sender);
+
+    UniqueHfont formFont_;
+    UniqueImageList glyphs_;
 };
 
 } // namespace snq

@@ -2,6 +2,7 @@
 // Owners for every Win32 handle kind the program holds, plus scoped pairs.
 #include <windows.h>
 #include <objbase.h>
+#include <commctrl.h>
 
 #include "framework/UniqueHandle.h"
 
@@ -28,6 +29,7 @@ SNQ_HANDLE_TRAITS(HkeyTraits, HKEY, nullptr, ::RegCloseKey(h));
 SNQ_HANDLE_TRAITS(AtomTraits, ATOM, 0, ::GlobalDeleteAtom(h));
 SNQ_HANDLE_TRAITS(ModuleTraits, HMODULE, nullptr, ::FreeLibrary(h));
 SNQ_HANDLE_TRAITS(HglobalTraits, HGLOBAL, nullptr, ::GlobalFree(h));
+SNQ_HANDLE_TRAITS(ImageListTraits, HIMAGELIST, nullptr, ::ImageList_Destroy(h));
 
 #undef SNQ_HANDLE_TRAITS
 
@@ -44,6 +46,7 @@ using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueAtom = UniqueHandle<AtomTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueHglobal = UniqueHandle<HglobalTraits>;
+using UniqueImageList = UniqueHandle<ImageListTraits>;
 
 // Selects an object into a DC and puts the previous one back.
 class ScopedSelectObject {

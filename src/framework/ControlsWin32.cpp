@@ -1,0 +1,108 @@
+#include "framework/ControlsWin32.h"
+
+#include "framework/ApplicationWin32.h"
+
+namespace snq {
+
+UniqueHfont TFont::Create() const {
+    LOGFONTW lf{};
+    lf.lfHeight = Height;
+    lf.lfWeight = Bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynW(lf.lfFaceName, Name.c_str(), LF_FACESIZE);
+    return UniqueHfont(::CreateFontIndirectW(&lf));
+}
+
+TColor ColorToRGB(TColor color) {
+    if (color & 0xFF000000) return ::GetSysColor(static_cast<int>(color & 0xFF));
+    return color;
+}
+
+TGraphicWindow::TGraphicWindow(HWND parent, const wchar_t* className, int left, int top, int width,
+                               int height) {
+    window_ = CreateBoundWindow(className, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, L"", *this, parent);
+    SetBounds(left, top, width, height);
+}
+
+void TGraphicWindow::SetBounds(int left, int top, int width, int height) {
+    ::SetWindowPos(window_.get(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT TGraphicWindow::ClientRect() const {
+    RECT r{};
+    ::GetClientRect(window_.get(), &r);
+    return r;
+}
+
+LRESULT TGraphicWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1; // Paint draws everything
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(window, &ps);
+        Paint(dc);
+        ::EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            ::SetCursor(::LoadCursorW(nullptr, Cursor == crHandPoint ? IDC_HAND : IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        if (!hovering_) {
+            hovering_ = true;
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
+            ::TrackMouseEvent(&track);
+            if (OnMouseEnter) OnMouseEnter(*this);
+        }
+        if (OnMouseMove) OnMouseMove(*this, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        return 0;
+    case WM_MOUSELEAVE:
+        hovering_ = false;
+        if (OnMouseLeave) OnMouseLeave(*this);
+        return 0;
+    case WM_LBUTTONDOWN:
+        pressed_ = true;
+        return 0;
+    case WM_LBUTTONUP:
+        if (pressed_ && Enabled && OnClick) {
+            pressed_ = false;
+            OnClick(*this);
+        }
+        pressed_ = false;
+        return 0;
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void TPanel::Paint(HDC dc) {
+    RECT r = ClientRect();
+    UniqueHbrush face(::CreateSolidBrush(ColorToRGB(clBtnFace)));
+    ::FillRect(dc, &r, face.get());
+    ::DrawEdge(dc, &r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT);
+}
+
+void TImage::SetPicture(UniqueHbitmap picture) {
+    picture_ = std::move(picture);
+    Invalidate();
+}
+
+void TImage::Paint(HDC dc) {
+    RECT r = ClientRect();
+    UniqueHbrush face(::CreateSolidBrush(ColorToRGB(clBtnFace)));
+    ::FillRect(dc, &r, face.get());
+    if (!picture_) return;
+    BITMAP info{};
+    ::GetObjectW(picture_.get(), sizeof(info), &info);
+    UniqueMemDc memory(::CreateCompatibleDC(dc));
+    ScopedSelectObject select(memory.get(), picture_.get());
+    // Natural size from the top-left corner; the control clips the rest.
+    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+}
+
+} // namespace snq

@@ -1,0 +1,157 @@
+// The About window end to end.
+#include <gtest/gtest.h>
+
+#include "Probe.h"
+
+using namespace probe;
+
+namespace {
+
+const std::wstring kTitle = L"Snapquery 1.5";
+
+HWND ChildOfClass(HWND parent, const std::wstring& cls) {
+    struct Find {
+        const std::wstring* cls;
+        HWND found;
+    } find{&cls, nullptr};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(param);
+            if (ClassOf(child) == *f->cls) {
+                f->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+// The screen pixels of a window, as 0x00RRGGBB.
+std::vector<COLORREF> Capture(HWND window, int& width, int& height) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels.push_back(::GetPixel(memory, x, y));
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+int Brightness(COLORREF c) { return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3; }
+
+class About : public ::testing::Test {
+protected:
+    void SetUp() override {
+        recorder_ = InstallRecordingBrowser();
+        program_ = std::make_unique<Program>();
+        tray_ = program_->WaitForTray();
+        ASSERT_NE(tray_, nullptr);
+        ASSERT_TRUE(UseMenu(tray_, program_->Pid(), 8));
+        about_ = WaitForWindow(program_->Pid(), kTitle);
+        ASSERT_NE(about_, nullptr);
+        ASSERT_EQ(ClassOf(about_), L"TAboutBox");
+        Wait(300); // painted
+    }
+    void TearDown() override { program_.reset(); }
+    std::wstring recorder_;
+    std::unique_ptr<Program> program_;
+    HWND tray_ = nullptr;
+    HWND about_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(About, HasItsDesignSizeAndLayout) {
+    RECT client{};
+    ::GetClientRect(about_, &client);
+    EXPECT_EQ(client.right, 298);
+    EXPECT_EQ(client.bottom, 253);
+    HWND panel = ChildOfClass(about_, L"TPanel");
+    ASSERT_NE(panel, nullptr);
+    RECT r{};
+    ::GetWindowRect(panel, &r);
+    ::MapWindowPoints(nullptr, about_, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 9);
+    EXPECT_EQ(r.top, 8);
+    EXPECT_EQ(r.right - r.left, 281);
+    EXPECT_EQ(r.bottom - r.top, 198);
+    HWND image = ChildOfClass(panel, L"TImage");
+    ASSERT_NE(image, nullptr);
+    ::GetClientRect(image, &r);
+    EXPECT_EQ(r.right, 145);
+    EXPECT_EQ(r.bottom, 105);
+    HWND title = ChildOfClass(panel, L"TShadowLabel");
+    ASSERT_NE(title, nullptr);
+    ::GetWindowRect(title, &r);
+    ::MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 23);
+    EXPECT_EQ(r.top, 1);
+    EXPECT_GT(r.right - r.left, 100);
+}
+
+TEST_F(About, TheTitleIsWhiteOverADarkerShadowDownAndRight) {
+    HWND title = ChildOfClass(ChildOfClass(about_, L"TPanel"), L"TShadowLabel");
+    ASSERT_NE(title, nullptr);
+    int w = 0, h = 0;
+    const auto pixels = Capture(title, w, h);
+    auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y * w + x)]; };
+    long whites = 0, darks = 0, shadowBelowRight = 0, shadowAboveLeft = 0;
+    for (int y = 1; y + 1 < h; ++y)
+        for (int x = 1; x + 1 < w; ++x) {
+            if (Brightness(at(x, y)) < 110) ++darks;
+            if (Brightness(at(x, y)) < 245) continue;
+            ++whites;
+            // The text's edges: is the shadow beside it down-right or up-left?
+            if (Brightness(at(x + 1, y + 1)) < 140) ++shadowBelowRight;
+            if (Brightness(at(x - 1, y - 1)) < 140) ++shadowAboveLeft;
+        }
+    ASSERT_GT(whites, 40) << "white text pixels";
+    ASSERT_GT(darks, 40) << "shadow pixels";
+    EXPECT_GT(shadowBelowRight, 2 * shadowAboveLeft);
+    // Around it, the face colour (mixed with a zero mask, so 255/256 of it).
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    EXPECT_NEAR(Brightness(at(0, 0)), Brightness(face), 2);
+}
+
+TEST_F(About, EnterClosesItAndTheSameWindowShowsAgain) {
+    HWND ok = ChildOfClass(about_, L"Button");
+    ASSERT_NE(ok, nullptr);
+    ::PostMessageW(ok, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(WaitGone(about_));
+    EXPECT_TRUE(program_->Running());
+    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), 8));
+    EXPECT_EQ(WaitForWindow(program_->Pid(), kTitle), about_);
+    PressButton(about_, L"OK");
+}
+
+TEST_F(About, ClickingTheAddressOpensTheHintsFullAddress) {
+    HWND panel = ChildOfClass(about_, L"TPanel");
+    // The address label is the one at (80, 67).
+    HWND label = ::ChildWindowFromPoint(panel, POINT{85, 70});
+    ASSERT_NE(label, panel);
+    ::PostMessageW(label, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    ::PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    const auto lines = WaitForLines(BrowserLogPath(), 1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], L"\"" + recorder_ + L"\" \"http://www.varnel.example\"");
+    EXPECT_TRUE(::IsWindowVisible(about_)) << "the window stays open";
+    // The picture opens the same address.
+    HWND image = ChildOfClass(panel, L"TImage");
+    ::PostMessageW(image, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::PostMessageW(image, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(WaitForLines(BrowserLogPath(), 2).size(), 2u);
+    PressButton(about_, L"OK");
+}
