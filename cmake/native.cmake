@@ -1,4 +1,21 @@
 # Native Linux tree: the portable code and its GoogleTest unit tests.
+option(SNQ_FUZZ "Build the libFuzzer targets (with clang) instead of the unit tests" OFF)
+if(SNQ_FUZZ)
+    target_compile_options(snq_portable PUBLIC -g -fsanitize=fuzzer-no-link,address,undefined
+                           -fno-sanitize-recover=all)
+    target_link_options(snq_portable PUBLIC -fsanitize=address,undefined)
+    foreach(name hotkey address locale dialog)
+        add_executable(fuzz_${name} ${CMAKE_SOURCE_DIR}/fuzz/fuzz_${name}.cpp)
+        target_link_libraries(fuzz_${name} PRIVATE snq_portable)
+        target_include_directories(fuzz_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+        target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+        add_test(NAME fuzz_${name}
+                 COMMAND ${CMAKE_SOURCE_DIR}/fuzz/run-target.sh $<TARGET_FILE:fuzz_${name}>
+                         ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name} ${CMAKE_BINARY_DIR}/corpus/${name})
+    endforeach()
+    return()
+endif()
+
 find_package(GTest REQUIRED)
 
 option(SNQ_SANITIZE "Build the native tests with AddressSanitizer and UBSan" OFF)
@@ -12,4 +29,5 @@ endif()
 file(GLOB SNQ_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${SNQ_UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE snq_portable GTest::gtest GTest::gtest_main GTest::gmock)
+target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 add_test(NAME unit_tests COMMAND unit_tests)

@@ -63,7 +63,15 @@ std::u16string ClassicTitle(TMsgDlgType kind, std::u16string_view applicationTit
     return std::u16string(KindOf(kind).title);
 }
 
-MessageFormLayout LayoutMessageForm(const MessageFormMetrics& m) {
+MessageFormLayout LayoutMessageForm(const MessageFormMetrics& raw) {
+    // Measurements are never negative and never larger than a screen; keep
+    // any others in that range so that no size can overflow or go negative.
+    auto bounded = [](int v) { return std::clamp(v, 0, 1 << 16); };
+    const MessageFormMetrics m{bounded(raw.charWidth),   bounded(raw.charHeight),
+                               bounded(raw.textWidth),   bounded(raw.textHeight),
+                               bounded(raw.widestCaption), std::clamp(raw.buttonCount, 0, 11),
+                               raw.hasIcon,              bounded(raw.screenWidth),
+                               bounded(raw.screenHeight)};
     const int horzMargin = MulDiv(8, m.charWidth, 4);
     const int vertMargin = MulDiv(8, m.charHeight, 8);
     const int horzSpacing = MulDiv(10, m.charWidth, 4);

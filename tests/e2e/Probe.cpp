@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
+
 namespace probe {
 
 std::wstring ExeDir() {
@@ -19,11 +21,19 @@ Program::Program(const std::wstring& exeName, const std::wstring& args) {
     if (!args.empty()) command += L" " + args;
     STARTUPINFOW si{sizeof(si)};
     PROCESS_INFORMATION pi{};
-    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &si, &pi)) {
-        ::CloseHandle(pi.hThread);
-        process_ = pi.hProcess;
-        pid_ = pi.dwProcessId;
+    // Wine occasionally refuses a start while an earlier process of the same
+    // image is still being torn down; try again briefly.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        std::wstring line = command;
+        if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &si, &pi)) {
+            ::CloseHandle(pi.hThread);
+            process_ = pi.hProcess;
+            pid_ = pi.dwProcessId;
+            return;
+        }
+        std::fprintf(stderr, "probe: CreateProcess failed (%lu), retrying\n", ::GetLastError());
+        ::Sleep(200);
     }
 }
 

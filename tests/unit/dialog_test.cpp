@@ -110,3 +110,11 @@ TEST(MainTexts, TheTrayHintFitsTheTip) {
     EXPECT_LT(kTrayHint.size(), 128u);
     EXPECT_EQ(std::size(kMenuCaptions), 11u);
 }
+
+TEST(MessageFormLayout, OutOfRangeMetricsGiveASaneNonNegativeForm) {
+    MessageFormMetrics m{-5, -13, 2'000'000'000, -1, 2'000'000'000, 99, true, -100, 5};
+    const MessageFormLayout l = LayoutMessageForm(m);
+    EXPECT_GE(l.clientWidth, 0);
+    EXPECT_GE(l.clientHeight, 0);
+    EXPECT_EQ(l.buttons.size(), 11u);
+}
