@@ -1,0 +1,205 @@
+// Bad input and faults from outside: the program keeps running, loses
+// nothing and hands nothing unsafe on.
+#include <gtest/gtest.h>
+
+#include "Probe.h"
+
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <array>
+#include <cstdio>
+
+using namespace probe;
+
+namespace {
+
+const std::wstring kTitle = L"Snapquery 1.5";
+const std::wstring kSettings = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
+const std::wstring kPrefix = L"https://www.google.com/search?complete=1&hl=en&q=";
+const std::wstring kSuffix = L"&btnG=Google+Search&aq=f&oq=";
+
+HWND WindowOfClass(DWORD pid, const wchar_t* cls) {
+    HWND found = nullptr;
+    struct Find {
+        DWORD pid;
+        const wchar_t* cls;
+        HWND* found;
+    } find{pid, cls, &found};
+    ::EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(p);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(w, &owner);
+            if (owner == f->pid && ClassOf(w) == f->cls) {
+                *f->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return found;
+}
+
+class Faults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        recorder_ = InstallRecordingBrowser();
+        InstallRecordingAutomationServer();
+        SetBrowserMode(true);
+    }
+    void Start() {
+        program_ = std::make_unique<Program>();
+        tray_ = program_->WaitForTray();
+        ASSERT_NE(tray_, nullptr);
+    }
+    void TearDown() override { program_.reset(); }
+    DWORD pid() const { return program_->Pid(); }
+    std::wstring Opened(const std::wstring& query) const {
+        return L"\"" + recorder_ + L"\" \"" + kPrefix + query + kSuffix + L"\"";
+    }
+    void ExpectErrorBox(const std::wstring& text) {
+        HWND box = WaitForWindow(pid(), kTitle, text);
+        ASSERT_NE(box, nullptr) << Describe(pid());
+        ASSERT_TRUE(PressButton(box, L"OK"));
+        ASSERT_TRUE(WaitGone(box));
+    }
+
+    std::wstring recorder_;
+    std::unique_ptr<Program> program_;
+    HWND tray_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(Faults, OddTextsSearchAsThemselvesEncoded) {
+    Start();
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {std::wstring(L"a") + wchar_t(0xD800) + L"b", L"a%EF%BF%BDb"},          // lone surrogate
+        {std::wstring(L"cut\0here", 8), L"cut"},                                // NUL ends the text
+        {L"\x200F\x05E9\x05DC\x05D5\x05DD", L"%E2%80%8F%D7%A9%D7%9C%D7%95%D7%9D"}, // RTL mark
+        {L"\r\n", L"%0D%0A"},                                                   // a line break is text
+        {L"\" --new-window \"x", L"%22+--new-window+%22x"},                     // no argument escapes
+    };
+    std::size_t count = 0;
+    for (const auto& [text, query] : cases) {
+        SetClipboardText(text);
+        LeftClick(tray_);
+        const auto lines = WaitForLines(BrowserLogPath(), ++count);
+        ASSERT_EQ(lines.size(), count);
+        EXPECT_EQ(lines.back(), Opened(query));
+    }
+    EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(Faults, BadBrowserModeValuesAndADeletedKey) {
+    Start();
+    const BYTE bytes[] = {'Y', 0, 'e', 0, 's', 0, 0, 0};
+    RegSet(kSettings, L"Default", REG_BINARY, bytes, sizeof(bytes));
+    SetClipboardText(L"x");
+    LeftClick(tray_);
+    ExpectErrorBox(L"Invalid data type for 'Default'");
+    // An empty text is just "not Yes": automation, no error.
+    RegSet(kSettings, L"Default", REG_SZ, L"", 0);
+    LeftClick(tray_);
+    EXPECT_GE(WaitForLines(AutomationLogPath(), 3, 15000).size(), 3u);
+    // The whole key deleted while the program runs: the next search makes it
+    // again with "No".
+    RegDelete(L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel", L"");
+    LeftClick(tray_);
+    EXPECT_GE(WaitForLines(AutomationLogPath(), 7, 15000).size(), 7u);
+    EXPECT_EQ(RegGet(kSettings, L"Default"), L"No");
+    EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(Faults, TheIconComesBackWhenTheShellRestarts) {
+    Start();
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = tray_;
+    data.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(tray_));
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &data)); // as a new shell would have lost it
+    ASSERT_FALSE(OwnsTrayIcon(tray_));
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(HWND_BROADCAST, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0,
+                          SMTO_ABORTIFHUNG, 2000, &result);
+    bool back = false;
+    for (int i = 0; i < 60 && !back; ++i, Wait(50)) back = OwnsTrayIcon(tray_);
+    EXPECT_TRUE(back);
+    SetClipboardText(L"after restart");
+    LeftClick(tray_);
+    EXPECT_EQ(WaitForLines(BrowserLogPath(), 1).size(), 1u);
+}
+
+TEST_F(Faults, TheSessionEndingRemovesTheIconAndExitsWithZero) {
+    Start();
+    HWND application = WindowOfClass(pid(), L"TApplication");
+    ASSERT_NE(application, nullptr);
+    DWORD_PTR answer = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(application, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 3000,
+                                      &answer));
+    EXPECT_EQ(answer, 1u);
+    ASSERT_TRUE(::SendMessageTimeoutW(tray_, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, 3000, &answer));
+    EXPECT_EQ(answer, 1u);
+    ::SendMessageTimeoutW(tray_, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 3000, &answer);
+    EXPECT_FALSE(OwnsTrayIcon(tray_));
+    ::PostMessageW(application, WM_ENDSESSION, TRUE, 0);
+    ASSERT_TRUE(program_->WaitExit(10000));
+    EXPECT_EQ(program_->ExitCode(), 0u);
+}
+
+TEST_F(Faults, CtrlGHeldByAnotherProgramAtStartIsSilentAndTheTrayStillSearches) {
+    for (int i = 0; i < 100 && !::RegisterHotKey(nullptr, 0x7002, MOD_CONTROL, 'G'); ++i) Wait(50);
+    Start();
+    Wait(500);
+    EXPECT_TRUE(VisibleWindows(pid()).empty()) << Describe(pid());
+    SetClipboardText(L"still works");
+    LeftClick(tray_);
+    EXPECT_EQ(WaitForLines(BrowserLogPath(), 1).size(), 1u);
+    ::UnregisterHotKey(nullptr, 0x7002);
+}
+
+TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
+    const std::wstring recorder = InstallRecordingBrowser();
+    SetBrowserMode(true);
+    Program program;
+    HWND tray = program.WaitForTray();
+    ASSERT_NE(tray, nullptr);
+    auto counts = [&] {
+        DWORD handles = 0;
+        ::GetProcessHandleCount(program.Process(), &handles);
+        return std::array<DWORD, 3>{handles, ::GetGuiResources(program.Process(), GR_GDIOBJECTS),
+                                    ::GetGuiResources(program.Process(), GR_USEROBJECTS)};
+    };
+    auto errorBoxes = [&] { return CountWindows(program.Pid(), L"Snapquery 1.5", L""); };
+    auto search = [&](std::size_t n) {
+        SetClipboardText(L"soak " + std::to_wstring(n));
+        LeftClick(tray);
+        return WaitForLines(BrowserLogPath(), n, 10000).size() >= n;
+    };
+    std::size_t searches = 0;
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(search(++searches)); // warm-up
+    const auto before = counts();
+    while (searches < 300) ASSERT_TRUE(search(++searches)) << searches;
+    for (int i = 0; i < 100; ++i) ASSERT_TRUE(UseMenu(tray, program.Pid(), i % 2)) << i; // both toggles
+    for (int i = 0; i < 100; ++i) {
+        SetClipboardText(L"cycle");
+        ASSERT_TRUE(UseMenu(tray, program.Pid(), 3));
+        HWND shown = WaitForWindow(program.Pid(), L"", L"Current clipboard text: cycle");
+        ASSERT_NE(shown, nullptr) << i;
+        PressButton(shown, L"OK");
+        ASSERT_TRUE(WaitGone(shown));
+        ASSERT_TRUE(UseMenu(tray, program.Pid(), 4));
+    }
+    Wait(500);
+    const auto after = counts();
+    std::printf("soak: handles %lu -> %lu, GDI %lu -> %lu, USER %lu -> %lu\n", before[0], after[0],
+                before[1], after[1], before[2], after[2]);
+    EXPECT_LE(after[0], before[0] + 10);
+    EXPECT_LE(after[1], before[1] + 10);
+    EXPECT_LE(after[2], before[2] + 10);
+    EXPECT_EQ(errorBoxes(), 0);
+    EXPECT_TRUE(program.Running());
+    EXPECT_EQ(ReadLines(BrowserLogPath()).size(), 300u);
+    (void)recorder;
+}
