@@ -10,7 +10,9 @@ file(GLOB SNQ_WIN32_SOURCES CONFIGURE_DEPENDS
 add_library(snq_win STATIC ${SNQ_WIN32_SOURCES})
 target_link_libraries(snq_win PUBLIC snq_portable)
 target_include_directories(snq_win PUBLIC res)
-target_link_libraries(snq_win PUBLIC comctl32 shell32 ole32 oleaut32 uuid uxtheme gdi32 user32 advapi32)
+# COM, automation, the common controls and visual styles are loaded on
+# first use; only these are imported.
+target_link_libraries(snq_win PUBLIC shell32 uuid gdi32 user32 advapi32)
 
 # One static executable: no C++ runtime DLLs beside it.
 if(MINGW)
@@ -19,30 +21,26 @@ if(MINGW)
     set(SNQ_CONSOLE_LINK -mconsole)
     set(SNQ_WMAIN_LINK -municode)
     set(SNQ_GUI_SUBSYSTEM -mwindows)
-    set(CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS} -ffunction-sections -fdata-sections")
+    # Function-local statics are only ever reached from the GUI thread, so
+    # their guards need no lock (which would pull in the pthread library).
+    set(CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS} -ffunction-sections -fdata-sections -fno-threadsafe-statics")
+    # The release build is small: optimised for size and stripped.
+    set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+    set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s")
 else()
     set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
     add_compile_options(/utf-8)
     set(SNQ_STATIC_LINK /OPT:REF)
 endif()
 
-add_executable(snapquery WIN32 src/app/main.cpp res/snapquery.rc)
+# Runtime.cpp is linked as an object so that its definitions replace the
+# runtime library's.
+add_executable(snapquery WIN32 src/app/main.cpp src/app/Runtime.cpp res/snapquery.rc)
 target_include_directories(snapquery PRIVATE res)
 target_link_libraries(snapquery PRIVATE snq_win)
 target_link_options(snapquery PRIVATE ${SNQ_STATIC_LINK} ${SNQ_GUI_LINK})
 set_source_files_properties(res/snapquery.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/snapquery.ico;${CMAKE_SOURCE_DIR}/res/snapquery.manifest;${CMAKE_SOURCE_DIR}/res/logo.bmp")
-
-# GoogleTest built for Windows from its sources (Debian's googletest package
-# on Linux; point SNQ_GTEST_SOURCE at a checkout elsewhere).
-set(SNQ_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
-if(NOT EXISTS ${SNQ_GTEST_SOURCE}/CMakeLists.txt)
-    message(STATUS "No GoogleTest sources at ${SNQ_GTEST_SOURCE}: building the program only")
-    return()
-endif()
-set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(${SNQ_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 # Helper programs that stand in for the system's edges in the tests.
 add_executable(sleeper tests/helpers/sleeper.cpp)
@@ -53,6 +51,31 @@ add_executable(automation_server tests/helpers/automation_server.cpp)
 target_link_libraries(automation_server PRIVATE ole32 oleaut32 uuid)
 target_link_options(automation_server PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_SUBSYSTEM})
 set(SNQ_HELPERS sleeper recorder automation_server)
+
+# The bench: a minimal baseline program and the driver that measures both.
+add_executable(baseline WIN32 bench/baseline.cpp)
+target_link_libraries(baseline PRIVATE shell32 user32)
+target_link_options(baseline PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_SUBSYSTEM})
+add_executable(bench_driver bench/bench_driver.cpp)
+target_link_libraries(bench_driver PRIVATE psapi shell32 user32)
+target_link_options(bench_driver PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK} ${SNQ_WMAIN_LINK})
+add_dependencies(bench_driver snapquery baseline recorder)
+
+# GoogleTest built for Windows from its sources (Debian's googletest package
+# on Linux; point SNQ_GTEST_SOURCE at a checkout elsewhere).
+set(SNQ_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+option(SNQ_BUILD_TESTS "Build the Windows-side and end-to-end tests" ON)
+if(NOT SNQ_BUILD_TESTS)
+    return()
+endif()
+if(NOT EXISTS ${SNQ_GTEST_SOURCE}/CMakeLists.txt)
+    message(STATUS "No GoogleTest sources at ${SNQ_GTEST_SOURCE}: building the program only")
+    return()
+endif()
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${SNQ_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
 
 file(GLOB SNQ_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${SNQ_WIN_TESTS})
@@ -78,3 +101,4 @@ set_tests_properties(e2e_soak PROPERTIES TIMEOUT 900)
 if(CMAKE_HOST_UNIX)
 add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:snapquery>)
 endif()
+

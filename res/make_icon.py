@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Draws the program icon and writes res/snapquery.ico.
 
-Six 32-bit images (256 as PNG, the rest as DIBs with an AND mask), drawn
-with 4x4 supersampling so that every size is anti-aliased. Deterministic:
-running it again gives the same bytes.
+Six 32-bit images (256, 128 and 48 as PNG, the smaller ones as DIBs with an AND
+mask), drawn with 4x4 supersampling so that every size is anti-aliased. Flat
+colours keep the PNGs small. Deterministic: running it again gives the same
+bytes.
 """
 import struct
 import sys
@@ -21,10 +22,7 @@ def shade(u, v):
     inside = (u - cx) ** 2 + (v - cy) ** 2 <= r * r and 0.02 <= u <= 0.98 and 0.02 <= v <= 0.98
     if not inside:
         return (0, 0, 0, 0)
-    top = (0x2f, 0x80, 0xed)
-    bottom = (0x16, 0x4a, 0xa8)
-    t = v
-    base = tuple(int(a + (b - a) * t) for a, b in zip(top, bottom))
+    base = (0x23, 0x6a, 0xd4)
     # Magnifier: ring centred at (0.42, 0.42), handle towards the lower right.
     dx, dy = u - 0.42, v - 0.42
     d = (dx * dx + dy * dy) ** 0.5
@@ -96,7 +94,7 @@ def main(out):
     images = []
     for size in SIZES:
         rows = render(size)
-        images.append((size, png(rows) if size == 256 else dib(rows)))
+        images.append((size, png(rows) if size >= 48 else dib(rows)))
     head = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     entries = b""

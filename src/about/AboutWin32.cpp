@@ -4,6 +4,7 @@
 
 #include "about/AboutTexts.h"
 #include "framework/ApplicationWin32.h"
+#include "framework/DynamicLibraryWin32.h"
 #include "resource.h"
 
 namespace snq {
@@ -47,7 +48,13 @@ UniqueHbitmap GlyphHalf(const std::vector<std::uint8_t>& glyph, int half) {
 
 } // namespace
 
-TAboutBox::TAboutBox() : TCustomForm(L"TAboutBox", kAboutCaption, kStyle, kExStyle, 298, 253) {
+TAboutBox::TAboutBox() : TCustomForm(L"TAboutBox", kAboutCaption, kStyle, kExStyle, 298, 253) {}
+
+void TAboutBox::BeforeShow() {
+    if (!Panel1) CreateControls();
+}
+
+void TAboutBox::CreateControls() {
     TFont form; // MS Sans Serif, 8 point, window text
     form.Color = clWindowText;
     formFont_ = form.Create();
@@ -99,12 +106,12 @@ void TAboutBox::CreateOkButton() {
                                     Application().Instance(), nullptr);
     ::SendMessageW(SkinBitBtn1, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
     const auto glyph = DrawOkGlyph();
-    glyphs_.reset(::ImageList_Create(kGlyphSize, kGlyphSize, ILC_COLOR32, 6, 0));
+    glyphs_.reset(Comctl().ImageList_Create(kGlyphSize, kGlyphSize, ILC_COLOR32, 6, 0));
     UniqueHbitmap normal = GlyphHalf(glyph, 0), disabled = GlyphHalf(glyph, 1);
     // Normal, hot, pressed, disabled, defaulted, stylus-hot.
     for (HBITMAP image : {normal.get(), normal.get(), normal.get(), disabled.get(), normal.get(),
                           normal.get()})
-        ::ImageList_Add(glyphs_.get(), image, nullptr);
+        Comctl().ImageList_Add(glyphs_.get(), image, nullptr);
     BUTTON_IMAGELIST list{glyphs_.get(), {4, 0, 4, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
     ::SendMessageW(SkinBitBtn1, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
 }

@@ -4,6 +4,7 @@
 
 #include "about/SkinLabelsWin32.h"
 #include "framework/ControlsWin32.h"
+#include "framework/DynamicLibraryWin32.h"
 #include "framework/FormWin32.h"
 
 namespace snq {
@@ -28,9 +29,13 @@ public:
     void Image1MouseLeave(TGraphicWindow& sender);
 
 protected:
+    // The controls are made on the first showing: most runs never open the
+    // window, and its picture, fonts and glyphs need not be loaded for them.
+    void BeforeShow() override;
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void CreateControls();
     void CreateOkButton();
     void OpenHint(const TGraphicWindow& sender);
 

@@ -1,7 +1,5 @@
 #include "app/ProgramWin32.h"
 
-#include <windows.h>
-#include <commctrl.h>
 
 #include <memory>
 
@@ -59,10 +57,8 @@ int RunProgram(HINSTANCE instance) {
         ~Shutdown() { text.Shutdown(); }
     } shutdown{hotKeyText};
 
-    // COM for the GUI thread, single-threaded, for the browser automation.
-    ScopedComInit com(COINIT_APARTMENTTHREADED);
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    // COM and the common controls are loaded when first needed (the first
+    // automation search, the first dialog): most runs never need them.
 
     std::unique_ptr<TApplication> application;
     TAboutBox* aboutBox = nullptr;

@@ -46,13 +46,17 @@ TTrayIcon::~TTrayIcon() { Notify(NIM_DELETE); }
 
 void TTrayIcon::Notify(DWORD message) noexcept { ::Shell_NotifyIconW(message, &data_); }
 
+void TTrayIcon::NotifyChange() noexcept {
+    if (added_) Notify(NIM_MODIFY);
+}
+
 bool TTrayIcon::NotifyChecked(DWORD message) noexcept {
     return ::Shell_NotifyIconW(message, &data_) != FALSE;
 }
 
 void TTrayIcon::UpdateIcon() {
     data_.hIcon = currentIcon_.get();
-    if (visible_) Notify(NIM_MODIFY);
+    if (visible_) NotifyChange();
 }
 
 void TTrayIcon::SetHint(const std::wstring& hint) {
@@ -70,14 +74,14 @@ void TTrayIcon::SetBalloonHint(const std::wstring& text) {
     if (text == balloonHint_) return;
     balloonHint_ = text;
     CopyCut(data_.szInfo, balloonHint_);
-    Notify(NIM_MODIFY);
+    NotifyChange();
 }
 
 void TTrayIcon::SetBalloonTitle(const std::wstring& text) {
     if (text == balloonTitle_) return;
     balloonTitle_ = text;
     CopyCut(data_.szInfoTitle, balloonTitle_);
-    Notify(NIM_MODIFY);
+    NotifyChange();
 }
 
 void TTrayIcon::SetBalloonTimeout(int milliseconds) {
@@ -96,19 +100,22 @@ void TTrayIcon::SetVisible(bool visible) {
     visible_ = visible;
     HICON source = icon_ ? icon_.get() : ::LoadIconW(Application().Instance(), MAKEINTRESOURCEW(1));
     currentIcon_.reset(source ? ::CopyIcon(source) : nullptr);
-    UpdateIcon(); // fails unnoticed before the first NIM_ADD
+    UpdateIcon();
     if (visible_) {
         if (!NotifyChecked(NIM_ADD))
             throw EOutOfResources(u"Cannot create shell notification icon");
-    } else if (!NotifyChecked(NIM_DELETE)) {
-        throw EOutOfResources(u"Cannot remove shell notification icon");
+        added_ = true;
+    } else {
+        added_ = false;
+        if (!NotifyChecked(NIM_DELETE))
+            throw EOutOfResources(u"Cannot remove shell notification icon");
     }
 }
 
 void TTrayIcon::ShowBalloon() {
     data_.uFlags |= NIF_INFO;
     data_.dwInfoFlags = static_cast<DWORD>(balloonFlags_);
-    Notify(NIM_MODIFY);
+    NotifyChange();
 }
 
 void TTrayIcon::RunPopup(POINT at) {
@@ -122,11 +129,14 @@ void TTrayIcon::RunPopup(POINT at) {
 LRESULT TTrayIcon::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_QUERYENDSESSION) return 1;
     if (message == WM_ENDSESSION) {
-        if (wParam) Notify(NIM_DELETE);
+        if (wParam) {
+            Notify(NIM_DELETE);
+            added_ = false;
+        }
         return 0;
     }
     if (message == TaskbarCreatedMessage()) {
-        if (visible_) Notify(NIM_ADD);
+        if (visible_) added_ = NotifyChecked(NIM_ADD) || added_;
         return 0;
     }
     if (message != WM_TRAYNOTIFY) return 0; // no default processing

@@ -52,6 +52,9 @@ private:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void UpdateIcon();
     void Notify(DWORD message) noexcept;
+    // A change for the shell: sent only once the icon has been added (before
+    // that the shell knows no such icon and NIM_ADD carries the record).
+    void NotifyChange() noexcept;
     bool NotifyChecked(DWORD message) noexcept;
     void RunPopup(POINT at);
 
@@ -64,6 +67,7 @@ private:
     UniqueHicon currentIcon_; // the one the shell receives
     TPopupMenu* popupMenu_ = nullptr;
     bool visible_ = false;
+    bool added_ = false;
     bool clicked_ = false;
 };
 

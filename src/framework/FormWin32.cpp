@@ -26,6 +26,7 @@ void TCustomForm::CenterOnScreen() {
 
 int TCustomForm::ShowModal() {
     if (Visible() || modal_) throw EInvalidOperation(u"Cannot make a visible window modal");
+    BeforeShow();
     ModalResult = mrNone;
     modal_ = true;
     {

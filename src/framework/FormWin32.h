@@ -30,6 +30,8 @@ public:
 protected:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void CenterOnScreen();
+    // Runs before every modal showing, while the form is still hidden.
+    virtual void BeforeShow() {}
 
 private:
     UniqueHwnd window_;

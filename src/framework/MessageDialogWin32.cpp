@@ -2,13 +2,13 @@
 
 #include <windows.h>
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <string>
 #include <vector>
 
 #include "framework/ApplicationWin32.h"
 #include "framework/ClipboardWin32.h"
+#include "framework/DynamicLibraryWin32.h"
 #include "framework/ModalWin32.h"
 #include "framework/Text.h"
 
@@ -25,8 +25,8 @@ using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int
 TaskDialogIndirectFn TaskDialogFunction() {
     // comctl32 version 6 (through the manifest) is the one that has it.
     static const TaskDialogIndirectFn fn = [] {
-        HMODULE comctl = ::GetModuleHandleW(L"comctl32.dll");
-        if (!comctl) comctl = ::LoadLibraryW(L"comctl32.dll");
+        // Kept loaded for the life of the process.
+        HMODULE comctl = ::LoadLibraryW(L"comctl32.dll");
         return comctl ? reinterpret_cast<TaskDialogIndirectFn>(
                             reinterpret_cast<void*>(::GetProcAddress(comctl, "TaskDialogIndirect")))
                       : nullptr;
@@ -256,7 +256,12 @@ private:
 
 } // namespace
 
-bool TaskDialogsAvailable() { return ::IsAppThemed() && TaskDialogFunction() != nullptr; }
+bool TaskDialogsAvailable() {
+    // Visual styles are asked about only when a dialog is shown.
+    static const DynamicLibrary uxtheme(L"uxtheme.dll");
+    static const auto isAppThemed = uxtheme.Get<BOOL(WINAPI*)()>("IsAppThemed");
+    return isAppThemed && isAppThemed() && TaskDialogFunction() != nullptr;
+}
 
 int MessageDlg(std::wstring_view text, TMsgDlgType kind, TMsgDlgButtons buttons, int /*helpContext*/,
                DialogRendering rendering) {

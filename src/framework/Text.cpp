@@ -13,6 +13,17 @@ std::u16string Decimal(unsigned long long value) {
     return digits;
 }
 
+std::u16string Hex(unsigned long long value, int width) {
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), u"0123456789abcdef"[value & 0xF]);
+        value >>= 4;
+    } while (value != 0);
+    if (static_cast<int>(digits.size()) < width)
+        digits.insert(0, static_cast<std::size_t>(width) - digits.size(), u'0');
+    return digits;
+}
+
 static bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 static bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 

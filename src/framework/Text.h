@@ -13,6 +13,9 @@ std::u16string Ascii(std::string_view text);
 // Unsigned decimal digits, no sign, no leading zeros.
 std::u16string Decimal(unsigned long long value);
 
+// Lower-case hexadecimal digits, zero-padded to `width`.
+std::u16string Hex(unsigned long long value, int width);
+
 // The first `limit` UTF-16 units of `text`, never splitting a surrogate pair.
 std::u16string_view CutAtCharBoundary(std::u16string_view text, std::size_t limit);
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <objbase.h>
 #include <commctrl.h>
+#include <oleauto.h>
 
 #include "framework/UniqueHandle.h"
 
@@ -29,7 +30,6 @@ SNQ_HANDLE_TRAITS(HkeyTraits, HKEY, nullptr, ::RegCloseKey(h));
 SNQ_HANDLE_TRAITS(AtomTraits, ATOM, 0, ::GlobalDeleteAtom(h));
 SNQ_HANDLE_TRAITS(ModuleTraits, HMODULE, nullptr, ::FreeLibrary(h));
 SNQ_HANDLE_TRAITS(HglobalTraits, HGLOBAL, nullptr, ::GlobalFree(h));
-SNQ_HANDLE_TRAITS(ImageListTraits, HIMAGELIST, nullptr, ::ImageList_Destroy(h));
 
 #undef SNQ_HANDLE_TRAITS
 
@@ -46,7 +46,6 @@ using UniqueHkey = UniqueHandle<HkeyTraits>;
 using UniqueAtom = UniqueHandle<AtomTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueHglobal = UniqueHandle<HglobalTraits>;
-using UniqueImageList = UniqueHandle<ImageListTraits>;
 
 // Selects an object into a DC and puts the previous one back.
 class ScopedSelectObject {
@@ -93,22 +92,6 @@ public:
 private:
     HGLOBAL memory_;
     void* data_;
-};
-
-// COM for this thread; uninitialised only when the initialisation succeeded.
-class ScopedComInit {
-public:
-    explicit ScopedComInit(DWORD model = COINIT_APARTMENTTHREADED) noexcept
-        : hr_(::CoInitializeEx(nullptr, model)) {}
-    ~ScopedComInit() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
-    }
-    ScopedComInit(const ScopedComInit&) = delete;
-    ScopedComInit& operator=(const ScopedComInit&) = delete;
-    HRESULT result() const noexcept { return hr_; }
-
-private:
-    HRESULT hr_;
 };
 
 } // namespace snq

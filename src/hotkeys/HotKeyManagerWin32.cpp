@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/Text.h"
 #include "hotkeys/HotKeyText.h"
 
 namespace snq {
@@ -15,7 +16,7 @@ std::uint16_t THotKeyManager::Add(std::uint32_t hotKey) {
     const auto [flags, key] = UnpackHotKey(hotKey);
     // The name depends only on the value, so every manager (and every copy
     // of the program) that adds the same value shares the atom.
-    const std::wstring name = L"HotKeyManagerHotKey" + std::to_wstring(hotKey);
+    const std::wstring name = L"HotKeyManagerHotKey" + W(Decimal(hotKey));
     UniqueAtom atom(::GlobalAddAtomW(name.c_str()));
     if (!atom) return 0;
     if (!::RegisterHotKey(window_.get(), atom.get(), flags, key)) return 0; // the atom goes

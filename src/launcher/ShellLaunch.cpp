@@ -22,7 +22,8 @@ TShellLauncher::~TShellLauncher() {
 }
 
 void TShellLauncher::JoinWaitThread() {
-    if (waitThread_.joinable()) waitThread_.join();
+    if (waitThread_) waitThread_->Join();
+    waitThread_.reset();
 }
 
 void TShellLauncher::TakeProcess(ProcessId process) {
@@ -45,7 +46,7 @@ void TShellLauncher::Launch() {
     launchError_ = 0;
     started_ = false;
     terminate_ = false;
-    waitThread_ = std::thread([this] { LaunchAndWait(); });
+    waitThread_ = platform_.StartThread([this] { LaunchAndWait(); });
     do {
         platform_.Sleep(10);
     } while (!busy_ && launchError_ == 0 && !started_);

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <thread>
+#include <memory>
 
 namespace snq {
 
@@ -44,8 +44,17 @@ struct WaitOutcome {
     std::uint32_t lastError; // meaningful with kWaitFailed
 };
 
+// A started thread; Join waits until its body has returned.
+class IWaitThread {
+public:
+    virtual ~IWaitThread() = default;
+    virtual void Join() = 0;
+};
+
 class ILaunchPlatform {
 public:
+    // Runs `body` on a new thread.
+    virtual std::unique_ptr<IWaitThread> StartThread(std::function<void()> body) = 0;
     virtual ~ILaunchPlatform() = default;
     // One ShellExecuteEx with SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT |
     // SEE_MASK_FLAG_NO_UI and no owner window.
@@ -131,7 +140,7 @@ private:
     // its outcome: ends Launch's start-up wait even for a failure code of 0.
     std::atomic<bool> started_{false};
     std::atomic<bool> terminate_{false};
-    std::thread waitThread_;
+    std::unique_ptr<IWaitThread> waitThread_;
 };
 
 } // namespace snq

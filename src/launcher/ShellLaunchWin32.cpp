@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include <chrono>
 
 #include "framework/ApplicationWin32.h"
+#include "framework/Exceptions.h"
 #include "framework/Text.h"
 
 namespace snq {
@@ -13,6 +13,48 @@ namespace {
 constexpr UINT kRunTasks = WM_APP + 1;
 HANDLE AsHandle(ProcessId p) { return reinterpret_cast<HANDLE>(p); }
 } // namespace
+
+namespace {
+
+class Win32WaitThread final : public IWaitThread {
+public:
+    explicit Win32WaitThread(std::function<void()> body) : body_(std::move(body)) {
+        handle_.reset(::CreateThread(nullptr, 0, &Entry, this, 0, nullptr));
+        if (!handle_) throw EOutOfResources(u"Cannot create the wait thread");
+    }
+    ~Win32WaitThread() override { Join(); }
+    void Join() override {
+        if (handle_) ::WaitForSingleObject(handle_.get(), INFINITE);
+        handle_.reset();
+    }
+
+private:
+    static DWORD WINAPI Entry(LPVOID self) {
+        // No error may leave a thread's entry.
+        GuardBoundary([self] { static_cast<Win32WaitThread*>(self)->body_(); });
+        return 0;
+    }
+    std::function<void()> body_;
+    UniqueKernelHandle handle_;
+};
+
+// Holds an SRW lock exclusively for the scope.
+class ScopedExclusive {
+public:
+    explicit ScopedExclusive(SRWLOCK& lock) : lock_(lock) { ::AcquireSRWLockExclusive(&lock_); }
+    ~ScopedExclusive() { ::ReleaseSRWLockExclusive(&lock_); }
+    ScopedExclusive(const ScopedExclusive&) = delete;
+    ScopedExclusive& operator=(const ScopedExclusive&) = delete;
+
+private:
+    SRWLOCK& lock_;
+};
+
+} // namespace
+
+std::unique_ptr<IWaitThread> Win32LaunchPlatform::StartThread(std::function<void()> body) {
+    return std::make_unique<Win32WaitThread>(std::move(body));
+}
 
 ShellResult Win32LaunchPlatform::Execute(const ShellRequest& request) {
     const std::wstring verb = W(request.verb), file = W(request.file),
@@ -86,14 +128,14 @@ bool Win32MainThread::RunAndWait(const std::function<void()>& task, const std::a
         return true;
     }
     auto entry = std::make_shared<Task>(Task{task});
-    std::unique_lock lock(mutex_);
+    ScopedExclusive hold(lock_);
     queue_.push_back(entry);
     ::PostMessageW(window_.get(), kRunTasks, 0, 0);
     while (!entry->done) {
         // Cancelled before the task was taken: drop it. Once taken, it is
         // running on the main thread and is waited for.
         if (cancel && std::erase(queue_, entry) > 0) return false;
-        finished_.wait_for(lock, std::chrono::milliseconds(20));
+        ::SleepConditionVariableSRW(&finished_, &lock_, 20, 0);
     }
     return true;
 }
@@ -103,7 +145,7 @@ LRESULT Win32MainThread::HandleMessage(HWND window, UINT message, WPARAM wParam,
     for (;;) {
         std::shared_ptr<Task> entry;
         {
-            std::lock_guard lock(mutex_);
+            ScopedExclusive hold(lock_);
             if (queue_.empty()) break;
             entry = queue_.front();
             queue_.pop_front();
@@ -112,10 +154,10 @@ LRESULT Win32MainThread::HandleMessage(HWND window, UINT message, WPARAM wParam,
         // ran it; the waiting thread is released either way.
         GuardBoundary(entry->run);
         {
-            std::lock_guard lock(mutex_);
+            ScopedExclusive hold(lock_);
             entry->done = true;
         }
-        finished_.notify_all();
+        ::WakeAllConditionVariable(&finished_);
     }
     return 0;
 }

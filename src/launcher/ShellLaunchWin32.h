@@ -1,10 +1,8 @@
 #pragma once
 // The launcher's system side: the shell request and the waits, and the
 // hand-over of events to the GUI thread.
-#include <condition_variable>
 #include <deque>
 #include <memory>
-#include <mutex>
 
 #include "framework/WindowWin32.h"
 #include "launcher/ShellLaunch.h"
@@ -13,6 +11,7 @@ namespace snq {
 
 class Win32LaunchPlatform final : public ILaunchPlatform {
 public:
+    std::unique_ptr<IWaitThread> StartThread(std::function<void()> body) override;
     ShellResult Execute(const ShellRequest& request) override;
     WaitOutcome Wait(ProcessId process, std::uint32_t milliseconds) override;
     WaitOutcome WaitOrMessage(ProcessId process, std::uint32_t milliseconds) override;
@@ -41,8 +40,9 @@ private:
 
     DWORD thread_;
     UniqueHwnd window_;
-    std::mutex mutex_;
-    std::condition_variable finished_;
+    // Win32's own lock and condition: they need no freeing.
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    CONDITION_VARIABLE finished_ = CONDITION_VARIABLE_INIT;
     std::deque<std::shared_ptr<Task>> queue_;
 };
 

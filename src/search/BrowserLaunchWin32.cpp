@@ -4,9 +4,9 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <cstdio>
 #include <string>
 
+#include "framework/DynamicLibraryWin32.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
 
@@ -16,14 +16,46 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
+// COM and automation, loaded with the first automation search; COM is
+// initialised then, single-threaded, on the GUI thread, and stays so.
+struct Ole {
+    DynamicLibrary ole32{L"ole32.dll"};
+    DynamicLibrary oleaut32{L"oleaut32.dll"};
+    decltype(&::CoInitializeEx) CoInitializeEx = ole32.Get<decltype(&::CoInitializeEx)>("CoInitializeEx");
+    decltype(&::CoUninitialize) CoUninitialize = ole32.Get<decltype(&::CoUninitialize)>("CoUninitialize");
+    decltype(&::CLSIDFromProgID) CLSIDFromProgID =
+        ole32.Get<decltype(&::CLSIDFromProgID)>("CLSIDFromProgID");
+    decltype(&::CoCreateInstance) CoCreateInstance =
+        ole32.Get<decltype(&::CoCreateInstance)>("CoCreateInstance");
+    decltype(&::SysAllocStringLen) SysAllocStringLen =
+        oleaut32.Get<decltype(&::SysAllocStringLen)>("SysAllocStringLen");
+    decltype(&::SysFreeString) SysFreeString = oleaut32.Get<decltype(&::SysFreeString)>("SysFreeString");
+    HRESULT initialized = CoInitializeEx ? CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+
+    Ole() = default;
+    Ole(const Ole&) = delete;
+    Ole& operator=(const Ole&) = delete;
+    ~Ole() {
+        if (SUCCEEDED(initialized)) CoUninitialize();
+    }
+    bool Usable() const {
+        return CLSIDFromProgID && CoCreateInstance && SysAllocStringLen && SysFreeString;
+    }
+};
+
+Ole& Api() {
+    static Ole ole; // GUI thread only
+    return ole;
+}
+
 // Owns a BSTR.
 class Bstr {
 public:
     explicit Bstr(std::wstring_view text)
-        : value_(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
+        : value_(Api().SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
         if (!value_) throw EOutOfResources(u"Out of memory");
     }
-    ~Bstr() { ::SysFreeString(value_); }
+    ~Bstr() { Api().SysFreeString(value_); }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
     BSTR& get() { return value_; }
@@ -36,9 +68,9 @@ private:
 struct ExceptionInfo : EXCEPINFO {
     ExceptionInfo() : EXCEPINFO{} {}
     ~ExceptionInfo() {
-        ::SysFreeString(bstrSource);
-        ::SysFreeString(bstrDescription);
-        ::SysFreeString(bstrHelpFile);
+        Api().SysFreeString(bstrSource);
+        Api().SysFreeString(bstrDescription);
+        Api().SysFreeString(bstrHelpFile);
     }
     ExceptionInfo(const ExceptionInfo&) = delete;
     ExceptionInfo& operator=(const ExceptionInfo&) = delete;
@@ -80,28 +112,24 @@ std::wstring OleErrorText(long hr) {
     while (!text.empty() && (text.back() == L' ' || text.back() == L'\r' || text.back() == L'\n' ||
                              text.back() == L'.'))
         text.pop_back();
-    if (text.empty()) {
-        wchar_t code[32];
-        std::swprintf(code, 32, L"OLE error %.8x", static_cast<unsigned>(hr));
-        text = code;
-    }
+    if (text.empty()) text = L"OLE error " + W(Hex(static_cast<unsigned long>(hr), 8));
     return text;
 }
 
 void OpenInIE(std::wstring_view address) {
     // A new instance every time; none is looked for or reused.
+    if (!Api().Usable()) throw EOleSysError(U(OleErrorText(E_NOINTERFACE)));
     CLSID clsid{};
-    HRESULT hr = ::CLSIDFromProgID(kInternetExplorerProgId, &clsid);
+    HRESULT hr = Api().CLSIDFromProgID(kInternetExplorerProgId, &clsid);
     ComPtr<IDispatch> browser;
     if (SUCCEEDED(hr))
-        hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+        hr = Api().CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                 IID_IDispatch, reinterpret_cast<void**>(browser.GetAddressOf()));
     if (FAILED(hr))
         throw EOleSysError(U(OleErrorText(hr) + L", ProgID: \"" + kInternetExplorerProgId + L"\""));
 
     const DISPID visible = Resolve(*browser.Get(), L"Visible");
-    VARIANT on;
-    ::VariantInit(&on);
+    VARIANT on{};
     on.vt = VT_BOOL;
     on.boolVal = VARIANT_TRUE;
     DISPID putId = DISPID_PROPERTYPUT;
@@ -110,8 +138,7 @@ void OpenInIE(std::wstring_view address) {
 
     const DISPID navigate = Resolve(*browser.Get(), L"Navigate");
     Bstr url(address);
-    VARIANT arg;
-    ::VariantInit(&arg);
+    VARIANT arg{};
     arg.vt = VT_BSTR | VT_BYREF;
     arg.pbstrVal = &url.get();
     DISPPARAMS call{&arg, nullptr, 1, 0};

@@ -115,3 +115,9 @@ TEST(IconChoice, ColoursBeyondTheDisplayOrFewerThanTheBestAreSkipped) {
     EXPECT_EQ(IconColors(16, 4), 16u);
     EXPECT_EQ(IconColors(0, 32), 1ull << 32);
 }
+
+TEST(Text, HexIsLowerCaseAndPadded) {
+    EXPECT_EQ(Hex(0x800401F3, 8), u"800401f3");
+    EXPECT_EQ(Hex(0x1A, 8), u"0000001a");
+    EXPECT_EQ(Hex(0, 1), u"0");
+}

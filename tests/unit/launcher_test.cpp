@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include "launcher/ShellLaunch.h"
 
@@ -32,6 +33,17 @@ public:
     std::atomic<bool> hold{false}; // blocks waits while set
     std::mutex mutex;
 
+    struct Thread : IWaitThread {
+        std::thread thread;
+        void Join() override {
+            if (thread.joinable()) thread.join();
+        }
+    };
+    std::unique_ptr<IWaitThread> StartThread(std::function<void()> body) override {
+        auto t = std::make_unique<Thread>();
+        t->thread = std::thread(std::move(body));
+        return t;
+    }
     ShellResult Execute(const ShellRequest& request) override {
         std::lock_guard lock(mutex);
         requests.push_back(request);

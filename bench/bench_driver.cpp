@@ -1,0 +1,261 @@
+// Measures snapquery.exe against the minimal baseline in the same run and
+// prints one line per figure: the medians over the runs, the ratio and the
+// goal. Runs under Wine (bench/run) or on Windows.
+#include <windows.h>
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring Here() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p(path);
+    return p.substr(0, p.find_last_of(L"\\/") + 1);
+}
+
+std::wstring TempFile(const wchar_t* name) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + name;
+}
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    ::QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+bool OwnsIcon(HWND window) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    data.hWnd = window;
+    data.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(window));
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+HWND TrayWindow(DWORD pid) {
+    struct Find {
+        DWORD pid;
+        HWND found;
+    } find{pid, nullptr};
+    ::EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(p);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(w, &owner);
+            if (owner == f->pid && !::IsWindowVisible(w) && OwnsIcon(w)) {
+                f->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+void SetClipboard(const std::wstring& text) {
+    for (int i = 0; i < 100 && !::OpenClipboard(nullptr); ++i) ::Sleep(10);
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+}
+
+bool HotKeyFree() {
+    if (!::RegisterHotKey(nullptr, 0x7777, MOD_CONTROL, 'G')) return false;
+    ::UnregisterHotKey(nullptr, 0x7777);
+    return true;
+}
+
+struct Sample {
+    double startupMs, privateKb, workingSetKb, idleCpuMs, searchMs;
+};
+
+bool Measure(const std::wstring& exe, int idleSeconds, Sample& out) {
+    for (int i = 0; i < 200 && !HotKeyFree(); ++i) ::Sleep(25);
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    std::wstring line = L"\"" + exe + L"\"";
+    const double start = Now();
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    ::WaitForInputIdle(pi.hProcess, 10000);
+    HWND tray = nullptr;
+    while (!(tray = TrayWindow(pi.dwProcessId)) && Now() - start < 15000) ::Sleep(1);
+    out.startupMs = Now() - start;
+    bool ok = tray != nullptr;
+    if (ok) {
+        ::Sleep(500);
+        PROCESS_MEMORY_COUNTERS_EX memory{};
+        memory.cb = sizeof(memory);
+        ::GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                               sizeof(memory));
+        // Wine leaves PrivateUsage at 0; the commit charge is the same figure.
+        out.privateKb = static_cast<double>(std::max(memory.PrivateUsage, memory.PagefileUsage)) / 1024;
+        out.workingSetKb = static_cast<double>(memory.WorkingSetSize) / 1024;
+
+        auto cpu = [&] {
+            FILETIME created, exited, kernel, user;
+            ::GetProcessTimes(pi.hProcess, &created, &exited, &kernel, &user);
+            auto ms = [](FILETIME t) {
+                return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) |
+                                           t.dwLowDateTime) / 10000.0;
+            };
+            return ms(kernel) + ms(user);
+        };
+        const double before = cpu();
+        ::Sleep(static_cast<DWORD>(idleSeconds) * 1000);
+        out.idleCpuMs = cpu() - before;
+
+        SetClipboard(L"bench query");
+        const std::wstring log = TempFile(L"snq-browser.log");
+        ::DeleteFileW(log.c_str());
+        const double click = Now();
+        ::PostMessageW(tray, WM_USER + 1, 0, WM_LBUTTONDOWN);
+        ::PostMessageW(tray, WM_USER + 1, 0, WM_LBUTTONUP);
+        WIN32_FILE_ATTRIBUTE_DATA info{};
+        while (!(::GetFileAttributesExW(log.c_str(), GetFileExInfoStandard, &info) &&
+                 info.nFileSizeLow > 0) &&
+               Now() - click < 15000)
+            ::Sleep(1);
+        out.searchMs = Now() - click;
+        ok = info.nFileSizeLow > 0;
+    }
+    ::TerminateProcess(pi.hProcess, 0);
+    ::WaitForSingleObject(pi.hProcess, 5000);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return ok;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The DLLs in an executable's import table.
+std::vector<std::string> Imports(const std::wstring& path) {
+    std::vector<std::string> dlls;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return dlls;
+    std::vector<unsigned char> bytes(::GetFileSize(file, nullptr));
+    DWORD read = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ::CloseHandle(file);
+    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(bytes.data());
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS64*>(bytes.data() + dos->e_lfanew);
+    auto* sections = IMAGE_FIRST_SECTION(nt);
+    auto offset = [&](DWORD rva) -> std::size_t {
+        for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+            const auto& s = sections[i];
+            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + s.Misc.VirtualSize)
+                return rva - s.VirtualAddress + s.PointerToRawData;
+        }
+        return 0;
+    };
+    const DWORD importRva = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(bytes.data() + offset(importRva)); d->Name; ++d) {
+        std::string name = reinterpret_cast<const char*>(bytes.data() + offset(d->Name));
+        std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+        dlls.push_back(name);
+    }
+    return dlls;
+}
+
+bool WindowsDll(const std::string& dll) {
+    static const char* system[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "shell32.dll",
+                                   "ole32.dll",    "oleaut32.dll", "advapi32.dll", "comctl32.dll",
+                                   "uxtheme.dll",  "msvcrt.dll", "version.dll", "psapi.dll"};
+    return std::any_of(std::begin(system), std::end(system), [&](const char* s) { return dll == s; }) ||
+           dll.rfind("api-ms-win-", 0) == 0;
+}
+
+
+void Line(const char* name, const char* unit, double ours, double base, const char* goal, bool ok) {
+    std::printf("%-16s snapquery %10.1f %-3s  baseline %10.1f %-3s  ratio %6.2f  goal %-14s %s\n", name,
+                ours, unit, base, unit, base > 0 ? ours / base : 0.0, goal, ok ? "ok" : "MISS");
+}
+
+
+void SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& text) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
+        return;
+    ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+}
+
+// Both programs hand their address to the same recording "browser", and
+// Snapquery is set to the default browser.
+void PrepareEdges() {
+    const std::wstring command = L"\"" + Here() + L"recorder.exe\" \"%1\"";
+    for (const wchar_t* scheme : {L"http", L"https"})
+        SetText(HKEY_LOCAL_MACHINE, std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command",
+                nullptr, command);
+    SetText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Wow6432Node\\Varnel\\SNQ", L"Default", L"Yes");
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    PrepareEdges();
+    const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 5;
+    const int idleSeconds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 10;
+    const std::wstring ours = Here() + L"snapquery.exe", base = Here() + L"baseline.exe";
+    std::vector<Sample> a, b;
+    for (int i = 0; i < runs; ++i) {
+        Sample s{};
+        if (!Measure(ours, idleSeconds, s)) return std::printf("bench: snapquery run %d failed\n", i), 1;
+        a.push_back(s);
+        if (!Measure(base, idleSeconds, s)) return std::printf("bench: baseline run %d failed\n", i), 1;
+        b.push_back(s);
+    }
+    auto med = [](const std::vector<Sample>& v, double Sample::*f) {
+        std::vector<double> x;
+        for (const auto& s : v) x.push_back(s.*f);
+        return Median(x);
+    };
+    std::printf("median of %d runs each, idle over %d s\n", runs, idleSeconds);
+    const double su = med(a, &Sample::startupMs), sb = med(b, &Sample::startupMs);
+    Line("startup", "ms", su, sb, "<= 1.5x", su <= 1.5 * sb);
+    const double pu = med(a, &Sample::privateKb), pb = med(b, &Sample::privateKb);
+    Line("private_bytes", "KB", pu, pb, "<= 1.3x", pu <= 1.3 * pb);
+    const double wu = med(a, &Sample::workingSetKb), wb = med(b, &Sample::workingSetKb);
+    Line("working_set", "KB", wu, wb, "<= 1.3x", wu <= 1.3 * wb);
+    const double iu = med(a, &Sample::idleCpuMs), ib = med(b, &Sample::idleCpuMs);
+    Line("idle_cpu", "ms", iu, ib, "0 ms", iu == 0);
+    const double lu = med(a, &Sample::searchMs), lb = med(b, &Sample::searchMs);
+    Line("search_latency", "ms", lu, lb, "<= 1.2x", lu <= 1.2 * lb);
+    auto size = [](const std::wstring& path) {
+        WIN32_FILE_ATTRIBUTE_DATA info{};
+        ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info);
+        return static_cast<double>(info.nFileSizeLow) / 1024;
+    };
+    const double zu = size(ours), zb = size(base);
+    Line("exe_size", "KB", zu, zb, "<= 300 KB", zu <= 300);
+    for (const auto& [name, path] : {std::pair{"snapquery", ours}, std::pair{"baseline", base}}) {
+        const auto dlls = Imports(path);
+        const bool all = std::all_of(dlls.begin(), dlls.end(), WindowsDll);
+        std::printf("imports %-9s %zu DLLs, %s:", name, dlls.size(), all ? "all Windows' own" : "FOREIGN");
+        for (const auto& d : dlls) std::printf(" %s", d.c_str());
+        std::printf("\n");
+    }
+    return 0;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// A system DLL loaded on first use rather than at start: the program's
+// start-up then pays only for what every run needs.
+#include "framework/Win32Handles.h"
+
+namespace snq {
+
+class DynamicLibrary {
+public:
+    explicit DynamicLibrary(const wchar_t* name) : module_(::LoadLibraryW(name)) {}
+    // The function `name`, or nullptr when the DLL or the export is missing.
+    template <class F> F Get(const char* name) const {
+        return module_ ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(module_.get(), name)))
+                       : nullptr;
+    }
+
+private:
+    UniqueModule module_;
+};
+
+// The common controls (version 6, through the manifest), loaded on first use.
+struct CommonControls {
+    DynamicLibrary library{L"comctl32.dll"};
+    decltype(&::ImageList_Create) ImageList_Create = library.Get<decltype(&::ImageList_Create)>("ImageList_Create");
+    decltype(&::ImageList_Add) ImageList_Add = library.Get<decltype(&::ImageList_Add)>("ImageList_Add");
+    decltype(&::ImageList_Destroy) ImageList_Destroy =
+        library.Get<decltype(&::ImageList_Destroy)>("ImageList_Destroy");
+};
+const CommonControls& Comctl();
+
+struct ImageListTraits {
+    using type = HIMAGELIST;
+    static type invalid() noexcept { return nullptr; }
+    static void close(type h) noexcept { Comctl().ImageList_Destroy(h); }
+};
+using UniqueImageList = UniqueHandle<ImageListTraits>;
+
+} // namespace snq
