@@ -165,11 +165,30 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
     Program program;
     HWND tray = program.WaitForTray();
     ASSERT_NE(tray, nullptr);
+    // Handle, GDI and USER counts (Wine reports 0 for all three), the number
+    // of the program's windows, and its committed memory in KB.
     auto counts = [&] {
         DWORD handles = 0;
         ::GetProcessHandleCount(program.Process(), &handles);
-        return std::array<DWORD, 3>{handles, ::GetGuiResources(program.Process(), GR_GDIOBJECTS),
-                                    ::GetGuiResources(program.Process(), GR_USEROBJECTS)};
+        PROCESS_MEMORY_COUNTERS memory{};
+        ::GetProcessMemoryInfo(program.Process(), &memory, sizeof(memory));
+        struct Count {
+            DWORD pid;
+            DWORD windows;
+        } count{program.Pid(), 0};
+        ::EnumWindows(
+            [](HWND w, LPARAM p) -> BOOL {
+                auto* c = reinterpret_cast<Count*>(p);
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(w, &owner);
+                if (owner == c->pid) ++c->windows;
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+        return std::array<DWORD, 5>{handles, ::GetGuiResources(program.Process(), GR_GDIOBJECTS),
+                                    ::GetGuiResources(program.Process(), GR_USEROBJECTS),
+                                    count.windows,
+                                    static_cast<DWORD>(memory.PagefileUsage / 1024)};
     };
     auto errorBoxes = [&] { return CountWindows(program.Pid(), L"Snapquery 1.5", L""); };
     auto search = [&](std::size_t n) {
@@ -181,7 +200,11 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
     for (int i = 0; i < 20; ++i) ASSERT_TRUE(search(++searches)); // warm-up
     const auto before = counts();
     while (searches < 300) ASSERT_TRUE(search(++searches)) << searches;
+    const auto afterSearches = counts();
     for (int i = 0; i < 100; ++i) ASSERT_TRUE(UseMenu(tray, program.Pid(), i % 2)) << i; // both toggles
+    const auto afterMenus = counts();
+    std::printf("soak: committed %lu KB after the searches, %lu KB after the menus\n",
+                afterSearches[4], afterMenus[4]);
     for (int i = 0; i < 100; ++i) {
         SetClipboardText(L"cycle");
         ASSERT_TRUE(UseMenu(tray, program.Pid(), 3));
@@ -193,11 +216,15 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
     }
     Wait(500);
     const auto after = counts();
-    std::printf("soak: handles %lu -> %lu, GDI %lu -> %lu, USER %lu -> %lu\n", before[0], after[0],
-                before[1], after[1], before[2], after[2]);
+    std::printf("soak: handles %lu -> %lu, GDI %lu -> %lu, USER %lu -> %lu, windows %lu -> %lu, "
+                "committed %lu KB -> %lu KB\n",
+                before[0], after[0], before[1], after[1], before[2], after[2], before[3], after[3],
+                before[4], after[4]);
     EXPECT_LE(after[0], before[0] + 10);
     EXPECT_LE(after[1], before[1] + 10);
     EXPECT_LE(after[2], before[2] + 10);
+    EXPECT_EQ(after[3], before[3]);
+    EXPECT_LE(after[4], before[4] + 4096) << "committed memory grew by more than 4 MB";
     EXPECT_EQ(errorBoxes(), 0);
     EXPECT_TRUE(program.Running());
     EXPECT_EQ(ReadLines(BrowserLogPath()).size(), 300u);
