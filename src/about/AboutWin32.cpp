@@ -21,14 +21,8 @@ template <class F> auto Bind(TAboutBox* self, F handler) {
 // One 18 x 18 half of the glyph as a 32-bit bitmap whose olive background
 // is fully transparent.
 UniqueHbitmap GlyphHalf(const std::vector<std::uint8_t>& glyph, int half) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = kGlyphSize;
-    info.bmiHeader.biHeight = -kGlyphSize;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    UniqueHbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueHbitmap bitmap = CreateDib32(nullptr, kGlyphSize, kGlyphSize, bits);
     if (!bitmap) return bitmap;
     const Rgb olive = ToRgb(clOlive);
     auto* out = static_cast<std::uint8_t*>(bits);

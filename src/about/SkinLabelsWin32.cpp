@@ -139,15 +139,7 @@ void TShadowLabel::RebuildShadowImage(HDC dc, const RECT& rect, UINT flags, cons
     imageHeight_ = h;
     PixelView view{nullptr, w, h, w * 4};
     if (w > 0 && h > 0) {
-        // A 32-bit top-down section, so rows are reached directly.
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        shadowImage_.reset(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &shadowBits_, nullptr, 0));
+        shadowImage_ = CreateDib32(dc, w, h, shadowBits_);
         if (!shadowImage_) return;
         view.pixels = static_cast<std::uint8_t*>(shadowBits_);
         UniqueMemDc memory(::CreateCompatibleDC(dc));

@@ -18,6 +18,18 @@ TColor ColorToRGB(TColor color) {
     return color;
 }
 
+UniqueHbitmap CreateDib32(HDC dc, int width, int height, void*& bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    bits = nullptr;
+    return UniqueHbitmap(::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+}
+
 TGraphicWindow::TGraphicWindow(HWND parent, const wchar_t* className, int left, int top, int width,
                                int height) {
     window_ = CreateBoundWindow(className, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, L"", *this, parent);

@@ -28,6 +28,9 @@ constexpr TColor clWindowText = 0xFF000000 | COLOR_WINDOWTEXT;
 constexpr TColor clBtnHighlight = 0xFF000000 | COLOR_BTNHIGHLIGHT;
 constexpr TColor clBtnShadow = 0xFF000000 | COLOR_BTNSHADOW;
 
+// A 32-bit top-down DIB section: its rows are reached directly at `bits`.
+UniqueHbitmap CreateDib32(HDC dc, int width, int height, void*& bits);
+
 class TGraphicWindow : protected IWindowHandler {
 public:
     TGraphicWindow(HWND parent, const wchar_t* className, int left, int top, int width, int height);

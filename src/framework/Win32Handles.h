@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <objbase.h>
 #include <commctrl.h>
-#include <oleauto.h>
 
 #include "framework/UniqueHandle.h"
 

@@ -226,25 +226,41 @@ int CountWindows(DWORD pid, const std::wstring& title, const std::wstring& text)
     return static_cast<int>(Matching(pid, title, text).size());
 }
 
-bool PressButton(HWND dialog, const std::wstring& caption) {
+namespace {
+template <class Match> HWND FindChild(HWND parent, Match match) {
     struct Find {
-        const std::wstring* caption;
-        HWND button;
-    } find{&caption, nullptr};
+        Match* match;
+        HWND found;
+    } find{&match, nullptr};
     ::EnumChildWindows(
-        dialog,
+        parent,
         [](HWND child, LPARAM param) -> BOOL {
             auto* f = reinterpret_cast<Find*>(param);
-            if (ClassOf(child) == L"Button" && TitleOf(child) == *f->caption) {
-                f->button = child;
-                return FALSE;
-            }
-            return TRUE;
+            if (!(*f->match)(child)) return TRUE;
+            f->found = child;
+            return FALSE;
         },
         reinterpret_cast<LPARAM>(&find));
-    if (!find.button) return false;
-    ::PostMessageW(find.button, BM_CLICK, 0, 0);
+    return find.found;
+}
+} // namespace
+
+HWND ChildOfClass(HWND parent, const std::wstring& cls) {
+    return FindChild(parent, [&](HWND child) { return ClassOf(child) == cls; });
+}
+
+bool PressButton(HWND dialog, const std::wstring& caption) {
+    HWND button = FindChild(dialog, [&](HWND child) {
+        return ClassOf(child) == L"Button" && TitleOf(child) == caption;
+    });
+    if (!button) return false;
+    ::PostMessageW(button, BM_CLICK, 0, 0);
     return true;
+}
+
+bool DismissErrorBox(DWORD pid, const std::wstring& text) {
+    HWND box = WaitForWindow(pid, L"Snapquery 1.5", text);
+    return box && PressButton(box, L"OK") && WaitGone(box);
 }
 
 void PressEnter(HWND window) {

@@ -67,6 +67,11 @@ HWND WaitForWindow(DWORD pid, const std::wstring& title, const std::wstring& tex
 int CountWindows(DWORD pid, const std::wstring& title, const std::wstring& text);
 // One line per visible top-level window: handle, class, title and texts.
 std::wstring Describe(DWORD pid);
+// The first child (at any depth) of that window class.
+HWND ChildOfClass(HWND parent, const std::wstring& cls);
+// Waits for the error box (titled "Snapquery 1.5") with that text, presses
+// its OK and waits until it is gone; false when it does not come or go.
+bool DismissErrorBox(DWORD pid, const std::wstring& text);
 // Presses the child button with that caption (or the default: Enter).
 bool PressButton(HWND dialog, const std::wstring& caption);
 void PressEnter(HWND window);

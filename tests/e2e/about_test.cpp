@@ -9,25 +9,6 @@ namespace {
 
 const std::wstring kTitle = L"Snapquery 1.5";
 
-HWND ChildOfClass(HWND parent, const std::wstring& cls) {
-    struct Find {
-        const std::wstring* cls;
-        HWND found;
-    } find{&cls, nullptr};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(param);
-            if (ClassOf(child) == *f->cls) {
-                f->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.found;
-}
-
 // The screen pixels of a window, as 0x00RRGGBB.
 std::vector<COLORREF> Capture(HWND window, int& width, int& height) {
     RECT r{};

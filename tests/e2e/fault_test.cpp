@@ -58,12 +58,6 @@ protected:
     std::wstring Opened(const std::wstring& query) const {
         return L"\"" + recorder_ + L"\" \"" + kPrefix + query + kSuffix + L"\"";
     }
-    void ExpectErrorBox(const std::wstring& text) {
-        HWND box = WaitForWindow(pid(), kTitle, text);
-        ASSERT_NE(box, nullptr) << Describe(pid());
-        ASSERT_TRUE(PressButton(box, L"OK"));
-        ASSERT_TRUE(WaitGone(box));
-    }
 
     std::wstring recorder_;
     std::unique_ptr<Program> program_;
@@ -98,7 +92,7 @@ TEST_F(Faults, BadBrowserModeValuesAndADeletedKey) {
     RegSet(kSettings, L"Default", REG_BINARY, bytes, sizeof(bytes));
     SetClipboardText(L"x");
     LeftClick(tray_);
-    ExpectErrorBox(L"Invalid data type for 'Default'");
+    ASSERT_TRUE(DismissErrorBox(pid(), L"Invalid data type for 'Default'")) << Describe(pid());
     // An empty text is just "not Yes": automation, no error.
     RegSet(kSettings, L"Default", REG_SZ, L"", 0);
     LeftClick(tray_);

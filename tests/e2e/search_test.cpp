@@ -35,12 +35,6 @@ protected:
         return L"\"" + recorder_ + L"\" \"" + address + L"\"";
     }
     DWORD pid() const { return program_->Pid(); }
-    void ExpectErrorBox(const std::wstring& text) {
-        HWND box = WaitForWindow(pid(), kTitle, text);
-        ASSERT_NE(box, nullptr) << Describe(pid());
-        ASSERT_TRUE(PressButton(box, L"OK"));
-        ASSERT_TRUE(WaitGone(box));
-    }
 
     std::wstring recorder_;
     std::unique_ptr<Program> program_;
@@ -109,7 +103,7 @@ TEST_F(Search, ABusyClipboardOpensNothing) {
     {
         ClipboardHolder hold;
         LeftClick(tray_);
-        ExpectErrorBox(L"Cannot open clipboard.");
+        ASSERT_TRUE(DismissErrorBox(pid(), L"Cannot open clipboard.")) << Describe(pid());
     }
     EXPECT_TRUE(ReadLines(BrowserLog()).empty());
 }
@@ -164,7 +158,8 @@ TEST_F(Search, AServerThatRefusesNavigateIsReportedWithItsDescription) {
     }
     SetClipboardText(L"x");
     LeftClick(tray_);
-    ExpectErrorBox(L"Navigation refused by the test server.");
+    ASSERT_TRUE(DismissErrorBox(pid(), L"Navigation refused by the test server."))
+        << Describe(pid());
     EXPECT_TRUE(program_->Running());
     // The reference was released on the error path: the server ended.
     const auto lines = WaitForLines(AutomationLog(), 4, 10000);
