@@ -107,11 +107,15 @@ bool OwnsTrayIcon(HWND window) {
 }
 
 HWND Program::WaitForTray(DWORD ms) {
-    return Poll(ms, [&]() -> HWND {
+    HWND tray = Poll(ms, [&]() -> HWND {
         for (HWND w : TopLevel(pid_, false))
             if (ClassOf(w) == L"TPUtilWindow" && OwnsTrayIcon(w)) return w;
         return nullptr;
     });
+    // The icon comes early in start-up; the hotkey and the rest follow. Wait
+    // until the program sits in its message loop.
+    if (tray) ::WaitForInputIdle(process_, ms);
+    return tray;
 }
 
 void LeftClick(HWND tray) {

@@ -29,7 +29,8 @@ public:
     // Waits for the process to end; returns false on time-out.
     bool WaitExit(DWORD ms);
     DWORD ExitCode() const;
-    // The hidden window that owns the tray icon; nullptr on time-out.
+    // The hidden window that owns the tray icon, once the program has reached
+    // its message loop; nullptr on time-out.
     HWND WaitForTray(DWORD ms = 10000);
     void Kill();
 
