@@ -57,7 +57,7 @@ void TForm1::SetupTrayIcon() {
 }
 
 void TForm1::SetupPopupMenu() {
-    for (std::u16string_view caption : kMenuCaptions) PopupMenu1.Items.push_back({W(caption)});
+    for (std::u16string_view caption : kMenuCaptions) PopupMenu1.Items.push_back({W(caption), false, {}});
     auto bind = [this](std::size_t index, void (TForm1::*handler)()) {
         PopupMenu1.Items[index].OnClick = [this, handler] { (this->*handler)(); };
     };

@@ -161,7 +161,8 @@ private:
     }
 
     void Build() {
-        NONCLIENTMETRICSW metrics{sizeof(metrics)};
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof(metrics);
         ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
         font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
 

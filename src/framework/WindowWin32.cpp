@@ -24,9 +24,11 @@ LRESULT CALLBACK BoundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 void RegisterBoundClass(HINSTANCE instance, const wchar_t* className, HICON icon) {
-    WNDCLASSEXW existing{sizeof(existing)};
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
     if (::GetClassInfoExW(instance, className, &existing)) return;
-    WNDCLASSEXW wc{sizeof(wc)};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = BoundWindowProc;
     wc.hInstance = instance;
     wc.lpszClassName = className;

@@ -118,7 +118,8 @@ TEST(PopupMenu, BuildsTheElevenItemsWithSeparatorsAndMarks) {
     HMENU handle = menu.Rebuild();
     ASSERT_EQ(::GetMenuItemCount(handle), 11);
     for (int i = 0; i < 11; ++i) {
-        MENUITEMINFOW info{sizeof(info)};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
         info.fMask = MIIM_FTYPE | MIIM_STATE;
         ::GetMenuItemInfoW(handle, i, TRUE, &info);
         if (kMenuCaptions[i] == u"-") {
