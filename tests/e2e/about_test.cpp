@@ -136,3 +136,30 @@ TEST_F(About, ClickingTheAddressOpensTheHintsFullAddress) {
     EXPECT_EQ(WaitForLines(BrowserLogPath(), 2).size(), 2u);
     PressButton(about_, L"OK");
 }
+
+TEST_F(About, HoveringTheAddressTurnsItBlueAndLeavingTurnsItBlack) {
+    HWND panel = ChildOfClass(about_, L"TPanel");
+    HWND label = ::ChildWindowFromPoint(panel, POINT{85, 70});
+    ASSERT_NE(label, panel);
+    auto inks = [&] {
+        int w = 0, h = 0;
+        const auto pixels = Capture(label, w, h);
+        int blue = 0, dark = 0;
+        for (COLORREF c : pixels) {
+            if (GetBValue(c) > 150 && GetRValue(c) < 100 && GetGValue(c) < 100) ++blue;
+            if (Brightness(c) < 90) ++dark;
+        }
+        return std::pair{blue, dark};
+    };
+    EXPECT_EQ(inks().first, 0);
+    ::PostMessageW(label, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    Wait(400);
+    const auto hovered = inks();
+    EXPECT_GT(hovered.first, 10) << "blue text while hovered";
+    ::PostMessageW(label, WM_MOUSELEAVE, 0, 0);
+    Wait(400);
+    const auto left = inks();
+    EXPECT_EQ(left.first, 0);
+    EXPECT_GT(left.second, 10) << "black text after leaving";
+    PressButton(about_, L"OK");
+}
