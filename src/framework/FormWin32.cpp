@@ -35,18 +35,8 @@ int TCustomForm::ShowModal() {
         ::ShowWindow(window_.get(), SW_SHOW);
         ::SetForegroundWindow(window_.get());
         // The loop ends when a handler sets ModalResult.
-        MSG msg;
-        while (ModalResult == mrNone && ::IsWindow(window_.get())) {
-            const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-            if (got <= 0) {
-                ::PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
-                ModalResult = mrCancel;
-                break;
-            }
-            if (::IsDialogMessageW(window_.get(), &msg)) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
+        if (!RunModalLoop(window_.get(), [this] { return ModalResult != mrNone; }))
+            ModalResult = mrCancel;
         ::ShowWindow(window_.get(), SW_HIDE);
     }
     modal_ = false;

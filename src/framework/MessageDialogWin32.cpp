@@ -115,7 +115,7 @@ public:
         if (!dialog) return 0;
         window_ = dialog.get();
         ::ShowWindow(window_, SW_SHOW);
-        RunModalLoop(window_, done_, this);
+        RunModalLoop(window_, [this] { return done_; }, this);
         return result_;
     }
 

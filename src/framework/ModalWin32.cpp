@@ -25,19 +25,4 @@ TaskWindowsDisabler::~TaskWindowsDisabler() {
     if (focus_ && ::IsWindow(focus_)) ::SetFocus(focus_);
 }
 
-void RunModalLoop(HWND dialog, const bool& done, IModalFilter* filter) {
-    MSG msg;
-    while (!done && ::IsWindow(dialog)) {
-        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            ::PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
-            break;
-        }
-        if (filter && filter->PreTranslate(msg)) continue;
-        if (::IsDialogMessageW(dialog, &msg)) continue;
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
-
 } // namespace snq

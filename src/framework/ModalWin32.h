@@ -23,9 +23,6 @@ private:
     HWND focus_;
 };
 
-// Runs the thread's messages through `dialog` until `done` turns true or
-// the dialog goes away. A quit request ends the loop and is posted again for
-// the outer loop.
 class IModalFilter {
 public:
     // True when the message was handled and must not be dispatched.
@@ -34,6 +31,24 @@ public:
 protected:
     ~IModalFilter() = default;
 };
-void RunModalLoop(HWND dialog, const bool& done, IModalFilter* filter = nullptr);
+
+// Runs the thread's messages through `dialog` until `done()` holds or the
+// dialog goes away. A quit request ends the loop and is posted again for the
+// outer loop; the result is then false.
+template <class Done> bool RunModalLoop(HWND dialog, Done done, IModalFilter* filter = nullptr) {
+    MSG msg;
+    while (!done() && ::IsWindow(dialog)) {
+        const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            ::PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
+            return false;
+        }
+        if (filter && filter->PreTranslate(msg)) continue;
+        if (::IsDialogMessageW(dialog, &msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return true;
+}
 
 } // namespace snq
