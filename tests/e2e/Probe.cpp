@@ -162,6 +162,7 @@ bool UseMenu(HWND tray, DWORD pid, int index) {
 }
 
 std::vector<HWND> VisibleWindows(DWORD pid) { return TopLevel(pid, true); }
+std::vector<HWND> TopLevelWindows(DWORD pid) { return TopLevel(pid, false); }
 
 std::wstring TitleOf(HWND window) {
     wchar_t text[512] = {};

@@ -55,8 +55,9 @@ void ChooseMenuItem(HWND menuWindow, int index);
 // Right-click, wait for the menu, choose the item.
 bool UseMenu(HWND tray, DWORD pid, int index);
 
-// Visible top-level windows of the process.
+// Visible top-level windows of the process, and all of them.
 std::vector<HWND> VisibleWindows(DWORD pid);
+std::vector<HWND> TopLevelWindows(DWORD pid);
 std::wstring TitleOf(HWND window);
 std::wstring ClassOf(HWND window);
 // The window's text and all its children's texts, joined by "\n".
