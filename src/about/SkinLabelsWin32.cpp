@@ -56,12 +56,14 @@ void TSkinCustomLabel::DrawLabelText(HDC dc, RECT& rect, UINT flags, const std::
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
 }
 
-void TSkinCustomLabel::DrawCaptionText(HDC dc, RECT& rect, UINT flags) {
+std::wstring TSkinCustomLabel::TextFor(UINT flags) const {
     std::wstring text = caption_;
-    // An empty caption measures as one space, so that the label keeps a
-    // height.
     if ((flags & DT_CALCRECT) && (text.empty() || (ShowAccelChar && text == L"&"))) text += L' ';
-    DrawLabelText(dc, rect, flags, text);
+    return text;
+}
+
+void TSkinCustomLabel::DrawCaptionText(HDC dc, RECT& rect, UINT flags) {
+    DrawLabelText(dc, rect, flags, TextFor(flags));
 }
 
 void TSkinCustomLabel::Paint(HDC dc) {
@@ -93,9 +95,8 @@ void TShadowLabel::DrawCaptionText(HDC dc, RECT& rect, UINT flags) {
     // Without a skin, smSkin1 takes the shadow's own values.
     const TColor color = Shadow.Color();
     const int blur = Shadow.BlurCount, distance = Shadow.Distance;
-    std::wstring text = Caption();
+    const std::wstring text = TextFor(flags);
     const bool measuring = (flags & DT_CALCRECT) != 0;
-    if (measuring && (text.empty() || (ShowAccelChar && text == L"&"))) text += L' ';
     if (!ShowAccelChar) flags |= DT_NOPREFIX;
 
     if (!Enabled) { // no shadow, and no room for one

@@ -36,6 +36,9 @@ public:
 protected:
     void Paint(HDC dc) override;
     UINT TextFlags() const;
+    // The caption to draw or measure: an empty caption (or a lone "&"
+    // prefix) measures as one space, so that the label keeps a height.
+    std::wstring TextFor(UINT flags) const;
     // The framework's label text drawing, disabled drawing included.
     void DrawLabelText(HDC dc, RECT& rect, UINT flags, const std::wstring& text);
     HFONT FontHandle();

@@ -25,6 +25,9 @@ struct CommonControls {
     decltype(&::ImageList_Add) ImageList_Add = library.Get<decltype(&::ImageList_Add)>("ImageList_Add");
     decltype(&::ImageList_Destroy) ImageList_Destroy =
         library.Get<decltype(&::ImageList_Destroy)>("ImageList_Destroy");
+    // Only version 6 (through the manifest) has it; nullptr elsewhere.
+    decltype(&::TaskDialogIndirect) TaskDialogIndirect =
+        library.Get<decltype(&::TaskDialogIndirect)>("TaskDialogIndirect");
 };
 const CommonControls& Comctl();
 

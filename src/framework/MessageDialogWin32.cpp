@@ -20,20 +20,6 @@ namespace {
 constexpr int kHelpId = 1100;
 int IdOf(const ButtonInfo& b) { return b.button == TMsgDlgBtn::mbHelp ? kHelpId : b.result; }
 
-using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int*, BOOL*);
-
-TaskDialogIndirectFn TaskDialogFunction() {
-    // comctl32 version 6 (through the manifest) is the one that has it.
-    static const TaskDialogIndirectFn fn = [] {
-        // Kept loaded for the life of the process.
-        HMODULE comctl = ::LoadLibraryW(L"comctl32.dll");
-        return comctl ? reinterpret_cast<TaskDialogIndirectFn>(
-                            reinterpret_cast<void*>(::GetProcAddress(comctl, "TaskDialogIndirect")))
-                      : nullptr;
-    }();
-    return fn;
-}
-
 PCWSTR TaskIconOf(TTaskIcon icon) {
     switch (icon) {
     case TTaskIcon::Warning: return TD_WARNING_ICON;
@@ -84,7 +70,7 @@ int ShowTaskDialog(std::wstring_view text, TMsgDlgType kind, TMsgDlgButtons butt
 
     TaskWindowsDisabler disabler(config.hwndParent);
     int pressed = 0;
-    if (FAILED(TaskDialogFunction()(&config, &pressed, nullptr, nullptr))) return 0;
+    if (FAILED(Comctl().TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return 0;
     if (pressed == IDCANCEL && !(buttons & Buttons(TMsgDlgBtn::mbCancel))) {
         const int cancel = CancelButtonResult(buttons);
         return cancel < 0 ? 0 : cancel;
@@ -261,14 +247,14 @@ bool TaskDialogsAvailable() {
     // Visual styles are asked about only when a dialog is shown.
     static const DynamicLibrary uxtheme(L"uxtheme.dll");
     static const auto isAppThemed = uxtheme.Get<BOOL(WINAPI*)()>("IsAppThemed");
-    return isAppThemed && isAppThemed() && TaskDialogFunction() != nullptr;
+    return isAppThemed && isAppThemed() && Comctl().TaskDialogIndirect != nullptr;
 }
 
 int MessageDlg(std::wstring_view text, TMsgDlgType kind, TMsgDlgButtons buttons, int /*helpContext*/,
                DialogRendering rendering) {
     const bool task = rendering == DialogRendering::TaskDialog ||
                       (rendering == DialogRendering::Automatic && TaskDialogsAvailable());
-    if (task && TaskDialogFunction()) return ShowTaskDialog(text, kind, buttons);
+    if (task && Comctl().TaskDialogIndirect) return ShowTaskDialog(text, kind, buttons);
     return MessageForm(text, kind, buttons).Show();
 }
 

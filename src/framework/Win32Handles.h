@@ -18,7 +18,6 @@ namespace snq {
 SNQ_HANDLE_TRAITS(HwndTraits, HWND, nullptr, ::DestroyWindow(h));
 SNQ_HANDLE_TRAITS(HmenuTraits, HMENU, nullptr, ::DestroyMenu(h));
 SNQ_HANDLE_TRAITS(HiconTraits, HICON, nullptr, ::DestroyIcon(h));
-SNQ_HANDLE_TRAITS(GdiTraits, HGDIOBJ, nullptr, ::DeleteObject(h));
 SNQ_HANDLE_TRAITS(HfontTraits, HFONT, nullptr, ::DeleteObject(h));
 SNQ_HANDLE_TRAITS(HbitmapTraits, HBITMAP, nullptr, ::DeleteObject(h));
 SNQ_HANDLE_TRAITS(HbrushTraits, HBRUSH, nullptr, ::DeleteObject(h));
