@@ -4,18 +4,26 @@
 
 namespace snq {
 
-namespace {
-[[noreturn]] void Fail(std::u16string_view pattern, std::u16string_view name) {
-    // The patterns hold one "%s".
+void RaiseRegistryError(std::u16string_view pattern, std::u16string_view name) {
     std::u16string text(pattern);
     text.replace(text.find(u"%s"), 2, name);
     throw ERegistryException(text);
 }
+
+namespace {
+std::u16string_view Relative(std::u16string_view path) {
+    if (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
+    return path;
+}
 } // namespace
 
 bool TRegistry::OpenKey(std::u16string_view path) {
-    if (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
-    key_ = registry_.CreateKey(RootKey_, path);
+    key_ = registry_.CreateKey(root_, Relative(path));
+    return key_ != nullptr;
+}
+
+bool TRegistry::OpenKeyReadOnly(std::u16string_view path) {
+    key_ = registry_.OpenKeyReadOnly(root_, Relative(path));
     return key_ != nullptr;
 }
 
@@ -27,9 +35,9 @@ std::u16string TRegistry::ReadString(std::u16string_view name) {
     const auto info = key_ ? key_->Query(name) : std::nullopt;
     if (!info || info->second == 0) return {};
     const auto value = key_->Read(name);
-    if (!value) Fail(u"Failed to get data for '%s'", name);
+    if (!value) RaiseRegistryError(u"Failed to get data for '%s'", name);
     if (value->type != RegType::Sz && value->type != RegType::ExpandSz)
-        Fail(u"Invalid data type for '%s'", name);
+        RaiseRegistryError(u"Invalid data type for '%s'", name);
     std::u16string text;
     for (std::size_t i = 0; i + 1 < value->data.size(); i += 2) {
         const char16_t c = static_cast<char16_t>(value->data[i] | (value->data[i + 1] << 8));
@@ -40,7 +48,7 @@ std::u16string TRegistry::ReadString(std::u16string_view name) {
 }
 
 void TRegistry::WriteString(std::u16string_view name, std::u16string_view text) {
-    if (!key_ || !key_->WriteString(name, text)) Fail(u"Failed to set data for '%s'", name);
+    if (!key_ || !key_->WriteString(name, text)) RaiseRegistryError(u"Failed to set data for '%s'", name);
 }
 
 bool TRegistry::DeleteValue(std::u16string_view name) { return key_ && key_->Delete(name); }

@@ -37,23 +37,32 @@ public:
 class IRegistry {
 public:
     virtual ~IRegistry() = default;
-    // Opens `path` under `root` with full access, creating it when missing;
-    // nothing when that is refused.
+    // Opens `path` under `root` for reading and writing, creating it when
+    // missing; nothing when that is refused.
     virtual std::unique_ptr<IRegistryKey> CreateKey(RootKey root, std::u16string_view path) = 0;
+    // Opens an existing key for reading only; nothing when it is missing or
+    // refused. A standard user may read the machine's keys but not write
+    // them, so existence tests and reads ask for no more than this.
+    virtual std::unique_ptr<IRegistryKey> OpenKeyReadOnly(RootKey root,
+                                                          std::u16string_view path) = 0;
 };
+
+// Raises ERegistryException with `pattern`, whose "%s" is filled with `name`.
+[[noreturn]] void RaiseRegistryError(std::u16string_view pattern, std::u16string_view name);
 
 // The registry access object of one operation: a root, at most one open
 // ("current") key, and the text reads and writes with their errors.
 class TRegistry {
 public:
-    explicit TRegistry(IRegistry& registry) : registry_(registry) {}
+    TRegistry(IRegistry& registry, RootKey root) : registry_(registry), root_(root) {}
 
-    RootKey RootKey_ = RootKey::CurrentUser;
-
-    // Opens (creating) the key; a leading "\" makes the path relative to the
-    // root. Returns whether there is now a current key.
+    RootKey Root() const { return root_; }
+    // Opens (creating) the key for reading and writing; a leading "\" makes
+    // the path relative to the root. Returns whether there is now a current
+    // key.
     bool OpenKey(std::u16string_view path);
-    bool HasCurrentKey() const { return key_ != nullptr; }
+    // Opens an existing key for reading only.
+    bool OpenKeyReadOnly(std::u16string_view path);
     bool ValueExists(std::u16string_view name);
     // Raises ERegistryException "Invalid data type for '%s'" or "Failed to
     // get data for '%s'"; a missing value or one of size 0 reads empty.
@@ -65,6 +74,7 @@ public:
 
 private:
     IRegistry& registry_;
+    RootKey root_;
     std::unique_ptr<IRegistryKey> key_;
 };
 

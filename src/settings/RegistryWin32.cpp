@@ -70,14 +70,29 @@ private:
 
 } // namespace
 
+namespace {
+HKEY HiveOf(RootKey root) {
+    return root == RootKey::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+REGSAM ViewOf(RootKey root) { return root == RootKey::LocalMachine ? KEY_WOW64_32KEY : 0; }
+} // namespace
+
 std::unique_ptr<IRegistryKey> Win32Registry::CreateKey(RootKey root, std::u16string_view path) {
     const std::wstring wide = W(path);
-    const bool machine = root == RootKey::LocalMachine;
     HKEY key = nullptr;
-    if (::RegCreateKeyExW(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, wide.c_str(), 0,
-                          nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_ALL_ACCESS | (machine ? KEY_WOW64_32KEY : 0), nullptr, &key,
+    if (::RegCreateKeyExW(HiveOf(root), wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_ALL_ACCESS | ViewOf(root), nullptr, &key,
                           nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<Win32Key>(key);
+}
+
+std::unique_ptr<IRegistryKey> Win32Registry::OpenKeyReadOnly(RootKey root,
+                                                             std::u16string_view path) {
+    const std::wstring wide = W(path);
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HiveOf(root), wide.c_str(), 0, KEY_READ | ViewOf(root), &key) !=
+        ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32Key>(key);
 }

@@ -8,6 +8,7 @@ namespace snq {
 class Win32Registry final : public IRegistry {
 public:
     std::unique_ptr<IRegistryKey> CreateKey(RootKey root, std::u16string_view path) override;
+    std::unique_ptr<IRegistryKey> OpenKeyReadOnly(RootKey root, std::u16string_view path) override;
 };
 
 } // namespace snq

@@ -2,18 +2,29 @@
 
 namespace snq {
 
-TRegistry TSettings::Open(std::u16string_view path) {
-    TRegistry reg(registry_);
-    reg.RootKey_ = RootKey::LocalMachine;
-    if (!reg.OpenKey(path)) {
-        reg.RootKey_ = RootKey::CurrentUser;
-        reg.OpenKey(path);
+namespace {
+// The hives in the order the write rule tries them.
+constexpr RootKey kHives[] = {RootKey::LocalMachine, RootKey::CurrentUser};
+} // namespace
+
+TRegistry TSettings::OpenForWriting(std::u16string_view path) {
+    for (RootKey root : kHives) {
+        TRegistry reg(registry_, root);
+        if (reg.OpenKey(path)) return reg;
     }
-    return reg;
+    // No current key: the operation's write raises its error.
+    return TRegistry(registry_, RootKey::CurrentUser);
+}
+
+bool TSettings::ValueExistsIn(RootKey root, std::u16string_view path, std::u16string_view name) {
+    TRegistry reg(registry_, root);
+    return reg.OpenKeyReadOnly(path) && reg.ValueExists(name);
 }
 
 void TSettings::GetSettings() {
-    TRegistry reg = Open(kSettingsKey);
+    // Read where a toggle writes, so that a standard user (refused the
+    // machine's key for writing) reads back what the menu wrote.
+    TRegistry reg = OpenForWriting(kSettingsKey);
     bool useInternetExplorer = true;
     // The existence test and the read use two spellings of one name; the
     // registry matches names without regard to case.
@@ -25,25 +36,35 @@ void TSettings::GetSettings() {
 }
 
 bool TSettings::SetToStartup() {
-    TRegistry machine(registry_);
-    machine.RootKey_ = RootKey::LocalMachine;
-    if (machine.OpenKey(kRunKey) && machine.ValueExists(kRunValueName)) return true;
-    TRegistry user(registry_);
-    user.RootKey_ = RootKey::CurrentUser;
-    return user.OpenKey(kRunKey) && user.ValueExists(kRunValueName);
+    for (RootKey root : kHives)
+        if (ValueExistsIn(root, kRunKey, kRunValueName)) return true;
+    return false;
 }
 
 void TSettings::RunOnWinStart(std::u16string_view name, std::u16string_view command) {
-    Open(kRunKey).WriteString(name, command);
+    // A machine-wide entry already starts the program for this user: a
+    // per-user one beside it would start a second copy at every logon.
+    if (ValueExistsIn(RootKey::LocalMachine, kRunKey, name)) return;
+    OpenForWriting(kRunKey).WriteString(name, command);
 }
 
 void TSettings::DontRunOnWinStart(std::u16string_view name) {
-    // From both hives; a refused deletion is ignored.
-    for (RootKey root : {RootKey::LocalMachine, RootKey::CurrentUser}) {
-        TRegistry reg(registry_);
-        reg.RootKey_ = root;
-        if (reg.OpenKey(kRunKey)) reg.DeleteValue(name);
+    // From every hive that holds it. An entry that stays (a machine-wide one
+    // that this user may not delete) would go on starting the program, so it
+    // is reported rather than shown as removed.
+    bool remains = false;
+    for (RootKey root : {RootKey::CurrentUser, RootKey::LocalMachine}) {
+        if (!ValueExistsIn(root, kRunKey, name)) continue;
+        TRegistry reg(registry_, root);
+        if (!reg.OpenKey(kRunKey) || !reg.DeleteValue(name)) remains = true;
     }
+    if (remains) RaiseRegistryError(u"Failed to delete value '%s'", name);
+}
+
+std::u16string TSettings::RunCommand() const {
+    // Quoted: unquoted, a path with spaces is tried piece by piece at logon
+    // ("C:\Program.exe" first).
+    return u"\"" + executablePath_ + u"\"";
 }
 
 void TSettings::PopupMenu1Popup(bool& defaultBrowserMark, bool& autoRunMark) {
@@ -53,7 +74,7 @@ void TSettings::PopupMenu1Popup(bool& defaultBrowserMark, bool& autoRunMark) {
 }
 
 void TSettings::UseDefaultBrowser1Click(bool& defaultBrowserMark) {
-    Open(kSettingsKey).WriteString(u"Default", defaultBrowserMark ? u"No" : u"Yes");
+    OpenForWriting(kSettingsKey).WriteString(u"Default", defaultBrowserMark ? u"No" : u"Yes");
     defaultBrowserMark = !defaultBrowserMark;
 }
 
@@ -62,7 +83,7 @@ void TSettings::AutoRunatStartup1Click(bool& autoRunMark) {
         DontRunOnWinStart(kRunValueName);
         autoRunMark = false;
     } else {
-        RunOnWinStart(kRunValueName, executablePath_);
+        RunOnWinStart(kRunValueName, RunCommand());
         autoRunMark = true;
     }
 }

@@ -23,11 +23,19 @@ public:
     bool UseInternetExplorer = false;
 
     // Reads the browser mode, creating "Default" = "No" when it is missing.
+    // Reads and writes of "Default" keep to one hive: the one the write rule
+    // picks (below).
     void GetSettings();
-    // Whether the Run value "SNQ" exists (under either hive).
+    // Whether the Run value "SNQ" exists in either hive (read access only).
     bool SetToStartup();
+    // Writes the Run value under the write rule, unless a machine-wide one
+    // exists already.
     void RunOnWinStart(std::u16string_view name, std::u16string_view command);
+    // Deletes the Run value from every hive that holds it; raises
+    // ERegistryException "Failed to delete value '%s'" when one stays.
     void DontRunOnWinStart(std::u16string_view name);
+    // The Run value's data: the executable's path in double quotes.
+    std::u16string RunCommand() const;
 
     // The menu: refresh both marks just before it opens, and toggle each
     // setting from its own mark (not from the registry).
@@ -36,10 +44,11 @@ public:
     void AutoRunatStartup1Click(bool& autoRunMark);
 
 private:
-    // Opens the key under HKEY_LOCAL_MACHINE, or, when that is refused (a
-    // standard user, or an administrator under UAC), under
-    // HKEY_CURRENT_USER. The returned object may still have no key.
-    TRegistry Open(std::u16string_view path);
+    // The write rule: the key under HKEY_LOCAL_MACHINE, or, when that is
+    // refused for writing (a standard user, or an administrator under UAC),
+    // under HKEY_CURRENT_USER. The returned object may still have no key.
+    TRegistry OpenForWriting(std::u16string_view path);
+    bool ValueExistsIn(RootKey root, std::u16string_view path, std::u16string_view name);
 
     IRegistry& registry_;
     std::u16string executablePath_;

@@ -65,7 +65,7 @@ TEST_F(Settings, TheBrowserItemTogglesFromTheMarkTheRegistryGave) {
     EXPECT_EQ(RegGet(kSettings, L"Default"), L"Yes");
 }
 
-TEST_F(Settings, TheRunItemWritesTheUnquotedPathWithSpacesAndRemovesIt) {
+TEST_F(Settings, TheRunItemWritesTheQuotedPathWithSpacesAndRemovesIt) {
     const std::wstring dir = L"C:\\Program Files\\Snap Query";
     ::CreateDirectoryW(dir.c_str(), nullptr);
     const std::wstring exe = dir + L"\\snapquery.exe";
@@ -73,11 +73,12 @@ TEST_F(Settings, TheRunItemWritesTheUnquotedPathWithSpacesAndRemovesIt) {
     Start(exe);
     ASSERT_TRUE(UseMenu(tray_, pid(), 1));
     Wait(300);
-    EXPECT_EQ(RegGet(kRun, L"SNQ"), exe);
+    EXPECT_EQ(RegGet(kRun, L"SNQ"), L"\"" + exe + L"\"");
     ASSERT_TRUE(UseMenu(tray_, pid(), 1));
     Wait(300);
     EXPECT_EQ(RegGet(kRun, L"SNQ"), L"<none>");
-    // An entry that points elsewhere counts as set: choosing the item removes it.
+    // An entry that points elsewhere, quoted or not, counts as set: choosing
+    // the item removes it.
     RegSetText(kRun, L"SNQ", L"D:\\elsewhere\\snapquery.exe");
     ASSERT_TRUE(UseMenu(tray_, pid(), 1));
     Wait(300);

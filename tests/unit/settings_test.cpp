@@ -28,10 +28,11 @@ std::vector<std::uint8_t> Utf16Bytes(std::u16string_view text, bool terminate = 
 }
 
 // An in-memory registry: keys by hive and case-folded path, values by
-// case-folded name; each hive can refuse opening, and writes and reads can
-// be made to fail.
+// case-folded name; each hive grants full, read-only or no access, and
+// writes and reads can be made to fail.
 class FakeRegistry : public IRegistry {
 public:
+    enum class Access { Full, ReadOnly, None };
     struct Value {
         std::u16string name;
         RegValue value;
@@ -39,7 +40,8 @@ public:
     using Key = std::map<std::u16string, Value>;
 
     std::map<std::pair<RootKey, std::u16string>, Key> keys;
-    bool denyMachine = false, denyUser = false, failWrites = false, failReads = false;
+    Access machine = Access::Full, user = Access::Full;
+    bool failWrites = false, failReads = false;
     int opens = 0;
 
     Key* Find(RootKey root, std::u16string_view path) {
@@ -64,7 +66,8 @@ public:
 
     class FakeKey : public IRegistryKey {
     public:
-        FakeKey(FakeRegistry& owner, Key& key) : owner_(owner), key_(key) {}
+        FakeKey(FakeRegistry& owner, Key& key, bool writable)
+            : owner_(owner), key_(key), writable_(writable) {}
         std::optional<std::pair<RegType, std::uint32_t>> Query(std::u16string_view name) override {
             auto it = key_.find(Lower(name));
             if (it == key_.end()) return std::nullopt;
@@ -77,26 +80,36 @@ public:
             return it->second.value;
         }
         bool WriteString(std::u16string_view name, std::u16string_view text) override {
-            if (owner_.failWrites) return false;
+            if (owner_.failWrites || !writable_) return false;
             auto& slot = key_[Lower(name)];
             if (slot.name.empty()) slot.name = std::u16string(name);
             slot.value = {RegType::Sz, Utf16Bytes(text)};
             return true;
         }
-        bool Delete(std::u16string_view name) override { return key_.erase(Lower(name)) > 0; }
+        bool Delete(std::u16string_view name) override {
+            return writable_ && key_.erase(Lower(name)) > 0;
+        }
 
     private:
         FakeRegistry& owner_;
         Key& key_;
+        bool writable_;
     };
+
+    Access AccessTo(RootKey root) const { return root == RootKey::LocalMachine ? machine : user; }
 
     std::unique_ptr<IRegistryKey> CreateKey(RootKey root, std::u16string_view path) override {
         ++opens;
         EXPECT_FALSE(!path.empty() && path.front() == u'\\') << "the leading \\ must be removed";
-        if ((root == RootKey::LocalMachine && denyMachine) ||
-            (root == RootKey::CurrentUser && denyUser))
-            return nullptr;
-        return std::make_unique<FakeKey>(*this, keys[{root, Lower(path)}]);
+        if (AccessTo(root) != Access::Full) return nullptr;
+        return std::make_unique<FakeKey>(*this, keys[{root, Lower(path)}], true);
+    }
+    std::unique_ptr<IRegistryKey> OpenKeyReadOnly(RootKey root, std::u16string_view path) override {
+        ++opens;
+        EXPECT_FALSE(!path.empty() && path.front() == u'\\') << "the leading \\ must be removed";
+        Key* key = Find(root, path);
+        if (AccessTo(root) == Access::None || !key) return nullptr;
+        return std::make_unique<FakeKey>(*this, *key, false);
     }
 };
 
@@ -105,6 +118,8 @@ constexpr auto CU = RootKey::CurrentUser;
 const std::u16string kSettings = u"SOFTWARE\\Varnel\\SNQ";
 const std::u16string kRun = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::u16string kExe = u"C:\\Program Files\\Snap query\\snapquery.exe";
+const std::u16string kQuotedExe = u"\"" + kExe + u"\"";
+using Access = FakeRegistry::Access;
 
 template <class F> std::u16string ErrorOf(F&& f) {
     try {
@@ -206,13 +221,13 @@ TEST(Settings, TheBrowserToggleFollowsItsOwnMarkNotTheRegistry) {
     EXPECT_TRUE(settings.UseInternetExplorer);
 }
 
-TEST(Settings, TheRunToggleWritesTheUnquotedPathAndDeletesAnyEntry) {
+TEST(Settings, TheRunToggleWritesTheQuotedPathAndDeletesAnyEntry) {
     FakeRegistry reg;
     TSettings settings(reg, kExe);
     bool mark = false;
     settings.AutoRunatStartup1Click(mark);
     EXPECT_TRUE(mark);
-    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), kExe);
+    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), kQuotedExe);
     EXPECT_TRUE(settings.SetToStartup());
     settings.AutoRunatStartup1Click(mark);
     EXPECT_FALSE(mark);
@@ -229,7 +244,7 @@ TEST(Settings, TheRunToggleWritesTheUnquotedPathAndDeletesAnyEntry) {
 
 TEST(Settings, WhenTheMachineHiveIsRefusedEverythingWorksFromTheUserHive) {
     FakeRegistry reg;
-    reg.denyMachine = true;
+    reg.machine = Access::None;
     TSettings settings(reg, kExe);
     bool browserMark = true, runMark = true;
     settings.PopupMenu1Popup(browserMark, runMark);
@@ -242,7 +257,7 @@ TEST(Settings, WhenTheMachineHiveIsRefusedEverythingWorksFromTheUserHive) {
 
     settings.AutoRunatStartup1Click(runMark);
     EXPECT_TRUE(runMark);
-    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kExe);
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kQuotedExe);
     settings.AutoRunatStartup1Click(runMark);
     EXPECT_FALSE(runMark);
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
@@ -263,7 +278,7 @@ TEST(Settings, AnEntryInEitherHiveCountsAndTurningOffRemovesBoth) {
 
 TEST(Settings, WithNoWritableHiveTheErrorsStandAndMarksStay) {
     FakeRegistry reg;
-    reg.denyMachine = reg.denyUser = true;
+    reg.machine = reg.user = Access::None;
     TSettings settings(reg, kExe);
     EXPECT_EQ(ErrorOf([&] { settings.GetSettings(); }), u"Failed to set data for 'Default'");
     EXPECT_FALSE(settings.SetToStartup());
@@ -283,4 +298,64 @@ TEST(Settings, WithNoWritableHiveTheErrorsStandAndMarksStay) {
     readOnly.failWrites = true;
     TSettings other(readOnly, kExe);
     EXPECT_EQ(ErrorOf([&] { other.GetSettings(); }), u"Failed to set data for 'Default'");
+}
+
+// A standard user: the machine's keys can be read but not written.
+TEST(Settings, AMachineWideEntryThatCannotBeDeletedIsShownAndReported) {
+    FakeRegistry reg;
+    reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kQuotedExe));
+    reg.Set(CU, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kExe)); // an older, unquoted one
+    reg.machine = Access::ReadOnly;
+    TSettings settings(reg, kExe);
+    bool browserMark = false, runMark = false;
+    settings.PopupMenu1Popup(browserMark, runMark);
+    EXPECT_TRUE(runMark) << "the machine-wide entry counts";
+    EXPECT_EQ(ErrorOf([&] { settings.AutoRunatStartup1Click(runMark); }),
+              u"Failed to delete value 'SNQ'");
+    EXPECT_TRUE(runMark) << "the entry still starts the program";
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt) << "the per-user one went";
+    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), kQuotedExe);
+    // Ticking never adds a per-user copy beside a machine-wide entry.
+    settings.RunOnWinStart(u"SNQ", settings.RunCommand());
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
+}
+
+TEST(Settings, AReadOnlyMachineHiveSendsTheTogglesToTheUserHive) {
+    FakeRegistry reg;
+    reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"Yes"));
+    reg.machine = Access::ReadOnly;
+    TSettings settings(reg, kExe);
+    bool browserMark = true, runMark = true;
+    settings.PopupMenu1Popup(browserMark, runMark);
+    // "Default" lives in the hive that the toggle writes: the user's.
+    EXPECT_EQ(reg.Text(CU, kSettings, u"Default"), u"No");
+    EXPECT_FALSE(browserMark);
+    EXPECT_FALSE(runMark);
+    settings.UseDefaultBrowser1Click(browserMark);
+    settings.PopupMenu1Popup(browserMark, runMark);
+    EXPECT_TRUE(browserMark) << "the toggle is read back";
+    EXPECT_FALSE(settings.UseInternetExplorer);
+
+    settings.AutoRunatStartup1Click(runMark);
+    EXPECT_TRUE(runMark);
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kQuotedExe);
+    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
+    settings.AutoRunatStartup1Click(runMark);
+    EXPECT_FALSE(runMark);
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
+}
+
+TEST(Settings, AMachineHiveWithNoAccessLeavesOnlyTheUsersEntryInPlay) {
+    FakeRegistry reg;
+    reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kQuotedExe)); // invisible to this user
+    reg.machine = Access::None;
+    TSettings settings(reg, kExe);
+    EXPECT_FALSE(settings.SetToStartup());
+    bool mark = false;
+    settings.AutoRunatStartup1Click(mark);
+    EXPECT_TRUE(mark);
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kQuotedExe);
+    settings.AutoRunatStartup1Click(mark);
+    EXPECT_FALSE(mark);
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
 }

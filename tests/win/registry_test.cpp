@@ -87,11 +87,11 @@ TEST_F(RealRegistry, TypesSizesNulsAndNameCase) {
     EXPECT_EQ(ErrorOf(settings), u"Invalid data type for 'Default'");
 }
 
-TEST_F(RealRegistry, RunEntryHoldsTheExactPathAndGoesAgain) {
+TEST_F(RealRegistry, RunEntryHoldsTheQuotedPathAndGoesAgain) {
     bool mark = false;
     settings.AutoRunatStartup1Click(mark);
     EXPECT_TRUE(mark);
-    EXPECT_EQ(Get(kRun32, L"SNQ"), L"C:\\Program Files\\Snap Query\\snapquery.exe");
+    EXPECT_EQ(Get(kRun32, L"SNQ"), L"\"C:\\Program Files\\Snap Query\\snapquery.exe\"");
     EXPECT_TRUE(settings.SetToStartup());
     settings.AutoRunatStartup1Click(mark);
     EXPECT_FALSE(mark);
