@@ -138,7 +138,11 @@ void TForm1::ShowClipboard1Click() {
 
 void TForm1::ClearClipboard1Click() { ClearClipboard(Application().Handle()); }
 
-void TForm1::About1Click() { aboutBox_->ShowModal(); }
+void TForm1::About1Click() {
+    // The About window is made after this form. A second instance's menu
+    // works while its "already running" message is up, which is before then.
+    if (aboutBox_) aboutBox_->ShowModal();
+}
 
 void TForm1::Exit1Click() { Application().Terminate(); }
 

@@ -178,10 +178,14 @@ std::wstring ClassOf(HWND window) {
 
 std::wstring AllText(HWND window) {
     std::wstring all;
+    // With a time-out: a hung or crashed program must not hang the test.
     auto add = [&](HWND w) {
-        const LRESULT length = ::SendMessageW(w, WM_GETTEXTLENGTH, 0, 0);
+        DWORD_PTR length = 0;
+        ::SendMessageTimeoutW(w, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 1000, &length);
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        ::SendMessageW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        DWORD_PTR copied = 0;
+        ::SendMessageTimeoutW(w, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                              SMTO_ABORTIFHUNG, 1000, &copied);
         text.resize(::wcslen(text.c_str()));
         all += text + L"\n";
     };

@@ -174,6 +174,24 @@ TEST_F(TrayShell, ASecondStartIsRefusedWithZeroAndTheFirstGoesOn) {
     EXPECT_TRUE(OwnsTrayIcon(tray_));
 }
 
+TEST_F(TrayShell, TheSecondInstancesMenuCannotCrashItWhileItsMessageIsUp) {
+    Program second;
+    HWND info = WaitForWindow(second.Pid(), L"Information", L"SNQ is already running");
+    ASSERT_NE(info, nullptr);
+    // Its icon is there already, and so is its menu: About comes before the
+    // About window exists.
+    HWND secondTray = second.WaitForTray();
+    ASSERT_NE(secondTray, nullptr);
+    ASSERT_TRUE(UseMenu(secondTray, second.Pid(), 8));
+    Wait(500);
+    ASSERT_TRUE(second.Running());
+    ASSERT_TRUE(PressButton(info, L"OK"));
+    ASSERT_TRUE(second.WaitExit(10000)) << Describe(second.Pid());
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_FALSE(OwnsTrayIcon(secondTray));
+    EXPECT_TRUE(OwnsTrayIcon(tray_)) << "one icon left: the first instance's";
+}
+
 TEST_F(TrayShell, ASecondStartBringsTheFirstInstancesAboutWindowToTheTop) {
     ASSERT_TRUE(UseMenu(tray_, pid(), 8));
     HWND about = WaitForWindow(pid(), kTitle);
