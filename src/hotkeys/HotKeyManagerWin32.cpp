@@ -19,7 +19,9 @@ std::uint16_t THotKeyManager::Add(std::uint32_t hotKey) {
     const std::wstring name = L"HotKeyManagerHotKey" + W(Decimal(hotKey));
     UniqueAtom atom(::GlobalAddAtomW(name.c_str()));
     if (!atom) return 0;
-    if (!::RegisterHotKey(window_.get(), atom.get(), flags, key)) return 0; // the atom goes
+    // Holding the keys would otherwise report a press per keyboard repeat.
+    if (!::RegisterHotKey(window_.get(), atom.get(), flags | MOD_NOREPEAT, key))
+        return 0; // the atom goes
     const std::uint16_t id = atom.get();
     entries_.emplace_back(hotKey, std::move(atom));
     return id;
@@ -43,11 +45,27 @@ bool THotKeyManager::Contains(std::uint32_t hotKey) const {
                        [hotKey](const THotKeyEntry& e) { return e.HotKey == hotKey; });
 }
 
+bool THotKeyManager::IsRepeat(std::uint16_t key) {
+    if (key == heldKey_) return true;
+    heldKey_ = key;
+    ::SetTimer(window_.get(), kReleaseTimer, kReleasePollMs, nullptr);
+    return false;
+}
+
 LRESULT THotKeyManager::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_HOTKEY && OnHotKeyPressed) {
         // The entry is found by its value, not by the identifier in wParam.
         const std::uint32_t hotKey = PackHotKey(LOWORD(lParam), HIWORD(lParam));
-        if (Contains(hotKey)) OnHotKeyPressed(hotKey, LOWORD(wParam));
+        if (Contains(hotKey) && !IsRepeat(HIWORD(lParam))) OnHotKeyPressed(hotKey, LOWORD(wParam));
+    }
+    if (message == WM_TIMER && wParam == kReleaseTimer) {
+        // Timers come only once no posted message waits, so the repeats that
+        // were queued while the key was down have all been seen by now.
+        if (::GetAsyncKeyState(heldKey_) >= 0) {
+            heldKey_ = 0;
+            ::KillTimer(window, kReleaseTimer);
+        }
+        return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }

@@ -45,9 +45,17 @@ private:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     bool ReleaseEntry(THotKeyEntry& entry);
     bool Contains(std::uint32_t hotKey) const;
+    // A press of `key` while the key of the last reported press has not been
+    // released since is the keyboard's repeat, not a new press. Hosts that
+    // ignore MOD_NOREPEAT still send those; the key state tells them apart.
+    bool IsRepeat(std::uint16_t key);
+
+    static constexpr UINT_PTR kReleaseTimer = 1;
+    static constexpr UINT kReleasePollMs = 15;
 
     UniqueHwnd window_;
     std::vector<THotKeyEntry> entries_;
+    std::uint16_t heldKey_ = 0; // polled until released; 0: none
 };
 
 } // namespace snq

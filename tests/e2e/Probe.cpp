@@ -461,6 +461,16 @@ void SetBrowserMode(bool defaultBrowser) {
     RegSetText(L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ", L"Default", defaultBrowser ? L"Yes" : L"No");
 }
 
+namespace {
+void SendKey(WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    ::SendInput(1, &input, sizeof(INPUT));
+}
+} // namespace
+
 void PressCtrlG() {
     INPUT keys[4] = {};
     const WORD order[4][2] = {{VK_CONTROL, 0}, {'G', 0}, {'G', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}};
@@ -470,6 +480,16 @@ void PressCtrlG() {
         keys[i].ki.dwFlags = order[i][1];
     }
     ::SendInput(4, keys, sizeof(INPUT));
+}
+
+void HoldCtrlG(int keyDowns) {
+    SendKey(VK_CONTROL, 0);
+    for (int i = 0; i < keyDowns; ++i) {
+        if (i > 0) ::Sleep(30);
+        SendKey('G', 0);
+    }
+    SendKey('G', KEYEVENTF_KEYUP);
+    SendKey(VK_CONTROL, KEYEVENTF_KEYUP);
 }
 
 void PostHotKey(DWORD pid, UINT modifiers, UINT key) {

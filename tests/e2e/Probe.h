@@ -91,6 +91,9 @@ void InstallRecordingAutomationServer();
 void SetBrowserMode(bool defaultBrowser);
 // Presses Ctrl+G as the keyboard would.
 void PressCtrlG();
+// Holds Ctrl+G down for `keyDowns` key-downs of G, 30 ms apart as the
+// keyboard's repeat sends them, then releases both keys.
+void HoldCtrlG(int keyDowns);
 // Posts WM_HOTKEY to every utility window of the process.
 void PostHotKey(DWORD pid, UINT modifiers, UINT key);
 

@@ -67,6 +67,20 @@ TEST_F(HotKey, CtrlGSearchesOnceWithTheSameAddressAsTheClick) {
     EXPECT_EQ(ReadLines(BrowserLogPath()).size(), 2u);
 }
 
+TEST_F(HotKey, AHeldCtrlGSearchesOnceAndTwoPressesSearchTwice) {
+    SetClipboardText(L"held");
+    HoldCtrlG(12);
+    ASSERT_EQ(WaitForLines(BrowserLogPath(), 1).size(), 1u);
+    Wait(1000);
+    EXPECT_EQ(ReadLines(BrowserLogPath()).size(), 1u) << "one search for one held press";
+    PressCtrlG();
+    ASSERT_EQ(WaitForLines(BrowserLogPath(), 2).size(), 2u);
+    PressCtrlG();
+    EXPECT_EQ(WaitForLines(BrowserLogPath(), 3).size(), 3u);
+    Wait(500);
+    EXPECT_EQ(ReadLines(BrowserLogPath()).size(), 3u);
+}
+
 TEST_F(HotKey, OnlyAHotkeyMessageWithTheRegisteredValueSearches) {
     SetClipboardText(L"posted");
     PostHotKey(pid(), MOD_CONTROL | MOD_SHIFT, 'G');
