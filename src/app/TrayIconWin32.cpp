@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/PopupMenuWin32.h"
+#include "app/TrayStartup.h"
 #include "framework/ApplicationWin32.h"
 #include "framework/Exceptions.h"
 #include "framework/IconChoice.h"
@@ -102,14 +103,36 @@ void TTrayIcon::SetVisible(bool visible) {
     currentIcon_.reset(source ? ::CopyIcon(source) : nullptr);
     UpdateIcon();
     if (visible_) {
-        if (!NotifyChecked(NIM_ADD))
-            throw EOutOfResources(u"Cannot create shell notification icon");
+        if (!AddWithRetry()) throw EOutOfResources(u"Cannot create shell notification icon");
         added_ = true;
     } else {
         added_ = false;
         if (!NotifyChecked(NIM_DELETE))
             throw EOutOfResources(u"Cannot remove shell notification icon");
     }
+}
+
+bool TTrayIcon::AddWithRetry() {
+    class Host final : public ITrayStartupHost {
+    public:
+        explicit Host(TTrayIcon& icon) : icon_(icon) {}
+        // "TaskbarCreated" during a wait adds the icon in the handler.
+        bool AddIcon() override { return icon_.added_ || icon_.NotifyChecked(NIM_ADD); }
+        std::uint64_t Now() override { return ::GetTickCount64(); }
+        bool Wait(std::uint32_t ms) override {
+            const ULONGLONG end = ::GetTickCount64() + ms;
+            for (ULONGLONG now; !icon_.added_ && (now = ::GetTickCount64()) < end;) {
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now),
+                                            QS_ALLINPUT);
+                if (!Application().ProcessMessages()) return false;
+            }
+            return true;
+        }
+
+    private:
+        TTrayIcon& icon_;
+    } host(*this);
+    return AddTrayIconAtStartup(host, kTrayRetryMs, AddRetryLimitMs);
 }
 
 void TTrayIcon::ShowBalloon() {

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -39,8 +40,11 @@ public:
     void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
     bool Visible() const noexcept { return visible_; }
     // Adds (true) or removes (false) the icon. Raises EOutOfResources when
-    // the shell refuses.
+    // the shell refuses (for adding: for longer than AddRetryLimitMs).
     void SetVisible(bool visible);
+    // How long adding keeps trying while the shell refuses the icon (the
+    // notification area may not exist yet at logon); 0: one attempt.
+    std::uint32_t AddRetryLimitMs = 0;
     void ShowBalloon();
 
     std::function<void()> OnClick;
@@ -56,6 +60,7 @@ private:
     // that the shell knows no such icon and NIM_ADD carries the record).
     void NotifyChange() noexcept;
     bool NotifyChecked(DWORD message) noexcept;
+    bool AddWithRetry();
     void RunPopup(POINT at);
 
     UniqueHwnd window_;

@@ -2,6 +2,7 @@
 
 #include "about/AboutWin32.h"
 #include "app/MainTexts.h"
+#include "app/TrayStartup.h"
 #include "framework/ApplicationWin32.h"
 #include "framework/ClipboardWin32.h"
 #include "framework/ErrorText.h"
@@ -47,6 +48,7 @@ void TForm1::SetupTrayIcon() {
     TrayIcon1.SetIcon(programIcon_.get());
     TrayIcon1.SetPopupMenu(&PopupMenu1);
     TrayIcon1.OnClick = [this] { TrayIcon1Click(); };
+    TrayIcon1.AddRetryLimitMs = kTrayRetryLimitMs;
     try {
         TrayIcon1.SetVisible(true);
     } catch (EException& e) {

@@ -67,17 +67,18 @@ void TApplication::Terminate() noexcept {
     ::PostQuitMessage(0);
 }
 
-void TApplication::ProcessMessages() {
+bool TApplication::ProcessMessages() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             // Leave the quit request for the loop that owns it.
             ::PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
+            return false;
         }
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
+    return true;
 }
 
 std::wstring ErrorMessageOf(std::exception_ptr error) {

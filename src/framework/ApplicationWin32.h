@@ -32,8 +32,9 @@ public:
     // Posts the quit request; nothing stops at once.
     void Terminate() noexcept;
     bool Terminated() const noexcept { return terminated_; }
-    // Handles every message waiting in the thread's queue.
-    void ProcessMessages();
+    // Handles every message waiting in the thread's queue. A quit request
+    // stays queued for the loop that owns it; the result is then false.
+    bool ProcessMessages();
 
     // Shows the error box for the error being handled (inside a catch).
     void HandleException(std::exception_ptr error) noexcept;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/InstanceGuard.h"
+#include "app/TrayStartup.h"
 
 using namespace snq;
 
@@ -156,4 +157,70 @@ TEST(RunOnce, AMutexThatCannotBeHadCountsAsAnotherInstanceAndAnEmptyTextIsShown)
     EXPECT_EQ(desk.calls, (std::vector<std::string>{"CreateMutex", "Find", "SetTitle", "Find",
                                                     "Info", "Terminate"}));
     EXPECT_EQ(desk.shown, u"");
+}
+
+namespace {
+
+// A shell whose notification area appears at `readyAt` (never when 0),
+// announcing its taskbar then when `announces` is set; time passes only in
+// Wait.
+class LateShell : public ITrayStartupHost {
+public:
+    std::uint64_t now = 1000, readyAt = 0;
+    bool announces = false, quitAt5s = false;
+    std::vector<std::uint64_t> attempts; // ms after the start
+    std::vector<std::uint32_t> waits;
+
+    bool Ready() const { return readyAt != 0 && now >= readyAt; }
+    bool AddIcon() override {
+        attempts.push_back(now - 1000);
+        return Ready();
+    }
+    std::uint64_t Now() override { return now; }
+    bool Wait(std::uint32_t ms) override {
+        waits.push_back(ms);
+        const std::uint64_t until = now + ms;
+        if (announces && readyAt > now && readyAt < until)
+            now = readyAt; // the broadcast ends the wait early
+        else
+            now = until;
+        return !(quitAt5s && now >= 6000);
+    }
+};
+
+} // namespace
+
+TEST(TrayStartup, AnIconTheShellTakesAtOnceNeedsNoWait) {
+    LateShell shell;
+    shell.readyAt = 1;
+    EXPECT_TRUE(AddTrayIconAtStartup(shell));
+    EXPECT_EQ(shell.attempts, std::vector<std::uint64_t>{0});
+    EXPECT_TRUE(shell.waits.empty());
+}
+
+TEST(TrayStartup, ALateNotificationAreaIsTriedEveryHalfSecondOrAtItsAnnouncement) {
+    LateShell polled;
+    polled.readyAt = 1000 + 1700;
+    EXPECT_TRUE(AddTrayIconAtStartup(polled));
+    EXPECT_EQ(polled.attempts, (std::vector<std::uint64_t>{0, 500, 1000, 1500, 2000}));
+
+    LateShell announced;
+    announced.readyAt = 1000 + 1700;
+    announced.announces = true;
+    EXPECT_TRUE(AddTrayIconAtStartup(announced));
+    EXPECT_EQ(announced.attempts.back(), 1700u) << "added at the announcement";
+}
+
+TEST(TrayStartup, GivesUpAfterThirtySecondsWithoutSpinning) {
+    LateShell never;
+    EXPECT_FALSE(AddTrayIconAtStartup(never));
+    EXPECT_EQ(never.attempts.back(), 30000u);
+    EXPECT_EQ(never.attempts.size(), 61u);
+    for (std::uint32_t ms : never.waits) EXPECT_EQ(ms, 500u);
+
+    // Asked to end meanwhile: no more attempts.
+    LateShell quitting;
+    quitting.quitAt5s = true;
+    EXPECT_FALSE(AddTrayIconAtStartup(quitting));
+    EXPECT_EQ(quitting.attempts.back(), 4500u);
 }
