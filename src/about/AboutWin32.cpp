@@ -112,6 +112,7 @@ void TAboutBox::CreateOkButton() {
 
 void TAboutBox::OpenHint(const TGraphicWindow& sender) {
     // The hint holds the full address; a failed start is ignored.
+    com_.Enter();
     ::ShellExecuteW(Application().Handle(), L"Open", sender.Hint.c_str(), nullptr, nullptr,
                     SW_SHOWNORMAL);
 }

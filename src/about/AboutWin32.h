@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "about/SkinLabelsWin32.h"
+#include "framework/ComWin32.h"
 #include "framework/ControlsWin32.h"
 #include "framework/DynamicLibraryWin32.h"
 #include "framework/FormWin32.h"
@@ -41,6 +42,7 @@ private:
 
     UniqueHfont formFont_;
     UniqueImageList glyphs_;
+    ComApartment com_; // for the shell, from the first link opened
 };
 
 } // namespace snq

@@ -7,6 +7,7 @@ namespace snq {
 
 class DynamicLibrary {
 public:
+    DynamicLibrary() = default;
     explicit DynamicLibrary(const wchar_t* name) : module_(::LoadLibraryW(name)) {}
     // The function `name`, or nullptr when the DLL or the export is missing.
     template <class F> F Get(const char* name) const {

@@ -4,6 +4,7 @@
 
 
 #include "framework/ApplicationWin32.h"
+#include "framework/ComWin32.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
 
@@ -30,8 +31,13 @@ public:
 
 private:
     static DWORD WINAPI Entry(LPVOID self) {
-        // No error may leave a thread's entry.
-        GuardBoundary([self] { static_cast<Win32WaitThread*>(self)->body_(); });
+        // No error may leave a thread's entry. The shell request is made on
+        // this thread, so COM is ready here for its life.
+        GuardBoundary([self] {
+            ComApartment com;
+            com.Enter();
+            static_cast<Win32WaitThread*>(self)->body_();
+        });
         return 0;
     }
     std::function<void()> body_;
@@ -57,6 +63,8 @@ std::unique_ptr<IWaitThread> Win32LaunchPlatform::StartThread(std::function<void
 }
 
 ShellResult Win32LaunchPlatform::Execute(const ShellRequest& request) {
+    // A wait thread entered its own apartment.
+    if (::GetCurrentThreadId() == guiThread_) com_.Enter();
     const std::wstring verb = W(request.verb), file = W(request.file),
                        parameters = W(request.parameters), directory = W(request.directory);
     SHELLEXECUTEINFOW info{};

@@ -4,6 +4,7 @@
 #include <deque>
 #include <memory>
 
+#include "framework/ComWin32.h"
 #include "framework/WindowWin32.h"
 #include "launcher/ShellLaunch.h"
 
@@ -19,6 +20,12 @@ public:
     std::uint32_t ExitCode(ProcessId process) override;
     void Close(ProcessId process) override;
     void Sleep(std::uint32_t milliseconds) override;
+
+private:
+    // The thread that made the platform: the GUI thread, whose apartment
+    // is held from its first shell request on.
+    DWORD guiThread_ = ::GetCurrentThreadId();
+    ComApartment com_;
 };
 
 // Runs tasks of other threads on the thread that created it: a posted

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "framework/ComWin32.h"
 #include "framework/DynamicLibraryWin32.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
@@ -16,13 +17,12 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// COM and automation, loaded with the first automation search; COM is
-// initialised then, single-threaded, on the GUI thread, and stays so.
+// Automation, loaded with the first automation search, with COM ready on
+// the GUI thread from then on.
 struct Ole {
+    ComApartment com;
     DynamicLibrary ole32{L"ole32.dll"};
     DynamicLibrary oleaut32{L"oleaut32.dll"};
-    decltype(&::CoInitializeEx) CoInitializeEx = ole32.Get<decltype(&::CoInitializeEx)>("CoInitializeEx");
-    decltype(&::CoUninitialize) CoUninitialize = ole32.Get<decltype(&::CoUninitialize)>("CoUninitialize");
     decltype(&::CLSIDFromProgID) CLSIDFromProgID =
         ole32.Get<decltype(&::CLSIDFromProgID)>("CLSIDFromProgID");
     decltype(&::CoCreateInstance) CoCreateInstance =
@@ -30,14 +30,7 @@ struct Ole {
     decltype(&::SysAllocStringLen) SysAllocStringLen =
         oleaut32.Get<decltype(&::SysAllocStringLen)>("SysAllocStringLen");
     decltype(&::SysFreeString) SysFreeString = oleaut32.Get<decltype(&::SysFreeString)>("SysFreeString");
-    HRESULT initialized = CoInitializeEx ? CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
 
-    Ole() = default;
-    Ole(const Ole&) = delete;
-    Ole& operator=(const Ole&) = delete;
-    ~Ole() {
-        if (SUCCEEDED(initialized)) CoUninitialize();
-    }
     bool Usable() const {
         return CLSIDFromProgID && CoCreateInstance && SysAllocStringLen && SysFreeString;
     }
@@ -118,6 +111,7 @@ std::wstring OleErrorText(long hr) {
 
 void OpenInIE(std::wstring_view address) {
     // A new instance every time; none is looked for or reused.
+    Api().com.Enter();
     if (!Api().Usable()) throw EOleSysError(U(OleErrorText(E_NOINTERFACE)));
     CLSID clsid{};
     HRESULT hr = Api().CLSIDFromProgID(kInternetExplorerProgId, &clsid);

@@ -191,3 +191,29 @@ TEST(LauncherLifetime, DestroyingTheLauncherDuringAWaitReturnsPromptlyWithoutEve
     PumpUntil([] { return false; }, 300);
     EXPECT_EQ(events, 0);
 }
+
+namespace {
+// S_FALSE: the thread was in a single-threaded apartment already.
+HRESULT ApartmentOfThisThread() {
+    const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    if (SUCCEEDED(hr)) ::CoUninitialize();
+    return hr;
+}
+} // namespace
+
+TEST(LauncherCom, TheShellIsAskedOnlyFromAThreadThatHasCom) {
+    // A fresh thread stands in for the GUI thread.
+    HRESULT gui = E_FAIL, worker = E_FAIL;
+    std::thread([&] {
+        Win32LaunchPlatform platform;
+        Win32MainThread mainThread;
+        TShellLauncher launcher(platform, mainThread);
+        launcher.FileName = Here(L"sleeper.exe");
+        launcher.Parameters = u"0 0";
+        EXPECT_EQ(launcher.LaunchNoWait(), 0u);
+        gui = ApartmentOfThisThread();
+        platform.StartThread([&] { worker = ApartmentOfThisThread(); })->Join();
+    }).join();
+    EXPECT_EQ(gui, S_FALSE);
+    EXPECT_EQ(worker, S_FALSE);
+}
