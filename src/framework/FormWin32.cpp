@@ -29,16 +29,19 @@ int TCustomForm::ShowModal() {
     BeforeShow();
     ModalResult = mrNone;
     modal_ = true;
+    const ForegroundReturn foreground;
     {
-        TaskWindowsDisabler disabler(window_.get());
+        // The other windows are enabled again before this one is hidden, so
+        // that hiding it can activate one of them.
+        const TaskWindowsDisabler disabler(window_.get());
         CenterOnScreen();
         ::ShowWindow(window_.get(), SW_SHOW);
         ::SetForegroundWindow(window_.get());
         // The loop ends when a handler sets ModalResult.
         if (!RunModalLoop(window_.get(), [this] { return ModalResult != mrNone; }))
             ModalResult = mrCancel;
-        ::ShowWindow(window_.get(), SW_HIDE);
     }
+    ::ShowWindow(window_.get(), SW_HIDE);
     modal_ = false;
     return ModalResult;
 }

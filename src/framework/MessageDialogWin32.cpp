@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,9 +69,14 @@ int ShowTaskDialog(std::wstring_view text, TMsgDlgType kind, TMsgDlgButtons butt
         return notification == TDN_BUTTON_CLICKED && wParam == kHelpId ? S_FALSE : S_OK;
     };
 
-    TaskWindowsDisabler disabler(config.hwndParent);
+    const ForegroundReturn foreground;
     int pressed = 0;
-    if (FAILED(Comctl().TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return 0;
+    {
+        // The task dialog enables its owner again before it closes; the
+        // other windows come back once it has gone.
+        const TaskWindowsDisabler disabler(config.hwndParent);
+        if (FAILED(Comctl().TaskDialogIndirect(&config, &pressed, nullptr, nullptr))) return 0;
+    }
     if (pressed == IDCANCEL && !(buttons & Buttons(TMsgDlgBtn::mbCancel))) {
         const int cancel = CancelButtonResult(buttons);
         return cancel < 0 ? 0 : cancel;
@@ -94,7 +100,9 @@ public:
         } dialogTemplate{};
         dialogTemplate.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
         HWND owner = Application().DialogOwner();
-        TaskWindowsDisabler disabler;
+        const ForegroundReturn foreground;
+        // Made before the dialog, so that it keeps the focus of before.
+        std::optional<TaskWindowsDisabler> disabler(std::in_place);
         UniqueHwnd dialog(::CreateDialogIndirectParamW(Application().Instance(),
                                                        &dialogTemplate.header, owner, DialogProc,
                                                        reinterpret_cast<LPARAM>(this)));
@@ -102,6 +110,9 @@ public:
         window_ = dialog.get();
         ::ShowWindow(window_, SW_SHOW);
         RunModalLoop(window_, [this] { return done_; }, this);
+        // Enabled again before the dialog goes, so that closing it can
+        // activate its owner rather than another program.
+        disabler.reset();
         return result_;
     }
 

@@ -25,4 +25,14 @@ TaskWindowsDisabler::~TaskWindowsDisabler() {
     if (focus_ && ::IsWindow(focus_)) ::SetFocus(focus_);
 }
 
+ForegroundReturn::~ForegroundReturn() {
+    HWND now = ::GetForegroundWindow();
+    if (!previous_ || now == previous_ || !::IsWindow(previous_)) return;
+    DWORD owner = 0;
+    if (now) ::GetWindowThreadProcessId(now, &owner);
+    // Someone else's window, or a visible one of ours: the user's choice.
+    if (now && (owner != ::GetCurrentProcessId() || ::IsWindowVisible(now))) return;
+    ::SetForegroundWindow(previous_);
+}
+
 } // namespace snq

@@ -23,6 +23,22 @@ private:
     HWND focus_;
 };
 
+// Gives the foreground back to the window that had it when a modal window of
+// the program came up (another program's, when the hotkey opened it), if
+// closing the modal window left the foreground with none of the program's
+// visible windows. Closing a window activates its owner, and the owner of
+// the program's dialogs is often its hidden application window.
+class ForegroundReturn {
+public:
+    ForegroundReturn() noexcept : previous_(::GetForegroundWindow()) {}
+    ~ForegroundReturn();
+    ForegroundReturn(const ForegroundReturn&) = delete;
+    ForegroundReturn& operator=(const ForegroundReturn&) = delete;
+
+private:
+    HWND previous_;
+};
+
 class IModalFilter {
 public:
     // True when the message was handled and must not be dispatched.

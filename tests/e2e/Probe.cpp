@@ -15,6 +15,49 @@ std::wstring ExeDir() {
 
 void Wait(DWORD ms) { ::Sleep(ms); }
 
+HelperWindow::HelperWindow() {
+    ready_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = ::CreateThread(
+        nullptr, 0,
+        [](LPVOID param) -> DWORD {
+            auto* self = static_cast<HelperWindow*>(param);
+            self->window_ = ::CreateWindowExW(0, L"STATIC", L"Helper window",
+                                              WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 400,
+                                              300, nullptr, nullptr, nullptr, nullptr);
+            ::SetEvent(self->ready_);
+            MSG msg;
+            while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            ::DestroyWindow(self->window_);
+            return 0;
+        },
+        this, 0, &threadId_);
+    ::WaitForSingleObject(ready_, 5000);
+}
+
+HelperWindow::~HelperWindow() {
+    ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    ::WaitForSingleObject(thread_, 5000);
+    ::CloseHandle(thread_);
+    ::CloseHandle(ready_);
+}
+
+bool HelperWindow::Activate() {
+    ::SetForegroundWindow(window_);
+    return WaitForeground(window_);
+}
+
+bool WaitForeground(HWND window, DWORD ms) {
+    const ULONGLONG end = ::GetTickCount64() + ms;
+    while (::GetForegroundWindow() != window) {
+        if (::GetTickCount64() >= end) return false;
+        ::Sleep(50);
+    }
+    return true;
+}
+
 Program::Program(const std::wstring& exeName, const std::wstring& args) {
     const bool absolute = exeName.find(L':') != std::wstring::npos;
     std::wstring command = L"\"" + (absolute ? L"" : ExeDir()) + exeName + L"\"";

@@ -117,6 +117,28 @@ private:
 
 void Wait(DWORD ms);
 
+// A visible top-level window of the test, on a thread of its own that serves
+// its messages, as another program's window would be.
+class HelperWindow {
+public:
+    HelperWindow();
+    ~HelperWindow();
+    HelperWindow(const HelperWindow&) = delete;
+    HelperWindow& operator=(const HelperWindow&) = delete;
+    HWND Handle() const { return window_; }
+    // Makes it the foreground window; false when it does not become so.
+    bool Activate();
+
+private:
+    HANDLE thread_ = nullptr;
+    HANDLE ready_ = nullptr;
+    DWORD threadId_ = 0;
+    HWND window_ = nullptr;
+};
+
+// Waits until `window` is the foreground window.
+bool WaitForeground(HWND window, DWORD ms = 3000);
+
 // The temporary folder of this prefix's user, with a trailing backslash.
 std::wstring TempDir();
 // The lines of a UTF-8 text file; empty when it does not exist.

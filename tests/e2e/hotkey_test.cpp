@@ -106,6 +106,20 @@ TEST_F(HotKey, ASecondInstanceCannotTakeCtrlGAndSaysNothingAboutIt) {
     EXPECT_NE(::GlobalFindAtomW(kAtom), 0);
 }
 
+TEST_F(HotKey, TheWindowThatWasActiveGetsTheFocusBackWhenTheMessageCloses) {
+    HelperWindow helper;
+    ASSERT_TRUE(helper.Activate());
+    EmptyClipboardNow();
+    PressCtrlG();
+    HWND box = WaitForWindow(pid(), L"Information", L"Snapquery: No Text in Clipboard");
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(PressButton(box, L"OK"));
+    ASSERT_TRUE(WaitGone(box));
+    const bool back = WaitForeground(helper.Handle());
+    const std::wstring other = ClassOf(::GetForegroundWindow());
+    EXPECT_TRUE(back) << "the foreground is a " << std::string(other.begin(), other.end());
+}
+
 TEST_F(HotKey, CtrlGWhileTheNoTextMessageIsOpenRunsASecondRequest) {
     EmptyClipboardNow();
     PressCtrlG();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine on a throw-away prefix and its own Xvfb
 # display, then ends everything it started: the prefix's processes
-# (wineserver -k on that prefix only) and the display, by PID.
+# (wineserver -k on that prefix only) and the display, by PID. SNQ_WINEDEBUG
+# sets WINEDEBUG (default -all), e.g. +win,+focus to trace a window fault.
 #   with-wine.sh program.exe [args...]
 set -u
 exe=$1
@@ -23,7 +24,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 cp -a "$template" "$work/pfx"
-export WINEPREFIX=$work/pfx WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+export WINEPREFIX=$work/pfx WINEDEBUG=${SNQ_WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 # shellcheck source=start-xvfb.sh
 . "$here/start-xvfb.sh" || exit 1
 export DISPLAY=:$display
