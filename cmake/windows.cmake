@@ -50,7 +50,13 @@ target_link_options(recorder PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_
 add_executable(automation_server tests/helpers/automation_server.cpp)
 target_link_libraries(automation_server PRIVATE ole32 oleaut32 uuid)
 target_link_options(automation_server PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_SUBSYSTEM})
-set(SNQ_HELPERS sleeper recorder automation_server)
+# A stand-in uxtheme.dll that marks its loading, kept apart from the
+# executables so that only the search-order test puts it beside one.
+add_library(dll_marker SHARED tests/helpers/dll_marker.cpp)
+set_target_properties(dll_marker PROPERTIES PREFIX "" OUTPUT_NAME uxtheme
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/marker)
+target_link_options(dll_marker PRIVATE ${SNQ_STATIC_LINK})
+set(SNQ_HELPERS sleeper recorder automation_server dll_marker)
 
 # The bench: a minimal baseline program and the driver that measures both.
 add_executable(baseline WIN32 bench/baseline.cpp)
@@ -79,7 +85,7 @@ add_subdirectory(${SNQ_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB SNQ_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${SNQ_WIN_TESTS})
-target_link_libraries(win_tests PRIVATE snq_win gtest gtest_main version)
+target_link_libraries(win_tests PRIVATE snq_win gtest gtest_main version ole32)
 add_dependencies(win_tests snapquery ${SNQ_HELPERS})
 target_link_options(win_tests PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK})
 add_test(NAME win_tests COMMAND win_tests)

@@ -1,12 +1,12 @@
 #include "app/ProgramWin32.h"
 
-
 #include <memory>
 
 #include "about/AboutWin32.h"
 #include "app/MainTexts.h"
 #include "app/frmMainWin32.h"
 #include "framework/ApplicationWin32.h"
+#include "framework/DynamicLibraryWin32.h"
 #include "framework/ErrorText.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
@@ -48,6 +48,7 @@ void ShowStartupError(std::exception_ptr error) noexcept {
 } // namespace
 
 int RunProgram(HINSTANCE instance) {
+    RestrictDllSearchToSystem();
     // The key names' unit state comes before every form and goes after them.
     Win32KeyboardLayout keyboard;
     THotKeyText hotKeyText(keyboard);

@@ -5,10 +5,12 @@
 
 namespace snq {
 
+// From the system folder only: a DLL of that name beside the executable (in
+// Downloads, say) is never loaded in its place.
 class DynamicLibrary {
 public:
     DynamicLibrary() = default;
-    explicit DynamicLibrary(const wchar_t* name) : module_(::LoadLibraryW(name)) {}
+    explicit DynamicLibrary(const wchar_t* name);
     // The function `name`, or nullptr when the DLL or the export is missing.
     template <class F> F Get(const char* name) const {
         return module_ ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(module_.get(), name)))
@@ -18,6 +20,10 @@ public:
 private:
     UniqueModule module_;
 };
+
+// Makes every later load of a DLL by name, and of the DLLs it depends on,
+// look in the system folder only. Called first thing at start.
+void RestrictDllSearchToSystem();
 
 // The common controls (version 6, through the manifest), loaded on first use.
 struct CommonControls {

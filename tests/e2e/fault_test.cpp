@@ -153,6 +153,35 @@ TEST_F(Faults, CtrlGHeldByAnotherProgramAtStartIsSilentAndTheTrayStillSearches) 
     ::UnregisterHotKey(nullptr, 0x7002);
 }
 
+TEST_F(Faults, ADllBesideTheExecutableIsNotLoadedInPlaceOfTheSystemOne) {
+    // A folder such as Downloads, holding the program and a planted
+    // uxtheme.dll that the loader is told to prefer over its own.
+    const std::wstring dir = TempDir() + L"snq-planted\\";
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW((ExeDir() + L"snapquery.exe").c_str(), (dir + L"snapquery.exe").c_str(),
+                            FALSE));
+    ASSERT_TRUE(::CopyFileW((ExeDir() + L"marker\\uxtheme.dll").c_str(),
+                            (dir + L"uxtheme.dll").c_str(), FALSE));
+    const std::wstring marker = TempDir() + L"snq-dll-marker";
+    ::DeleteFileW(marker.c_str());
+    // Wine's per-program override: a native uxtheme.dll before its own.
+    const std::wstring overrides = L"HKCU\\Software\\Wine\\AppDefaults\\snapquery.exe\\DllOverrides";
+    RegSetText(overrides, L"uxtheme", L"native,builtin");
+    program_ = std::make_unique<Program>(dir + L"snapquery.exe");
+    tray_ = program_->WaitForTray();
+    RegDelete(overrides, L"uxtheme");
+    ASSERT_NE(tray_, nullptr);
+    // A dialog asks for visual styles and the common controls.
+    SetClipboardText(L"planted");
+    ASSERT_TRUE(UseMenu(tray_, pid(), 3));
+    HWND shown = WaitForWindow(pid(), L"", L"Current clipboard text: planted");
+    ASSERT_NE(shown, nullptr);
+    PressButton(shown, L"OK");
+    ASSERT_TRUE(WaitGone(shown));
+    EXPECT_EQ(::GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the planted uxtheme.dll was loaded";
+}
+
 TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
     const std::wstring recorder = InstallRecordingBrowser();
     SetBrowserMode(true);
