@@ -13,15 +13,19 @@ int ShowCommandOf(TShowMode mode) {
 }
 
 TShellLauncher::TShellLauncher(ILaunchPlatform& platform, IMainThread& mainThread)
-    : platform_(platform), mainThread_(mainThread) {}
+    : platform_(platform), mainThread_(mainThread),
+      self_(std::make_shared<TShellLauncher*>(this)) {}
 
 TShellLauncher::~TShellLauncher() {
+    *self_ = nullptr;
     terminate_ = true;
     JoinWaitThread();
     TakeProcess(0);
 }
 
 void TShellLauncher::JoinWaitThread() {
+    // A wait thread never waits for the main thread, so this returns once its
+    // current poll is over.
     if (waitThread_) waitThread_->Join();
     waitThread_.reset();
 }
@@ -31,25 +35,67 @@ void TShellLauncher::TakeProcess(ProcessId process) {
     if (old) platform_.Close(old);
 }
 
-ShellResult TShellLauncher::Execute() {
-    return platform_.Execute({Action, FileName, Parameters, StartDir, ShowCommandOf(ShowMode)});
+TShellLauncher::LaunchSettings TShellLauncher::CurrentSettings() const {
+    return {{Action, FileName, Parameters, StartDir, ShowCommandOf(ShowMode)},
+            static_cast<std::uint32_t>(Timeout),
+            WaitType,
+            WaitUntilFinished};
 }
 
 void TShellLauncher::Launch() {
     if (busy_ || FileName.empty()) return;
-    if (WaitUntilFinished) {
+    // The wait thread of an earlier launch has handed its event over and is
+    // ending (or has ended): collected first.
+    JoinWaitThread();
+    active_ = CurrentSettings();
+    if (active_.waitUntilFinished) {
         LaunchAndWait();
         return;
     }
-    // A finished wait thread of an earlier launch is collected first.
-    JoinWaitThread();
     launchError_ = 0;
     started_ = false;
     terminate_ = false;
-    waitThread_ = platform_.StartThread([this] { LaunchAndWait(); });
+    outcome_ = {};
+    waitThread_ = platform_.StartThread([this] { WaitThreadBody(); });
     do {
         platform_.Sleep(10);
-    } while (!busy_ && launchError_ == 0 && !started_);
+    } while (!started_);
+}
+
+void TShellLauncher::WaitThreadBody() noexcept {
+    try {
+        LaunchAndWait();
+    } catch (...) {
+        outcome_ = {};
+        outcome_.error = std::current_exception();
+    }
+    started_ = true; // also when the thread failed before the start
+    if (!outcome_.raiser && !outcome_.error) return;
+    // Handed over without waiting: the main thread may be waiting for this
+    // thread (a second Launch, or the destructor), even from inside the very
+    // event it would otherwise wait for.
+    try {
+        mainThread_.Post([self = self_, outcome = outcome_] {
+            if (outcome.error) std::rethrow_exception(outcome.error);
+            TShellLauncher* launcher = *self;
+            if (!launcher) return; // destroyed meanwhile, and its handle closed
+            // The handle stays open for the event, and goes after it, unless
+            // the handler destroyed the launcher (which closed it) or a new
+            // start has replaced it.
+            struct Release {
+                const std::shared_ptr<TShellLauncher*>& self;
+                ProcessId process;
+                ~Release() {
+                    if (TShellLauncher* still = *self) still->ReleaseProcess(process);
+                }
+            } release{self, outcome.process};
+            launcher->launchError_ = outcome.launchError;
+            launcher->processExitCode_ = outcome.exitCode;
+            (launcher->*outcome.raiser)();
+        });
+    } catch (...) {
+        // Out of memory for the hand-over: the event is lost, nothing else.
+    }
 }
 
 void TShellLauncher::LaunchAndWait() {
@@ -57,11 +103,11 @@ void TShellLauncher::LaunchAndWait() {
     shellInstance_ = 0;
     TakeProcess(0);
     processExitCode_ = 0;
-    const ShellResult result = Execute();
+    const ShellResult result = platform_.Execute(active_.request);
     if (!result.ok) {
         launchError_ = static_cast<std::uint32_t>(result.instance);
         started_ = true;
-        if (WaitUntilFinished)
+        if (active_.waitUntilFinished)
             DoError();
         else
             HandOver(&TShellLauncher::DoError);
@@ -71,26 +117,28 @@ void TShellLauncher::LaunchAndWait() {
     process_ = result.process;
     busy_ = true;
     started_ = true;
-    // Whatever the wait does, an event handler's error included, the handle
-    // is closed and the launcher is idle again afterwards.
+    // Whatever the wait does, an event handler's error included, the
+    // launcher is idle again afterwards (and so before a background wait's
+    // event is raised) and the handle closed, unless an event handed over
+    // keeps it for its handler.
     struct Idle {
         TShellLauncher& self;
         ~Idle() {
-            const ProcessId process = self.process_.exchange(0);
-            self.platform_.Close(process);
+            if (self.active_.waitUntilFinished || !self.outcome_.raiser)
+                self.platform_.Close(self.process_.exchange(0));
             self.busy_ = false;
         }
     } idle{*this};
-    if (!WaitUntilFinished)
+    if (!active_.waitUntilFinished)
         WaitInBackground();
-    else if (WaitType == TWaitType::wtFullStop)
+    else if (active_.waitType == TWaitType::wtFullStop)
         WaitFullStop();
     else
         WaitProcessingMessages();
 }
 
 void TShellLauncher::WaitFullStop() {
-    const WaitOutcome r = platform_.Wait(process_, static_cast<std::uint32_t>(Timeout));
+    const WaitOutcome r = platform_.Wait(process_, active_.timeout);
     switch (r.result) {
     case kWaitFailed:
         launchError_ = r.lastError;
@@ -111,14 +159,16 @@ void TShellLauncher::WaitFullStop() {
 void TShellLauncher::WaitProcessingMessages() {
     for (;;) {
         // The limit starts again after every batch of messages.
-        const WaitOutcome r = platform_.WaitOrMessage(process_, static_cast<std::uint32_t>(Timeout));
+        const WaitOutcome r = platform_.WaitOrMessage(process_, active_.timeout);
         switch (r.result) {
         case kWaitObject0:
             processExitCode_ = platform_.ExitCode(process_);
             DoFinished();
             return;
         case kWaitMessage:
-            platform_.ProcessMessages();
+            // The program is ending: its quit request would wake every wait
+            // at once, so the wait ends here, without an event.
+            if (!platform_.ProcessMessages()) return;
             break;
         case kWaitTimeout:
             DoTimeout();
@@ -150,7 +200,7 @@ void TShellLauncher::WaitInBackground() {
         if (r.result == kWaitTimeout) {
             elapsed += 100;
             // Both sides unsigned: a Timeout of -1 never expires.
-            if (elapsed >= static_cast<std::uint32_t>(Timeout)) {
+            if (elapsed >= active_.timeout) {
                 HandOver(&TShellLauncher::DoTimeout);
                 return;
             }
@@ -159,32 +209,39 @@ void TShellLauncher::WaitInBackground() {
 }
 
 void TShellLauncher::HandOver(void (TShellLauncher::*raiser)()) {
-    mainThread_.RunAndWait([this, raiser] { (this->*raiser)(); }, terminate_);
+    outcome_ = {raiser, launchError_, processExitCode_, process_, {}};
+}
+
+void TShellLauncher::ReleaseProcess(ProcessId process) {
+    ProcessId expected = process;
+    if (process && process_.compare_exchange_strong(expected, 0)) platform_.Close(process);
 }
 
 std::uint32_t TShellLauncher::LaunchNoWait() {
     if (busy_ || FileName.empty()) return 0;
     shellInstance_ = 0;
-    // The handle of an earlier start is closed here rather than leaked.
+    // The handle an earlier start left is closed: nothing else would.
     TakeProcess(0);
     processExitCode_ = 0;
-    const ShellResult result = Execute();
+    const ShellResult result = platform_.Execute(CurrentSettings().request);
     if (!result.ok) return static_cast<std::uint32_t>(result.instance);
     shellInstance_ = result.instance;
     TakeProcess(result.process);
     return 0;
 }
 
+// The handlers are called through copies: a handler may destroy the
+// launcher, and with it the handler it was called through.
 void TShellLauncher::DoFinished() {
-    if (OnFinished) OnFinished(*this);
+    if (const auto handler = OnFinished) handler(*this);
 }
 
 void TShellLauncher::DoTimeout() {
-    if (OnTimeout) OnTimeout(*this);
+    if (const auto handler = OnTimeout) handler(*this);
 }
 
 void TShellLauncher::DoError() {
-    if (OnError) OnError(*this, launchError_);
+    if (const auto handler = OnError) handler(*this, launchError_);
 }
 
 } // namespace snq

@@ -7,9 +7,10 @@
 // thread behind IMainThread, so the launcher's decisions are tested natively.
 #include <atomic>
 #include <cstdint>
+#include <exception>
 #include <functional>
-#include <string>
 #include <memory>
+#include <string>
 
 namespace snq {
 
@@ -53,7 +54,7 @@ public:
 
 class ILaunchPlatform {
 public:
-    // Runs `body` on a new thread.
+    // Runs `body` on a new thread. `body` reports its own errors.
     virtual std::unique_ptr<IWaitThread> StartThread(std::function<void()> body) = 0;
     virtual ~ILaunchPlatform() = default;
     // One ShellExecuteEx with SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT |
@@ -62,7 +63,9 @@ public:
     virtual WaitOutcome Wait(ProcessId process, std::uint32_t milliseconds) = 0;
     // Waits for the process or for posted or sent messages (wake mask 0x148).
     virtual WaitOutcome WaitOrMessage(ProcessId process, std::uint32_t milliseconds) = 0;
-    virtual void ProcessMessages() = 0;
+    // Handles the waiting messages; false when the program has been asked to
+    // end (the request stays queued for the program's own loop).
+    virtual bool ProcessMessages() = 0;
     virtual std::uint32_t ExitCode(ProcessId process) = 0;
     virtual void Close(ProcessId process) = 0; // called even for 0
     virtual void Sleep(std::uint32_t milliseconds) = 0;
@@ -71,18 +74,18 @@ public:
 class IMainThread {
 public:
     virtual ~IMainThread() = default;
-    // Runs `task` on the main thread and returns once it has run there; from
-    // the main thread itself it runs at once. Gives up, without running it,
-    // when `cancel` turns true first. Returns whether it ran.
-    virtual bool RunAndWait(const std::function<void()>& task, const std::atomic<bool>& cancel) = 0;
+    // Queues `task` to run on the main thread and returns at once; tasks run
+    // in the order they were queued. An error that leaves a task goes to the
+    // main thread's error report.
+    virtual void Post(std::function<void()> task) = 0;
 };
 
 class TShellLauncher {
 public:
     TShellLauncher(ILaunchPlatform& platform, IMainThread& mainThread);
     // Asks a running wait thread to end and joins it: no event fires after
-    // this, and nothing touches the released launcher. Closes any process
-    // handle still held.
+    // this, also none that was handed over and not yet raised. Closes any
+    // process handle still held.
     virtual ~TShellLauncher();
     TShellLauncher(const TShellLauncher&) = delete;
     TShellLauncher& operator=(const TShellLauncher&) = delete;
@@ -101,7 +104,7 @@ public:
 
     // Starts FileName and waits as WaitUntilFinished and WaitType say; the
     // outcome arrives through the events. Does nothing while busy or without
-    // a FileName.
+    // a FileName. A wait thread works from the settings as they were here.
     virtual void Launch();
     // Starts FileName without waiting and without events: 0, or the shell's
     // failure code.
@@ -122,22 +125,50 @@ protected:
     virtual void DoError();
 
 private:
+    // What one launch works from, taken when it starts.
+    struct LaunchSettings {
+        ShellRequest request;
+        std::uint32_t timeout = kInfinite;
+        TWaitType waitType = TWaitType::wtFullStop;
+        bool waitUntilFinished = false;
+    };
+    // An event the wait thread has for the main thread, with the state it
+    // saw.
+    struct Outcome {
+        void (TShellLauncher::*raiser)() = nullptr;
+        std::uint32_t launchError = 0;
+        std::uint32_t exitCode = 0;
+        ProcessId process = 0; // kept open until the event has been raised
+        std::exception_ptr error;
+    };
+
+    LaunchSettings CurrentSettings() const;
     void LaunchAndWait();
-    ShellResult Execute();
+    void WaitThreadBody() noexcept;
     void TakeProcess(ProcessId process);
-    // Runs an event raiser on the main thread (from the wait thread).
+    // Closes `process` if it is still the one held.
+    void ReleaseProcess(ProcessId process);
+    // From the wait thread: notes the event to hand to the main thread once
+    // the wait is over and the launcher idle again.
     void HandOver(void (TShellLauncher::*raiser)());
     void JoinWaitThread();
 
     ILaunchPlatform& platform_;
     IMainThread& mainThread_;
+    // Written by Launch before the wait thread starts and read only by it.
+    LaunchSettings active_;
+    Outcome outcome_;
+    // What handed-over events find of the launcher: null once it is gone.
+    // Set and read on the main thread only.
+    std::shared_ptr<TShellLauncher*> self_;
     std::atomic<std::uint32_t> processExitCode_{0};
     std::atomic<std::uint32_t> launchError_{0};
     std::atomic<std::uintptr_t> shellInstance_{0};
     std::atomic<ProcessId> process_{0};
     std::atomic<bool> busy_{false};
     // Set by the wait thread once the shell request has returned, whatever
-    // its outcome: ends Launch's start-up wait even for a failure code of 0.
+    // its outcome, or the thread has failed before it: ends Launch's
+    // start-up wait.
     std::atomic<bool> started_{false};
     std::atomic<bool> terminate_{false};
     std::unique_ptr<IWaitThread> waitThread_;

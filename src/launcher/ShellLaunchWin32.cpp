@@ -30,14 +30,16 @@ public:
     }
 
 private:
-    static DWORD WINAPI Entry(LPVOID self) {
-        // No error may leave a thread's entry. The shell request is made on
-        // this thread, so COM is ready here for its life.
-        GuardBoundary([self] {
+    static DWORD WINAPI Entry(LPVOID self) noexcept {
+        // The shell request is made on this thread, so COM is ready here for
+        // its life. The body hands its own errors to the GUI thread: none
+        // may be shown from this one.
+        try {
             ComApartment com;
             com.Enter();
             static_cast<Win32WaitThread*>(self)->body_();
-        });
+        } catch (...) {
+        }
         return 0;
     }
     std::function<void()> body_;
@@ -100,17 +102,7 @@ WaitOutcome Win32LaunchPlatform::WaitOrMessage(ProcessId process, std::uint32_t 
     return {r, r == WAIT_FAILED ? ::GetLastError() : 0};
 }
 
-void Win32LaunchPlatform::ProcessMessages() {
-    if (HasApplication()) {
-        Application().ProcessMessages();
-        return;
-    }
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+bool Win32LaunchPlatform::ProcessMessages() { return Application().ProcessMessages(); }
 
 std::uint32_t Win32LaunchPlatform::ExitCode(ProcessId process) {
     DWORD code = 0;
@@ -125,47 +117,30 @@ void Win32LaunchPlatform::Close(ProcessId process) {
 
 void Win32LaunchPlatform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
-Win32MainThread::Win32MainThread()
-    : thread_(::GetCurrentThreadId()), window_(AllocateUtilWindow(*this)) {}
+Win32MainThread::Win32MainThread() : window_(AllocateUtilWindow(*this)) {}
 
 Win32MainThread::~Win32MainThread() = default;
 
-bool Win32MainThread::RunAndWait(const std::function<void()>& task, const std::atomic<bool>& cancel) {
-    if (::GetCurrentThreadId() == thread_) {
-        task();
-        return true;
+void Win32MainThread::Post(std::function<void()> task) {
+    {
+        ScopedExclusive hold(lock_);
+        queue_.push_back(std::move(task));
     }
-    auto entry = std::make_shared<Task>(Task{task});
-    ScopedExclusive hold(lock_);
-    queue_.push_back(entry);
     ::PostMessageW(window_.get(), kRunTasks, 0, 0);
-    while (!entry->done) {
-        // Cancelled before the task was taken: drop it. Once taken, it is
-        // running on the main thread and is waited for.
-        if (cancel && std::erase(queue_, entry) > 0) return false;
-        ::SleepConditionVariableSRW(&finished_, &lock_, 20, 0);
-    }
-    return true;
 }
 
 LRESULT Win32MainThread::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != kRunTasks) return ::DefWindowProcW(window, message, wParam, lParam);
     for (;;) {
-        std::shared_ptr<Task> entry;
+        std::function<void()> task;
         {
             ScopedExclusive hold(lock_);
             if (queue_.empty()) break;
-            entry = queue_.front();
+            task = std::move(queue_.front());
             queue_.pop_front();
         }
-        // An error of the task goes to the error box here, on the thread that
-        // ran it; the waiting thread is released either way.
-        GuardBoundary(entry->run);
-        {
-            ScopedExclusive hold(lock_);
-            entry->done = true;
-        }
-        ::WakeAllConditionVariable(&finished_);
+        // An error of the task goes to the error box here, on this thread.
+        GuardBoundary(task);
     }
     return 0;
 }

@@ -16,7 +16,7 @@ public:
     ShellResult Execute(const ShellRequest& request) override;
     WaitOutcome Wait(ProcessId process, std::uint32_t milliseconds) override;
     WaitOutcome WaitOrMessage(ProcessId process, std::uint32_t milliseconds) override;
-    void ProcessMessages() override;
+    bool ProcessMessages() override;
     std::uint32_t ExitCode(ProcessId process) override;
     void Close(ProcessId process) override;
     void Sleep(std::uint32_t milliseconds) override;
@@ -30,27 +30,20 @@ private:
 
 // Runs tasks of other threads on the thread that created it: a posted
 // message to its utility window wakes that thread, also inside a modal loop
-// (a message dialog, a popup menu), and the caller blocks until the task has
-// run there.
+// (a message dialog, a popup menu). The posting thread never waits.
 class Win32MainThread final : public IMainThread, private IWindowHandler {
 public:
     Win32MainThread();
     ~Win32MainThread();
-    bool RunAndWait(const std::function<void()>& task, const std::atomic<bool>& cancel) override;
+    void Post(std::function<void()> task) override;
 
 private:
-    struct Task {
-        std::function<void()> run;
-        bool done = false;
-    };
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    DWORD thread_;
     UniqueHwnd window_;
-    // Win32's own lock and condition: they need no freeing.
+    // Win32's own lock: it needs no freeing.
     SRWLOCK lock_ = SRWLOCK_INIT;
-    CONDITION_VARIABLE finished_ = CONDITION_VARIABLE_INIT;
-    std::deque<std::shared_ptr<Task>> queue_;
+    std::deque<std::function<void()>> queue_;
 };
 
 } // namespace snq

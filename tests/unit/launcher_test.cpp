@@ -2,6 +2,9 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -70,7 +73,11 @@ public:
         messageWaits.pop_front();
         return {r, 0};
     }
-    void ProcessMessages() override { ++processedMessages; }
+    bool ProcessMessages() override {
+        ++processedMessages;
+        return !quitRequested;
+    }
+    bool quitRequested = false;
     std::uint32_t ExitCode(ProcessId process) override {
         std::lock_guard lock(mutex);
         return processes[process].exitCode;
@@ -88,51 +95,67 @@ public:
     std::thread::id mainId = std::this_thread::get_id();
     std::vector<std::thread::id> ranOn;
 
-    bool RunAndWait(const std::function<void()>& task, const std::atomic<bool>& cancel) override {
-        if (std::this_thread::get_id() == mainId) {
-            task();
-            return true;
-        }
-        auto done = std::make_shared<bool>(false);
-        std::unique_lock lock(mutex_);
-        queue_.push_back({&task, done});
-        while (!*done) {
-            if (cancel) {
-                std::erase_if(queue_, [&](auto& e) { return e.done == done; });
-                return false;
-            }
-            cv_.wait_for(lock, 2ms);
-        }
-        return true;
+    void Post(std::function<void()> task) override {
+        std::lock_guard lock(mutex_);
+        queue_.push_back(std::move(task));
     }
     // Runs queued tasks until `until` holds or time runs out.
     template <class F> bool PumpUntil(F until, std::chrono::milliseconds limit = 3000ms) {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (!until()) {
             if (std::chrono::steady_clock::now() > end) return false;
-            std::unique_lock lock(mutex_);
-            while (!queue_.empty()) {
-                auto entry = queue_.front();
-                queue_.pop_front();
-                ranOn.push_back(std::this_thread::get_id());
-                (*entry.task)();
-                *entry.done = true;
-            }
-            cv_.notify_all();
-            lock.unlock();
+            RunQueued();
             std::this_thread::sleep_for(1ms);
         }
         return true;
     }
+    // Runs the tasks queued so far; a task's error leaves here.
+    void RunQueued() {
+        for (;;) {
+            std::function<void()> task;
+            {
+                std::lock_guard lock(mutex_);
+                if (queue_.empty()) return;
+                task = std::move(queue_.front());
+                queue_.pop_front();
+            }
+            ranOn.push_back(std::this_thread::get_id());
+            task();
+        }
+    }
 
 private:
-    struct Entry {
-        const std::function<void()>* task;
-        std::shared_ptr<bool> done;
-    };
     std::mutex mutex_;
-    std::condition_variable cv_;
-    std::deque<Entry> queue_;
+    std::deque<std::function<void()>> queue_;
+};
+
+// Ends the test run when the scope is not left within `limit`: a deadlock
+// must fail the run, not hang it.
+class Watchdog {
+public:
+    explicit Watchdog(std::chrono::seconds limit = 5s)
+        : thread_([this, limit] {
+              std::unique_lock lock(mutex_);
+              if (!done_.wait_for(lock, limit, [this] { return finished_; })) {
+                  std::fprintf(stderr, "watchdog: %s did not finish: deadlock\n",
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                  std::_Exit(1);
+              }
+          }) {}
+    ~Watchdog() {
+        {
+            std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        done_.notify_all();
+        thread_.join();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::thread thread_;
 };
 
 struct Events {
@@ -274,10 +297,11 @@ TEST(ShellLauncher, MessageWaitStartsItsLimitAgainAfterEachMessage) {
 TEST(ShellLauncher, ALaunchFromAHandlerInsideTheMessageWaitDoesNothing) {
     struct ReentrantPlatform : FakePlatform {
         TShellLauncher* launcher = nullptr;
-        void ProcessMessages() override {
+        bool ProcessMessages() override {
             FakePlatform::ProcessMessages();
             launcher->Launch();
             EXPECT_EQ(launcher->LaunchNoWait(), 0u);
+            return true;
         }
     } platform;
     FakeMainThread main;
@@ -349,10 +373,12 @@ TEST(ShellLauncher, BackgroundWaitWithoutLimitNeverTimesOutAndIgnoresASecondLaun
     l.FileName = u"helper.exe";
     platform.results = {{true, 42, 5}};
     platform.processes[5] = {60, 3}; // ends after 60 polls
+    platform.hold = true;            // the waits take their time
     l.Launch();
     EXPECT_TRUE(l.Busy());
     l.Launch();
     EXPECT_EQ(l.LaunchNoWait(), 0u);
+    platform.hold = false;
     ASSERT_TRUE(main.PumpUntil([&] { return events.finished == 1 && !l.Busy(); }));
     EXPECT_EQ(events.timeouts, 0);
     EXPECT_EQ(l.ProcessExitCode(), 3u);
@@ -436,4 +462,146 @@ TEST(ShellLauncher, DestroyingDuringAWaitReturnsPromptlyWithoutAnEvent) {
     }
     main.PumpUntil([] { return false; }, 50ms);
     EXPECT_EQ(events.total(), 0);
+}
+
+// The wait thread never waits for the main thread, so none of these may
+// block: each runs under a watchdog, and nothing is pumped between the calls.
+TEST(ShellLauncherHandOver, BackToBackLaunchesAfterARefusedStartRunInOrder) {
+    Watchdog watchdog;
+    FakePlatform platform;
+    FakeMainThread main;
+    TShellLauncher l(platform, main);
+    std::vector<std::string> seen;
+    l.OnError = [&](TShellLauncher&, std::uint32_t code) { seen.push_back("error " + std::to_string(code)); };
+    l.OnFinished = [&](TShellLauncher& s) {
+        seen.push_back("finished " + std::to_string(s.ProcessExitCode()));
+    };
+    l.FileName = u"helper.exe";
+    platform.results = {{false, 2, 0}, {true, 42, 5}};
+    platform.processes[5] = {0, 7};
+    l.Launch();
+    l.Launch(); // joins the first thread, which has handed its error over
+    ASSERT_TRUE(main.PumpUntil([&] { return seen.size() == 2; }));
+    EXPECT_EQ(seen, (std::vector<std::string>{"error 2", "finished 7"}));
+    main.PumpUntil([] { return false; }, 50ms);
+    EXPECT_EQ(seen.size(), 2u) << "once each";
+    EXPECT_EQ(main.ranOn, std::vector<std::thread::id>(2, main.mainId));
+}
+
+TEST(ShellLauncherHandOver, ARetryFromOnErrorStartsAgain) {
+    Watchdog watchdog;
+    FakePlatform platform;
+    FakeMainThread main;
+    TShellLauncher l(platform, main);
+    Events events;
+    events.Bind(l);
+    l.OnError = [&](TShellLauncher& sender, std::uint32_t) {
+        ++events.errors;
+        sender.Launch();
+    };
+    l.FileName = u"helper.exe";
+    platform.results = {{false, 2, 0}, {true, 42, 5}};
+    platform.processes[5] = {0, 0};
+    l.Launch();
+    ASSERT_TRUE(main.PumpUntil([&] { return events.finished == 1; }));
+    EXPECT_EQ(events.errors, 1);
+    EXPECT_EQ(platform.requests.size(), 2u);
+}
+
+TEST(ShellLauncherHandOver, TheLauncherMayBeDestroyedInsideItsOwnEvent) {
+    Watchdog watchdog;
+    FakePlatform platform;
+    FakeMainThread main;
+    std::optional<TShellLauncher> l(std::in_place, platform, main);
+    int finished = 0;
+    l->OnFinished = [&](TShellLauncher&) {
+        ++finished;
+        l.reset();
+    };
+    l->FileName = u"helper.exe";
+    platform.results = {{true, 42, 5}};
+    platform.processes[5] = {0, 0};
+    l->Launch();
+    ASSERT_TRUE(main.PumpUntil([&] { return !l.has_value(); }));
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(platform.closed, std::vector<ProcessId>{5});
+}
+
+TEST(ShellLauncherHandOver, TheWaitThreadWorksFromTheSettingsOfItsLaunch) {
+    Watchdog watchdog;
+    FakePlatform platform;
+    FakeMainThread main;
+    TShellLauncher l(platform, main);
+    Events events;
+    events.Bind(l);
+    l.FileName = u"helper.exe";
+    platform.results = {{true, 42, 5}};
+    platform.processes[5] = {5, 3};
+    platform.hold = true;
+    l.Launch(); // no limit
+    l.Timeout = 0;
+    l.FileName = u"other.exe";
+    platform.hold = false;
+    ASSERT_TRUE(main.PumpUntil([&] { return events.total() == 1; }));
+    EXPECT_EQ(events.finished, 1) << "a limit set after Launch is not the wait's";
+    EXPECT_EQ(platform.requests[0].file, u"helper.exe");
+}
+
+TEST(ShellLauncherHandOver, AnErrorOnTheWaitThreadIsRaisedOnTheMainThread) {
+    Watchdog watchdog;
+    struct FailingWait : FakePlatform {
+        WaitOutcome Wait(ProcessId, std::uint32_t) override { throw std::runtime_error("wait failed"); }
+    } platform;
+    FakeMainThread main;
+    TShellLauncher l(platform, main);
+    l.FileName = u"helper.exe";
+    platform.results = {{true, 42, 5}};
+    l.Launch();
+    EXPECT_THROW(main.PumpUntil([] { return false; }, 500ms), std::runtime_error);
+    EXPECT_EQ(main.ranOn, std::vector<std::thread::id>{main.mainId});
+    EXPECT_FALSE(l.Busy());
+    EXPECT_EQ(platform.closed, std::vector<ProcessId>{5});
+}
+
+TEST(ShellLauncherHandOver, LaunchReturnsWhenTheThreadFailsBeforeTheStart) {
+    Watchdog watchdog;
+    struct FailingShell : FakePlatform {
+        ShellResult Execute(const ShellRequest&) override { throw std::bad_alloc(); }
+    } platform;
+    FakeMainThread main;
+    TShellLauncher l(platform, main);
+    l.FileName = u"helper.exe";
+    l.Launch();
+    EXPECT_THROW(main.RunQueued(), std::bad_alloc);
+
+    struct NoThread : FakePlatform {
+        std::unique_ptr<IWaitThread> StartThread(std::function<void()>) override {
+            throw std::runtime_error("no thread");
+        }
+    } threadless;
+    TShellLauncher other(threadless, main);
+    other.FileName = u"helper.exe";
+    EXPECT_THROW(other.Launch(), std::runtime_error);
+    EXPECT_FALSE(other.Busy());
+}
+
+TEST(ShellLauncherHandOver, AMessageWaitEndsWhenTheProgramIsAskedToEnd) {
+    Watchdog watchdog;
+    FakePlatform platform;
+    FakeMainThread main;
+    TShellLauncher l(platform, main);
+    Events events;
+    events.Bind(l);
+    l.FileName = u"helper.exe";
+    l.WaitUntilFinished = true;
+    l.WaitType = TWaitType::wtProcessMessages;
+    platform.results = {{true, 42, 5}};
+    platform.processes[5] = {};
+    platform.quitRequested = true;
+    // A pending quit request wakes every wait: without an end, this spins.
+    platform.messageWaits = std::deque<std::uint32_t>(1000, kWaitMessage);
+    l.Launch();
+    EXPECT_EQ(platform.processedMessages, 1);
+    EXPECT_EQ(events.total(), 0);
+    EXPECT_FALSE(l.Busy());
 }
