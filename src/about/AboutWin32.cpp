@@ -146,8 +146,8 @@ LRESULT TAboutBox::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case DM_GETDEFID:
         return MAKELRESULT(IDOK, DC_HASDEFID);
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) ModalResult = mrOk;
-        if (LOWORD(wParam) == IDCANCEL) ModalResult = mrCancel;
+        if (LOWORD(wParam) == IDOK) SetModalResult(mrOk);
+        if (LOWORD(wParam) == IDCANCEL) SetModalResult(mrCancel);
         return 0;
     default:
         return TCustomForm::HandleMessage(window, message, wParam, lParam);

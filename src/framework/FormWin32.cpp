@@ -27,7 +27,7 @@ void TCustomForm::CenterOnScreen() {
 int TCustomForm::ShowModal() {
     if (Visible() || modal_) throw EInvalidOperation(u"Cannot make a visible window modal");
     BeforeShow();
-    ModalResult = mrNone;
+    modalResult_ = mrNone;
     modal_ = true;
     const ForegroundReturn foreground;
     {
@@ -38,19 +38,27 @@ int TCustomForm::ShowModal() {
         ::ShowWindow(window_.get(), SW_SHOW);
         ::SetForegroundWindow(window_.get());
         // The loop ends when a handler sets ModalResult.
-        if (!RunModalLoop(window_.get(), [this] { return ModalResult != mrNone; }))
-            ModalResult = mrCancel;
+        if (!RunModalLoop(window_.get(), [this] { return modalResult_ != mrNone; }))
+            modalResult_ = mrCancel;
     }
     ::ShowWindow(window_.get(), SW_HIDE);
     modal_ = false;
-    return ModalResult;
+    return modalResult_;
+}
+
+void TCustomForm::SetModalResult(int result) {
+    modalResult_ = result;
+    // The modal loop looks at the result after each posted message; a
+    // result set while handling a sent one (a screen reader, UI
+    // automation, another program) would otherwise wait for the next.
+    if (modal_ && result != mrNone) ::PostMessageW(window_.get(), WM_NULL, 0, 0);
 }
 
 LRESULT TCustomForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
         if (modal_) {
-            ModalResult = mrCancel;
+            SetModalResult(mrCancel);
             return 0;
         }
         ::ShowWindow(window, SW_HIDE);

@@ -25,7 +25,9 @@ public:
     // Shows the form modally and returns its modal result. Raises
     // EInvalidOperation when the form is already visible.
     int ShowModal();
-    int ModalResult = mrNone;
+    int ModalResult() const noexcept { return modalResult_; }
+    // A result other than mrNone ends a modal showing.
+    void SetModalResult(int result);
 
 protected:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -36,6 +38,7 @@ protected:
 private:
     UniqueHwnd window_;
     bool modal_ = false;
+    int modalResult_ = mrNone;
 };
 
 } // namespace snq

@@ -155,6 +155,9 @@ private:
     void Close(int result) {
         result_ = result;
         done_ = true;
+        // Wakes the modal loop, which looks at `done_` after each posted
+        // message: the close may come from a sent one.
+        ::PostMessageW(window_, WM_NULL, 0, 0);
     }
 
     void Build() {

@@ -117,6 +117,20 @@ TEST_F(About, EnterClosesItAndTheSameWindowShowsAgain) {
     PressButton(about_, L"OK");
 }
 
+TEST_F(About, AnOkCommandSentFromAnotherProgramClosesItAtOnce) {
+    // Nothing else to wake its loop: no message left in its queue, and no
+    // mouse over it (whose tracking sets a timer).
+    ::SetCursorPos(0, 0);
+    Wait(500);
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(about_, WM_COMMAND, IDOK, 0, SMTO_ABORTIFHUNG, 3000, &ignored));
+    EXPECT_TRUE(WaitGone(about_, 1000));
+    // And it shows again as usual.
+    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), 8));
+    EXPECT_EQ(WaitForWindow(program_->Pid(), kTitle), about_);
+    PressButton(about_, L"OK");
+}
+
 TEST_F(About, ClickingTheAddressOpensTheHintsFullAddress) {
     HWND panel = ChildOfClass(about_, L"TPanel");
     // The address label is the one at (80, 67).

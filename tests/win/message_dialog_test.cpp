@@ -121,6 +121,20 @@ TEST(ClassicMessageForm, CustomKindIsTitledWithTheApplicationAndLaysOutItsParts)
     EXPECT_TRUE(checked);
 }
 
+TEST(ClassicMessageForm, AButtonCommandSentFromAnotherThreadClosesItAtOnce) {
+    // Screen readers and UI automation send their commands.
+    auto send = Drive(L"Information", [](HWND d) {
+        ::Sleep(300); // nothing else left in its queue to wake its loop
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutW(d, WM_COMMAND, IDOK, 0, SMTO_BLOCK, 2000, &ignored);
+    });
+    const int result = MessageDlg(L"sent", TMsgDlgType::mtInformation, Buttons(TMsgDlgBtn::mbOK), 0,
+                                  DialogRendering::Classic);
+    send.join();
+    DrainQuit();
+    EXPECT_EQ(result, 1);
+}
+
 TEST(ClassicMessageForm, CtrlCCopiesTheFramedText) {
     SetClipboardText(Application().Handle(), L"before");
     auto copy = Drive(L"Information", [](HWND d) {
