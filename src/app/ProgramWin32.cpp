@@ -1,6 +1,6 @@
 #include "app/ProgramWin32.h"
 
-#include <memory>
+#include <optional>
 
 #include "about/AboutWin32.h"
 #include "app/MainTexts.h"
@@ -45,51 +45,68 @@ void ShowStartupError(std::exception_ptr error) noexcept {
     }
 }
 
+// The program's parts, in the order of their creation; they go in the
+// reverse. The key names' unit state comes before every form and goes after
+// them; the About window is made after the main form and goes before it.
+class TProgram {
+public:
+    explicit TProgram(HINSTANCE instance) : application_(instance) {
+        application_.ShowMainForm = false;
+        application_.MainFormOnTaskBar = false;
+        application_.SetTitle(W(kApplicationTitle));
+        TForm1& mainForm = mainForm_.emplace(hotKeyText_);
+        mainForm.AboutBox = &aboutBox_.emplace();
+        // The session's end tears everything down from inside its message:
+        // the process ends there.
+        application_.OnEndSession = [this] {
+            DestroyForms();
+            hotKeyText_.Shutdown();
+        };
+    }
+    ~TProgram() { DestroyForms(); }
+    TProgram(const TProgram&) = delete;
+    TProgram& operator=(const TProgram&) = delete;
+
+    void Run() { application_.Run(); }
+
+private:
+    void DestroyForms() noexcept {
+        if (mainForm_) mainForm_->AboutBox = nullptr;
+        aboutBox_.reset();
+        mainForm_.reset();
+    }
+
+    // The unit state's start-up and shutdown steps.
+    struct HotKeyTextUnit {
+        THotKeyText& text;
+        explicit HotKeyTextUnit(THotKeyText& unit) : text(unit) { text.Startup(); }
+        ~HotKeyTextUnit() { text.Shutdown(); }
+        HotKeyTextUnit(const HotKeyTextUnit&) = delete;
+        HotKeyTextUnit& operator=(const HotKeyTextUnit&) = delete;
+    };
+
+    Win32KeyboardLayout keyboard_;
+    THotKeyText hotKeyText_{keyboard_};
+    HotKeyTextUnit unit_{hotKeyText_};
+    TApplication application_;
+    std::optional<TForm1> mainForm_;
+    std::optional<TAboutBox> aboutBox_;
+};
+
 } // namespace
 
 int RunProgram(HINSTANCE instance) {
     RestrictDllSearchToSystem();
-    // The key names' unit state comes before every form and goes after them.
-    Win32KeyboardLayout keyboard;
-    THotKeyText hotKeyText(keyboard);
-    hotKeyText.Startup();
-    struct Shutdown {
-        THotKeyText& text;
-        ~Shutdown() { text.Shutdown(); }
-    } shutdown{hotKeyText};
-
     // COM and the common controls are loaded when first needed (the first
-    // automation search, the first dialog): most runs never need them.
-
-    std::unique_ptr<TApplication> application;
-    TAboutBox* aboutBox = nullptr;
-    std::unique_ptr<TForm1> mainForm;
-    std::unique_ptr<TAboutBox> aboutOwner;
-    // The forms go in the reverse of their creation: the About window first.
-    auto destroyForms = [&] {
-        aboutOwner.reset();
-        aboutBox = nullptr;
-        mainForm.reset();
-    };
+    // shell start, the first dialog): most runs never need them.
+    std::optional<TProgram> program;
     try {
-        application = std::make_unique<TApplication>(instance);
-        application->ShowMainForm = false;
-        application->MainFormOnTaskBar = false;
-        application->SetTitle(W(kApplicationTitle));
-        mainForm = std::make_unique<TForm1>(hotKeyText, aboutBox);
-        aboutOwner = std::make_unique<TAboutBox>();
-        aboutBox = aboutOwner.get();
-        application->OnEndSession = [&] {
-            destroyForms();
-            hotKeyText.Shutdown();
-        };
+        program.emplace(instance);
     } catch (...) {
-        const std::exception_ptr error = std::current_exception();
-        ShowStartupError(error);
+        ShowStartupError(std::current_exception());
         return 1;
     }
-    application->Run();
-    destroyForms();
+    program->Run();
     return 0;
 }
 

@@ -14,11 +14,10 @@
 
 namespace snq {
 
-TForm1::TForm1(THotKeyText& hotKeyText, TAboutBox*& aboutBox)
+TForm1::TForm1(THotKeyText& hotKeyText)
     : TCustomForm(L"TForm1", W(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
       Settings(registry_, U(ExecutablePath())), RunOnce1(instanceHost_),
       Locale1(localeSource_), Launcher1(launchPlatform_, mainThread_), hotKeyText_(hotKeyText),
-      aboutBox_(aboutBox),
       programIcon_(LoadNearestIcon(Application().Instance(), 1)) {
     SetupTrayIcon();
     SetupPopupMenu();
@@ -143,7 +142,7 @@ void TForm1::ClearClipboard1Click() { ClearClipboard(Application().Handle()); }
 void TForm1::About1Click() {
     // The About window is made after this form. A second instance's menu
     // works while its "already running" message is up, which is before then.
-    if (aboutBox_) aboutBox_->ShowModal();
+    if (AboutBox) AboutBox->ShowModal();
 }
 
 void TForm1::Exit1Click() { Application().Terminate(); }

@@ -34,7 +34,7 @@ public:
     // Builds the components in their order, applies their settings, sends
     // their load notifications (the single-instance check among them) and
     // runs FormCreate.
-    TForm1(THotKeyText& hotKeyText, TAboutBox*& aboutBox);
+    explicit TForm1(THotKeyText& hotKeyText);
     ~TForm1() override = default;
 
     // The tray click, the hotkey and the menu command all run this.
@@ -73,13 +73,14 @@ public:
     std::wstring ShownClipboardText;
     // The address that the latest search request composed.
     std::u16string LastSearchAddress;
+    // The About window, once it has been made (after this form).
+    TAboutBox* AboutBox = nullptr;
 
 private:
     void SetupTrayIcon();
     void SetupPopupMenu();
 
     THotKeyText& hotKeyText_;
-    TAboutBox*& aboutBox_;
     UniqueHicon programIcon_;
 };
 

@@ -51,10 +51,8 @@ LRESULT TGraphicWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, 
     case WM_ERASEBKGND:
         return 1; // Paint draws everything
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(window, &ps);
-        Paint(dc);
-        ::EndPaint(window, &ps);
+        const ScopedPaint paint(window);
+        Paint(paint.get());
         return 0;
     }
     case WM_SETCURSOR:

@@ -30,6 +30,7 @@ private:
     }
 
 SNQ_ERROR_CLASS(EOutOfResources);
+SNQ_ERROR_CLASS(EOSError);
 SNQ_ERROR_CLASS(EInvalidOperation);
 SNQ_ERROR_CLASS(EClipboardException);
 SNQ_ERROR_CLASS(ERegistryException);

@@ -3,19 +3,10 @@
 namespace snq {
 
 TaskWindowsDisabler::TaskWindowsDisabler(HWND except) : focus_(::GetFocus()) {
-    struct Context {
-        HWND except;
-        std::vector<HWND>* list;
-    } context{except, &disabled_};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* c = reinterpret_cast<Context*>(param);
-            if (window != c->except && ::IsWindowVisible(window) && ::IsWindowEnabled(window))
-                c->list->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&context));
+    ForEachThreadWindow([&](HWND window) {
+        if (window != except && ::IsWindowVisible(window) && ::IsWindowEnabled(window))
+            disabled_.push_back(window);
+    });
     for (HWND window : disabled_) ::EnableWindow(window, FALSE);
 }
 

@@ -2,11 +2,36 @@
 // What every modal window of the program shares: the other visible windows
 // of the thread are disabled while it is up, and a nested message loop runs
 // until it is done.
+#include <exception>
 #include <vector>
 
 #include <windows.h>
 
 namespace snq {
+
+// Calls `visit` for each top-level window of the calling thread. An error
+// that `visit` raises ends the walk and leaves here, never through the
+// system's callback.
+template <class Visit> void ForEachThreadWindow(Visit visit) {
+    struct Walk {
+        Visit& visit;
+        std::exception_ptr error;
+    } walk{visit, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* w = reinterpret_cast<Walk*>(param);
+            try {
+                w->visit(window);
+                return TRUE;
+            } catch (...) {
+                w->error = std::current_exception();
+                return FALSE;
+            }
+        },
+        reinterpret_cast<LPARAM>(&walk));
+    if (walk.error) std::rethrow_exception(walk.error);
+}
 
 // Disables the thread's visible, enabled top-level windows (but `except`) for
 // the scope, and restores them and the focus afterwards. Hidden windows, such

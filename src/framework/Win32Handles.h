@@ -58,6 +58,21 @@ private:
     HGDIOBJ old_;
 };
 
+// A window's painting, begun and always ended (also when drawing fails).
+class ScopedPaint {
+public:
+    explicit ScopedPaint(HWND window) noexcept : window_(window), dc_(::BeginPaint(window, &ps_)) {}
+    ~ScopedPaint() { ::EndPaint(window_, &ps_); }
+    ScopedPaint(const ScopedPaint&) = delete;
+    ScopedPaint& operator=(const ScopedPaint&) = delete;
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
 // A window DC, released with the window.
 class ScopedWindowDc {
 public:

@@ -1,6 +1,8 @@
 #include "framework/WindowWin32.h"
 
 #include "framework/ApplicationWin32.h"
+#include "framework/SystemErrorWin32.h"
+#include "framework/Text.h"
 
 namespace snq {
 
@@ -35,7 +37,8 @@ void RegisterBoundClass(HINSTANCE instance, const wchar_t* className, HICON icon
     wc.hIcon = icon;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    ::RegisterClassExW(&wc);
+    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        RaiseLastError(u"Cannot register the window class " + U(className));
 }
 
 } // namespace
@@ -48,6 +51,7 @@ UniqueHwnd CreateBoundWindow(const wchar_t* className, DWORD exStyle, DWORD styl
     const std::wstring text(title);
     HWND window = ::CreateWindowExW(exStyle, className, text.c_str(), style, 0, 0, 0, 0, owner,
                                     nullptr, instance, &handler);
+    if (!window) RaiseLastError(u"Cannot create a window of class " + U(className));
     return UniqueHwnd(window);
 }
 

@@ -9,6 +9,7 @@
 #include "framework/ComWin32.h"
 #include "framework/DynamicLibraryWin32.h"
 #include "framework/Exceptions.h"
+#include "framework/SystemErrorWin32.h"
 #include "framework/Text.h"
 
 namespace snq {
@@ -96,15 +97,7 @@ void Invoke(IDispatch& object, DISPID id, WORD flags, DISPPARAMS& params) {
 } // namespace
 
 std::wstring OleErrorText(long hr) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::wstring text(buffer ? buffer : L"", length);
-    ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == L' ' || text.back() == L'\r' || text.back() == L'\n' ||
-                             text.back() == L'.'))
-        text.pop_back();
+    std::wstring text = SystemMessage(static_cast<unsigned long>(hr));
     if (text.empty()) text = L"OLE error " + W(Hex(static_cast<unsigned long>(hr), 8));
     return text;
 }

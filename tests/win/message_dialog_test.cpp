@@ -8,6 +8,7 @@
 #include "framework/ApplicationWin32.h"
 #include "framework/ClipboardWin32.h"
 #include "framework/MessageDialogWin32.h"
+#include "framework/ModalWin32.h"
 #include "framework/Text.h"
 
 using namespace snq;
@@ -174,4 +175,20 @@ TEST(TaskDialogRendering, KindsGiveTheirTitlesAndTheCustomKindNone) {
     EXPECT_EQ(MessageDlg(L"Go on?", TMsgDlgType::mtConfirmation, kYesNo, 0), 7);
     escape.join();
     DrainQuit();
+}
+
+TEST(ModalMachinery, AnErrorWhileWalkingTheThreadsWindowsLeavesAfterTheWalk) {
+    // Two windows of this thread, so that a walk that went on would visit
+    // the second.
+    UniqueHwnd first(::CreateWindowExW(0, L"STATIC", L"a", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                       nullptr, nullptr));
+    UniqueHwnd second(::CreateWindowExW(0, L"STATIC", L"b", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                        nullptr, nullptr));
+    int visited = 0;
+    EXPECT_THROW(ForEachThreadWindow([&](HWND) {
+                     ++visited;
+                     throw std::bad_alloc();
+                 }),
+                 std::bad_alloc);
+    EXPECT_EQ(visited, 1);
 }

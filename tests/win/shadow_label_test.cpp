@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "about/SkinLabelsWin32.h"
+#include "framework/Exceptions.h"
 #include "framework/FormWin32.h"
 
 using namespace snq;
@@ -107,4 +108,32 @@ TEST(ShadowLabel, PaintsWhiteTextOverItsShadowAndRebuildsEachTime) {
     for (int y = 0; y < size.cy; ++y)
         for (int x = 0; x < size.cx; ++x) black += ::GetPixel(dc.get(), x, y) == RGB(0, 0, 0);
     EXPECT_EQ(black, 0);
+}
+
+namespace {
+// A control whose drawing fails, and which hands out the DC it was given.
+class FailingPicture final : public TGraphicWindow {
+public:
+    explicit FailingPicture(HWND parent) : TGraphicWindow(parent, L"FailingPicture", 0, 0, 50, 50) {}
+    using TGraphicWindow::HandleMessage;
+    HDC painted = nullptr;
+
+protected:
+    void Paint(HDC dc) override {
+        painted = dc;
+        throw EOutOfResources(u"no paint");
+    }
+};
+} // namespace
+
+TEST(GraphicWindow, APaintThatFailsStillEndsThePainting) {
+    Host host;
+    FailingPicture picture(host.Handle());
+    ::InvalidateRect(picture.Handle(), nullptr, FALSE);
+    EXPECT_THROW(picture.HandleMessage(picture.Handle(), WM_PAINT, 0, 0), EOutOfResources);
+    ASSERT_NE(picture.painted, nullptr);
+    // EndPaint gave the DC back: there is nothing left to release.
+    EXPECT_EQ(::ReleaseDC(picture.Handle(), picture.painted), 0);
+    RECT update{};
+    EXPECT_FALSE(::GetUpdateRect(picture.Handle(), &update, FALSE));
 }

@@ -3,6 +3,7 @@
 #include "app/MainTexts.h"
 #include "app/PopupMenuWin32.h"
 #include "app/TrayIconWin32.h"
+#include "framework/Exceptions.h"
 #include "framework/Text.h"
 
 using namespace snq;
@@ -142,4 +143,20 @@ TEST(PopupMenu, ACommandRunsTheItemAtItsPosition) {
     ::SendMessageW(menu.WindowHandle(), WM_COMMAND, 3, 0); // commands count from 1
     ::SendMessageW(menu.WindowHandle(), WM_COMMAND, 99, 0);
     EXPECT_EQ(ran, std::vector<int>{2});
+}
+
+TEST(UtilityWindows, AWindowThatCannotBeMadeRaisesAnErrorNamingIt) {
+    struct Refuser final : IWindowHandler {
+        LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+            if (message == WM_CREATE) return -1;
+            return ::DefWindowProcW(window, message, wParam, lParam);
+        }
+    } refuser;
+    try {
+        CreateBoundWindow(L"SnqRefusedWindow", 0, WS_POPUP, L"", refuser);
+        ADD_FAILURE() << "no error";
+    } catch (const EOSError& e) {
+        EXPECT_EQ(e.Message().rfind(u"Cannot create a window of class SnqRefusedWindow", 0), 0u)
+            << std::string(e.Message().begin(), e.Message().end());
+    }
 }
