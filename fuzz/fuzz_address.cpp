@@ -48,5 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string whole = snq::ToUtf8(text);
     if (whole.compare(0, decoded.size(), decoded) != 0) std::abort();
+    // A search reads no more of the text than can reach the address.
+    if (snq::BuildSearchAddress(code, text.substr(0, snq::kSearchTextLimit)) != address) std::abort();
     return 0;
 }

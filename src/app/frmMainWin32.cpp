@@ -96,8 +96,8 @@ public:
     }
     void GetSettings() override { form_.Settings.GetSettings(); }
     bool UseInternetExplorer() override { return form_.Settings.UseInternetExplorer; }
-    std::u16string ReadClipboardText() override {
-        return U(snq::ReadClipboardText(Application().Handle()));
+    std::u16string ReadClipboardText(std::size_t limit) override {
+        return U(snq::ReadClipboardText(Application().Handle(), limit));
     }
     void ShowNoText() override {
         MessageDlg(W(kSearchNoText), TMsgDlgType::mtInformation, Buttons(TMsgDlgBtn::mbOK), 0);

@@ -1,5 +1,6 @@
 #include "framework/ClipboardWin32.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/Exceptions.h"
@@ -36,13 +37,13 @@ ClipboardSession::~ClipboardSession() {
     if (--g_openCount == 0) ::CloseClipboard();
 }
 
-std::wstring ReadClipboardText(HWND owner) {
+std::wstring ReadClipboardText(HWND owner, std::size_t limit) {
     ClipboardSession session(owner);
     ScopedGlobalLock lock(::GetClipboardData(CF_UNICODETEXT));
     const auto* data = static_cast<const wchar_t*>(lock.data());
     if (!data) return {};
     // Never read past the block, even when the text lacks its terminator.
-    const std::size_t capacity = lock.size() / sizeof(wchar_t);
+    const std::size_t capacity = std::min(lock.size() / sizeof(wchar_t), limit);
     std::size_t length = 0;
     while (length < capacity && data[length] != L'\0') ++length;
     return std::wstring(data, length);

@@ -20,8 +20,9 @@ public:
     ClipboardSession& operator=(const ClipboardSession&) = delete;
 };
 
-// The clipboard's text up to its first NUL; empty when it holds no text.
-std::wstring ReadClipboardText(HWND owner);
+// The clipboard's text up to its first NUL, and at most `limit` units of
+// it; empty when it holds no text.
+std::wstring ReadClipboardText(HWND owner, std::size_t limit = std::wstring::npos);
 // Removes every format.
 void ClearClipboard(HWND owner);
 // Replaces the clipboard's content with `text`.

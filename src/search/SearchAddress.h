@@ -11,6 +11,9 @@ inline constexpr std::u16string_view kQueryKey = u"&q=";
 inline constexpr std::u16string_view kSearchSuffix = u"&btnG=Google+Search&aq=f&oq=";
 // Browsers, the shell and the automation path all take addresses this long.
 inline constexpr std::size_t kMaxAddressLength = 2048;
+// How much of a text can reach the address: every UTF-16 unit becomes at
+// least one character of it, so the address is full before this many.
+inline constexpr std::size_t kSearchTextLimit = kMaxAddressLength;
 
 // The code for an English language name: an exact, case-sensitive match in
 // the table; "en" for the empty name; empty for any other name.

@@ -9,10 +9,10 @@ void RunSearchRequest(ISearchHost& host, std::u16string& lastSearchAddress) {
     host.SendCopyToFocus();
     host.GetSettings();
     // The address comes from the first read, the emptiness test from the
-    // second.
-    const std::u16string first = host.ReadClipboardText();
+    // second; neither needs more of a long text than can reach the address.
+    const std::u16string first = host.ReadClipboardText(kSearchTextLimit);
     lastSearchAddress = BuildSearchAddress(code, first);
-    if (host.ReadClipboardText().empty()) {
+    if (host.ReadClipboardText(1).empty()) {
         host.ShowNoText();
         return;
     }

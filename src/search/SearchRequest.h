@@ -16,8 +16,9 @@ public:
     // Reads the browser mode from the registry (may raise).
     virtual void GetSettings() = 0;
     virtual bool UseInternetExplorer() = 0;
-    // The clipboard's text (may raise "Cannot open clipboard").
-    virtual std::u16string ReadClipboardText() = 0;
+    // The clipboard's text, at most its first `limit` UTF-16 units (may
+    // raise "Cannot open clipboard").
+    virtual std::u16string ReadClipboardText(std::size_t limit) = 0;
     // "Snapquery: No Text in Clipboard", modal.
     virtual void ShowNoText() = 0;
     virtual void OpenInIE(std::u16string_view address) = 0;

@@ -96,12 +96,14 @@ public:
         if (settingsFail) throw ERegistryException(u"Invalid data type for 'Default'");
     }
     bool UseInternetExplorer() override { return useIE; }
-    std::u16string ReadClipboardText() override {
+    std::u16string ReadClipboardText(std::size_t limit) override {
         const int index = reads++;
         steps.push_back("read");
+        limits.push_back(limit);
         if (index == failRead) throw EClipboardException(u"Cannot open clipboard");
-        return index < static_cast<int>(clipboard.size()) ? clipboard[index] : u"";
+        return index < static_cast<int>(clipboard.size()) ? clipboard[index].substr(0, limit) : u"";
     }
+    std::vector<std::size_t> limits;
     void ShowNoText() override { steps.push_back("no text"); }
     void OpenInIE(std::u16string_view a) override {
         steps.push_back("ie");
@@ -172,6 +174,24 @@ TEST(SearchRequest, ErrorsEndTheRequestWhereTheyHappen) {
     EXPECT_THROW(RunSearchRequest(host, last), EClipboardException);
     EXPECT_EQ(last, BuildSearchAddress(u"en", u"new"));
     EXPECT_TRUE(host.opened.empty());
+}
+
+TEST(SearchRequest, AHugeClipboardIsReadOnlyAsFarAsTheAddressCanUseIt) {
+    // Each text's address is the one its whole text gives.
+    for (const std::u16string& unit : {std::u16string(u"z"), std::u16string(u" "),
+                                       std::u16string(u"\U0001F600"), std::u16string(u"\u00e9")}) {
+        std::u16string huge;
+        for (int i = 0; i < 100000; ++i) huge += unit;
+        FakeHost host;
+        host.clipboard = {huge, huge};
+        std::u16string last;
+        RunSearchRequest(host, last);
+        EXPECT_EQ(last, BuildSearchAddress(u"en", huge));
+        EXPECT_GT(last.size(), kMaxAddressLength - 12) << "full up to the last character that fits";
+        ASSERT_EQ(host.limits.size(), 2u);
+        EXPECT_LE(host.limits[0], kMaxAddressLength + 1);
+        EXPECT_EQ(host.limits[1], 1u) << "the second read only tells whether there is text";
+    }
 }
 
 TEST(SearchRequest, UnknownAndMissingLanguageNames) {
