@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -30,19 +31,27 @@ std::wstring Encode(const std::wstring& text) {
     return out;
 }
 
+// An address holds at most this many characters (fewer under Wine, whose
+// shell takes no more), and every character of the text takes at least one:
+// no more of the text is read.
+std::size_t AddressLimit() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") ? 768 : 2048;
+}
+
 void Search(HWND window) {
+    const std::size_t kAddressLimit = AddressLimit();
     std::wstring text;
     if (::OpenClipboard(window)) {
         if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
             if (auto* p = static_cast<const wchar_t*>(::GlobalLock(data))) {
-                text = p;
+                text.assign(p, ::wcsnlen(p, kAddressLimit));
                 ::GlobalUnlock(data);
             }
         }
         ::CloseClipboard();
     }
     if (text.empty()) return;
-    const std::wstring address = L"https://www.google.com/search?q=" + Encode(text);
+    const std::wstring address = (L"https://www.google.com/search?q=" + Encode(text)).substr(0, kAddressLimit);
     ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -49,6 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string whole = snq::ToUtf8(text);
     if (whole.compare(0, decoded.size(), decoded) != 0) std::abort();
     // A search reads no more of the text than can reach the address.
-    if (snq::BuildSearchAddress(code, text.substr(0, snq::kSearchTextLimit)) != address) std::abort();
+    if (snq::BuildSearchAddress(code, text.substr(0, snq::kMaxAddressLength)) != address) std::abort();
+    // A shorter limit holds as well.
+    const std::size_t limit = 80 + data[0] * 4;
+    if (snq::BuildSearchAddress(code, text, limit).size() > limit) std::abort();
     return 0;
 }

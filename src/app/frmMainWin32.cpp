@@ -10,6 +10,7 @@
 #include "framework/MessageDialogWin32.h"
 #include "framework/Text.h"
 #include "search/BrowserLaunchWin32.h"
+#include "search/SearchAddress.h"
 #include "search/SearchRequest.h"
 
 namespace snq {
@@ -96,8 +97,20 @@ public:
     }
     void GetSettings() override { form_.Settings.GetSettings(); }
     bool UseInternetExplorer() override { return form_.Settings.UseInternetExplorer; }
+    std::size_t AddressLimit() override {
+        return UseInternetExplorer() ? kMaxAddressLength : ShellAddressLimit();
+    }
     std::u16string ReadClipboardText(std::size_t limit) override {
-        return U(snq::ReadClipboardText(Application().Handle(), limit));
+        // The system copies the whole text into this process on every read:
+        // a clipboard that has not changed since this request read it is
+        // not read again.
+        const DWORD sequence = ::GetClipboardSequenceNumber();
+        if (sequence == 0 || sequence != readSequence_ || limit > readLimit_) {
+            readText_ = U(snq::ReadClipboardText(Application().Handle(), limit));
+            readSequence_ = sequence;
+            readLimit_ = limit;
+        }
+        return readText_.substr(0, limit);
     }
     void ShowNoText() override {
         MessageDlg(W(kSearchNoText), TMsgDlgType::mtInformation, Buttons(TMsgDlgBtn::mbOK), 0);
@@ -110,6 +123,9 @@ public:
 
 private:
     TForm1& form_;
+    std::u16string readText_;
+    DWORD readSequence_ = 0;
+    std::size_t readLimit_ = 0;
 };
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "framework/Exceptions.h"
 #include "framework/SystemErrorWin32.h"
 #include "framework/Text.h"
+#include "search/SearchAddress.h"
 
 namespace snq {
 
@@ -100,6 +101,14 @@ std::wstring OleErrorText(long hr) {
     std::wstring text = SystemMessage(static_cast<unsigned long>(hr));
     if (text.empty()) text = L"OLE error " + W(Hex(static_cast<unsigned long>(hr), 8));
     return text;
+}
+
+std::size_t ShellAddressLimit() {
+    // Room for a browser command line of up to about 250 characters.
+    constexpr std::size_t kWineShellAddressLimit = 768;
+    static const bool wine =
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine ? kWineShellAddressLimit : kMaxAddressLength;
 }
 
 void OpenInIE(std::wstring_view address) {

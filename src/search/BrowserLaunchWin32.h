@@ -2,6 +2,7 @@
 // Opens an address in a new, visible Internet Explorer instance through its
 // automation server. Raises EOleSysError or EOleException with the
 // failure's text.
+#include <cstddef>
 #include <string_view>
 
 namespace snq {
@@ -9,6 +10,12 @@ namespace snq {
 inline constexpr wchar_t kInternetExplorerProgId[] = L"InternetExplorer.Application";
 
 void OpenInIE(std::wstring_view address);
+
+// The longest address that the default browser's start through the shell
+// takes here: kMaxAddressLength, or less under Wine, whose shell overruns a
+// fixed 1,024-character buffer (and crashes the calling program) when the
+// address and the browser's command line together are longer.
+std::size_t ShellAddressLimit();
 
 // The system's text for an HRESULT with trailing spaces, line breaks and full
 // stops removed, or "OLE error %.8x" when the system has none.

@@ -68,12 +68,13 @@ std::u16string EncodeQuery(std::u16string_view text, std::size_t budget) {
     return out;
 }
 
-std::u16string BuildSearchAddress(std::u16string_view code, std::u16string_view text) {
+std::u16string BuildSearchAddress(std::u16string_view code, std::u16string_view text,
+                                  std::size_t maxLength) {
     std::u16string address(kSearchPrefix);
     address += code;
     address += kQueryKey;
     const std::size_t fixed = address.size() + kSearchSuffix.size();
-    address += EncodeQuery(text, fixed < kMaxAddressLength ? kMaxAddressLength - fixed : 0);
+    address += EncodeQuery(text, fixed < maxLength ? maxLength - fixed : 0);
     address += kSearchSuffix;
     return address;
 }

@@ -10,8 +10,9 @@ void RunSearchRequest(ISearchHost& host, std::u16string& lastSearchAddress) {
     host.GetSettings();
     // The address comes from the first read, the emptiness test from the
     // second; neither needs more of a long text than can reach the address.
-    const std::u16string first = host.ReadClipboardText(kSearchTextLimit);
-    lastSearchAddress = BuildSearchAddress(code, first);
+    const std::size_t limit = host.AddressLimit();
+    const std::u16string first = host.ReadClipboardText(limit);
+    lastSearchAddress = BuildSearchAddress(code, first, limit);
     if (host.ReadClipboardText(1).empty()) {
         host.ShowNoText();
         return;

@@ -16,6 +16,9 @@ public:
     // Reads the browser mode from the registry (may raise).
     virtual void GetSettings() = 0;
     virtual bool UseInternetExplorer() = 0;
+    // The longest address that the way of opening it (as the settings just
+    // read chose) takes.
+    virtual std::size_t AddressLimit() = 0;
     // The clipboard's text, at most its first `limit` UTF-16 units (may
     // raise "Cannot open clipboard").
     virtual std::u16string ReadClipboardText(std::size_t limit) = 0;

@@ -82,6 +82,24 @@ TEST_F(Search, AHugeClipboardOpensACutValidAddress) {
     EmptyClipboardNow();
 }
 
+TEST_F(Search, ALongTextGoesToTheDefaultBrowserInAnAddressItsShellTakes) {
+    // Wine's shell crashes its caller on an address and browser command line
+    // of more than 1,024 characters together; Windows takes 2,048.
+    SetClipboardText(std::wstring(100'000, L'z'));
+    LeftClick(tray_);
+    const auto lines = WaitForLines(BrowserLog(), 1);
+    ASSERT_EQ(lines.size(), 1u);
+    const std::wstring head = L"\"" + recorder_ + L"\" \"";
+    ASSERT_EQ(lines[0].rfind(head, 0), 0u);
+    const std::wstring address = lines[0].substr(head.size(), lines[0].size() - head.size() - 1);
+    EXPECT_EQ(address.rfind(kPrefix + L"zzz", 0), 0u);
+    EXPECT_EQ(address.rfind(kSuffix), address.size() - kSuffix.size());
+    EXPECT_LE(address.size(), 768u);
+    EXPECT_GE(address.size(), 760u);
+    EXPECT_TRUE(program_->Running());
+    EmptyClipboardNow();
+}
+
 TEST_F(Search, NoTextOpensNothingAndSaysSo) {
     for (bool image : {false, true}) {
         if (image)

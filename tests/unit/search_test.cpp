@@ -96,6 +96,8 @@ public:
         if (settingsFail) throw ERegistryException(u"Invalid data type for 'Default'");
     }
     bool UseInternetExplorer() override { return useIE; }
+    std::size_t AddressLimit() override { return addressLimit; }
+    std::size_t addressLimit = kMaxAddressLength;
     std::u16string ReadClipboardText(std::size_t limit) override {
         const int index = reads++;
         steps.push_back("read");
@@ -192,6 +194,15 @@ TEST(SearchRequest, AHugeClipboardIsReadOnlyAsFarAsTheAddressCanUseIt) {
         EXPECT_LE(host.limits[0], kMaxAddressLength + 1);
         EXPECT_EQ(host.limits[1], 1u) << "the second read only tells whether there is text";
     }
+    // A way of opening that takes shorter addresses gets one that fits.
+    FakeHost host;
+    host.addressLimit = 700;
+    host.clipboard = {std::u16string(5000, u'z'), u"z"};
+    std::u16string last;
+    RunSearchRequest(host, last);
+    EXPECT_EQ(last.size(), 700u);
+    EXPECT_TRUE(last.ends_with(kSearchSuffix));
+    EXPECT_EQ(host.opened, last);
 }
 
 TEST(SearchRequest, UnknownAndMissingLanguageNames) {
