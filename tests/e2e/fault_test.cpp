@@ -231,16 +231,7 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
         LeftClick(tray);
         return WaitForLines(BrowserLogPath(), n, 10000).size() >= n;
     };
-    std::size_t searches = 0;
-    for (int i = 0; i < 20; ++i) ASSERT_TRUE(search(++searches)); // warm-up
-    const auto before = counts();
-    while (searches < 300) ASSERT_TRUE(search(++searches)) << searches;
-    const auto afterSearches = counts();
-    for (int i = 0; i < 100; ++i) ASSERT_TRUE(UseMenu(tray, program.Pid(), i % 2)) << i; // both toggles
-    const auto afterMenus = counts();
-    std::printf("soak: committed %lu KB after the searches, %lu KB after the menus\n",
-                afterSearches[4], afterMenus[4]);
-    for (int i = 0; i < 100; ++i) {
+    auto dialogCycle = [&](int i) {
         SetClipboardText(L"cycle");
         ASSERT_TRUE(UseMenu(tray, program.Pid(), 3));
         HWND shown = WaitForWindow(program.Pid(), L"", L"Current clipboard text: cycle");
@@ -248,7 +239,23 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
         PressButton(shown, L"OK");
         ASSERT_TRUE(WaitGone(shown));
         ASSERT_TRUE(UseMenu(tray, program.Pid(), 4));
-    }
+    };
+    // Warm-up: every kind of action once or more, so that what the first of
+    // each loads (the dialogs load the common controls, visual styles and
+    // their fonts: about 1.8 MB) is in before the first figure.
+    std::size_t searches = 0;
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(search(++searches));
+    for (int item : {0, 0, 1, 1}) ASSERT_TRUE(UseMenu(tray, program.Pid(), item)); // and back
+    for (int i = 0; i < 2; ++i) dialogCycle(i);
+    const auto before = counts();
+    while (searches < 300) ASSERT_TRUE(search(++searches)) << searches;
+    const auto afterSearches = counts();
+    for (int i = 0; i < 100; ++i) ASSERT_TRUE(UseMenu(tray, program.Pid(), i % 2)) << i; // both toggles
+    const auto afterMenus = counts();
+    for (int i = 0; i < 100; ++i) dialogCycle(i);
+    std::printf("soak: committed %lu KB after the warm-up, %lu KB after the searches, %lu KB "
+                "after the menus\n",
+                before[4], afterSearches[4], afterMenus[4]);
     // A menu or dialog window may still be on its way out: give it a moment.
     auto after = counts();
     for (int i = 0; i < 60 && after[3] > before[3]; ++i, Wait(50)) after = counts();
@@ -267,7 +274,8 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
         }
         return classes;
     }();
-    EXPECT_LE(after[4], before[4] + 4096) << "committed memory grew by more than 4 MB";
+    // Each phase measured alone grows it by 0 to 12 KB per 100 actions.
+    EXPECT_LE(after[4], before[4] + 256) << "committed memory grew by more than 256 KB";
     EXPECT_EQ(errorBoxes(), 0);
     EXPECT_TRUE(program.Running());
     std::printf("soak: %d of 300 searches clicked twice\n", repeats);
