@@ -20,9 +20,12 @@ find_package(GTest REQUIRED)
 
 option(SNQ_SANITIZE "Build the native tests with AddressSanitizer and UBSan" OFF)
 if(SNQ_SANITIZE)
+    # Every report ends the run with an error: without -fno-sanitize-recover,
+    # UBSan prints "runtime error" and carries on with exit code 0.
     foreach(t snq_portable)
-        target_compile_options(${t} PUBLIC -fsanitize=address,undefined -fno-omit-frame-pointer)
-        target_link_options(${t} PUBLIC -fsanitize=address,undefined)
+        target_compile_options(${t} PUBLIC -fsanitize=address,undefined -fno-sanitize-recover=all
+                               -fno-omit-frame-pointer)
+        target_link_options(${t} PUBLIC -fsanitize=address,undefined -fno-sanitize-recover=all)
     endforeach()
 endif()
 
@@ -31,3 +34,5 @@ add_executable(unit_tests ${SNQ_UNIT_TESTS})
 target_link_libraries(unit_tests PRIVATE snq_portable GTest::gtest GTest::gtest_main GTest::gmock)
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 add_test(NAME unit_tests COMMAND unit_tests)
+set_tests_properties(unit_tests PROPERTIES ENVIRONMENT
+    "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1;ASAN_OPTIONS=halt_on_error=1")

@@ -67,6 +67,12 @@ target_link_libraries(bench_driver PRIVATE psapi shell32 user32)
 target_link_options(bench_driver PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK} ${SNQ_WMAIN_LINK})
 add_dependencies(bench_driver snapquery baseline recorder)
 
+# The import check needs no test framework: every tree runs it on its own
+# executable, the release tree included.
+if(CMAKE_HOST_UNIX)
+    add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:snapquery>)
+endif()
+
 # GoogleTest built for Windows from its sources (Debian's googletest package
 # on Linux; point SNQ_GTEST_SOURCE at a checkout elsewhere).
 set(SNQ_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
@@ -75,8 +81,8 @@ if(NOT SNQ_BUILD_TESTS)
     return()
 endif()
 if(NOT EXISTS ${SNQ_GTEST_SOURCE}/CMakeLists.txt)
-    message(STATUS "No GoogleTest sources at ${SNQ_GTEST_SOURCE}: building the program only")
-    return()
+    message(FATAL_ERROR "No GoogleTest sources at ${SNQ_GTEST_SOURCE}: point SNQ_GTEST_SOURCE at "
+                        "them, or configure with -DSNQ_BUILD_TESTS=OFF to build the program only")
 endif()
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -104,7 +110,4 @@ set_tests_properties(e2e_tests PROPERTIES TIMEOUT 900)
 add_test(NAME e2e_soak COMMAND e2e_tests --gtest_filter=Soak.*)
 set_tests_properties(e2e_soak PROPERTIES TIMEOUT 900)
 
-if(CMAKE_HOST_UNIX)
-add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:snapquery>)
-endif()
 

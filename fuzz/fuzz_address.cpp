@@ -48,6 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string whole = snq::ToUtf8(text);
     if (whole.compare(0, decoded.size(), decoded) != 0) std::abort();
+    // The address has room for any one character: a text is never lost.
+    if (!text.empty() && query.empty()) std::abort();
     // A search reads no more of the text than can reach the address.
     if (snq::BuildSearchAddress(code, text.substr(0, snq::kMaxAddressLength)) != address) std::abort();
     // A shorter limit holds as well.

@@ -15,6 +15,37 @@ std::wstring ExeDir() {
 
 void Wait(DWORD ms) { ::Sleep(ms); }
 
+bool UnderWine() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+DWORD HandleCount(HANDLE process, DWORD pid) {
+    DWORD count = 0;
+    if (::GetProcessHandleCount(process, &count) && count > 0) return count;
+    // SystemHandleInformation (16): a count, then one entry per handle.
+    struct Entry {
+        ULONG ownerPid;
+        BYTE objectType, flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return 0;
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    while (query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed) ==
+           static_cast<LONG>(0xC0000004)) // STATUS_INFO_LENGTH_MISMATCH
+        buffer.resize(buffer.size() * 2);
+    const ULONG entries = *reinterpret_cast<const ULONG*>(buffer.data());
+    const auto* entry = reinterpret_cast<const Entry*>(buffer.data() + sizeof(ULONG_PTR));
+    for (ULONG i = 0; i < entries; ++i)
+        if (entry[i].ownerPid == pid) ++count;
+    return count;
+}
+
 HelperWindow::HelperWindow() {
     ready_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = ::CreateThread(

@@ -117,6 +117,12 @@ private:
 
 void Wait(DWORD ms);
 
+// The handles a process holds: GetProcessHandleCount, or where that reports
+// nothing (Wine), the entries of the system's handle table for the process.
+DWORD HandleCount(HANDLE process, DWORD pid);
+// Whether this runs under Wine, where some counts are not kept.
+bool UnderWine();
+
 // A visible top-level window of the test, on a thread of its own that serves
 // its messages, as another program's window would be.
 class HelperWindow {

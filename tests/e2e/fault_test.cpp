@@ -143,7 +143,10 @@ TEST_F(Faults, TheSessionEndingRemovesTheIconAndExitsWithZero) {
 }
 
 TEST_F(Faults, CtrlGHeldByAnotherProgramAtStartIsSilentAndTheTrayStillSearches) {
-    for (int i = 0; i < 100 && !::RegisterHotKey(nullptr, 0x7002, MOD_CONTROL, 'G'); ++i) Wait(50);
+    bool held = false;
+    for (int i = 0; i < 100 && !(held = ::RegisterHotKey(nullptr, 0x7002, MOD_CONTROL, 'G')); ++i)
+        Wait(50);
+    ASSERT_TRUE(held) << "this test must hold Ctrl+G before the program starts";
     Start();
     Wait(500);
     EXPECT_TRUE(VisibleWindows(pid()).empty()) << Describe(pid());
@@ -188,11 +191,10 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
     Program program;
     HWND tray = program.WaitForTray();
     ASSERT_NE(tray, nullptr);
-    // Handle, GDI and USER counts (Wine reports 0 for all three), the number
-    // of the program's windows, and its committed memory in KB.
+    // Handle, GDI and USER counts (Wine keeps no GDI and USER counts), the
+    // number of the program's windows, and its committed memory in KB.
     auto counts = [&] {
-        DWORD handles = 0;
-        ::GetProcessHandleCount(program.Process(), &handles);
+        const DWORD handles = HandleCount(program.Process(), program.Pid());
         PROCESS_MEMORY_COUNTERS memory{};
         ::GetProcessMemoryInfo(program.Process(), &memory, sizeof(memory));
         struct Count {
@@ -263,9 +265,16 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
                 "committed %lu KB -> %lu KB\n",
                 before[0], after[0], before[1], after[1], before[2], after[2], before[3], after[3],
                 before[4], after[4]);
+    ASSERT_GT(before[0], 0u) << "the handle count is not available";
     EXPECT_LE(after[0], before[0] + 10);
-    EXPECT_LE(after[1], before[1] + 10);
-    EXPECT_LE(after[2], before[2] + 10);
+    if (UnderWine()) {
+        std::printf("soak: GDI and USER counts are not kept here (measured on Windows only)\n");
+    } else {
+        ASSERT_GT(before[1], 0u) << "the GDI count is not available";
+        ASSERT_GT(before[2], 0u) << "the USER count is not available";
+        EXPECT_LE(after[1], before[1] + 10);
+        EXPECT_LE(after[2], before[2] + 10);
+    }
     EXPECT_EQ(after[3], before[3]) << [&] {
         std::string classes;
         for (HWND w : TopLevelWindows(program.Pid())) {
@@ -280,7 +289,21 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
     EXPECT_TRUE(program.Running());
     std::printf("soak: %d of 300 searches clicked twice\n", repeats);
     EXPECT_LE(repeats, 3);
-    EXPECT_GE(ReadLines(BrowserLogPath()).size(), 300u);
-    EXPECT_LE(ReadLines(BrowserLogPath()).size(), 300u + repeats);
+    // Line n is search n (a repeated click may add a second line of the
+    // same search, never stand in for a lost one).
+    const auto lines = ReadLines(BrowserLogPath());
+    EXPECT_GE(lines.size(), 300u);
+    EXPECT_LE(lines.size(), 300u + repeats);
+    std::size_t n = 0;
+    for (const std::wstring& line : lines) {
+        const std::wstring query = L"soak+" + std::to_wstring(n + 1) + L"&";
+        if (n + 1 <= 300 && line.find(query) != std::wstring::npos) {
+            ++n;
+            continue;
+        }
+        EXPECT_NE(line.find(L"soak+" + std::to_wstring(n) + L"&"), std::wstring::npos)
+            << "a line of neither search " << n << " nor " << n + 1;
+    }
+    EXPECT_EQ(n, 300u) << "every search, in order";
     (void)recorder;
 }

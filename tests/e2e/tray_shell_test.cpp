@@ -4,6 +4,8 @@
 
 #include "Probe.h"
 
+#include <cstdio>
+
 using namespace probe;
 
 namespace {
@@ -85,11 +87,14 @@ TEST_F(TrayShell, ShowClipboardTextCutsAHugeTextAndStaysResponsive) {
     std::wstring huge(10'000'000, L'x');
     huge.replace(0, 5, L"start");
     SetClipboardText(huge);
-    const ULONGLONG start = ::GetTickCount64();
     ASSERT_TRUE(UseMenu(tray_, pid(), 3));
+    // Within a second of the command (the menu closing).
+    const ULONGLONG start = ::GetTickCount64();
     HWND dialog = WaitForWindow(pid(), L"", L"Current clipboard text: startxxx", 15000);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_LT(::GetTickCount64() - start, 10000u);
+    const ULONGLONG took = ::GetTickCount64() - start;
+    std::printf("huge text shown after %llu ms\n", took);
+    EXPECT_LT(took, 1000u);
     const std::wstring shown = AllText(dialog);
     EXPECT_NE(shown.find(L"x\x2026"), std::wstring::npos);
     EXPECT_LT(shown.size(), 6000u);

@@ -96,8 +96,16 @@ public:
     std::vector<std::thread::id> ranOn;
 
     void Post(std::function<void()> task) override {
-        std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(task));
+        {
+            std::lock_guard lock(mutex_);
+            queue_.push_back(std::move(task));
+        }
+        posted_.notify_all();
+    }
+    // Waits until a task is queued (a wait thread has handed its event over).
+    bool WaitForPosted(std::chrono::milliseconds limit = 3000ms) {
+        std::unique_lock lock(mutex_);
+        return posted_.wait_for(lock, limit, [this] { return !queue_.empty(); });
     }
     // Runs queued tasks until `until` holds or time runs out.
     template <class F> bool PumpUntil(F until, std::chrono::milliseconds limit = 3000ms) {
@@ -126,6 +134,7 @@ public:
 
 private:
     std::mutex mutex_;
+    std::condition_variable posted_;
     std::deque<std::function<void()>> queue_;
 };
 
@@ -347,8 +356,10 @@ TEST(ShellLauncher, BackgroundWaitRunsEventsOnTheMainThreadAndCountsOnlyPolls) {
     l.Timeout = 250;
     platform.results = {{true, 42, 5}};
     platform.processes[5] = {};
+    platform.hold = true;
     l.Launch();
-    EXPECT_TRUE(l.Busy() || platform.waits > 0);
+    EXPECT_TRUE(l.Busy()) << "Launch returns once the start is made";
+    platform.hold = false;
     ASSERT_TRUE(main.PumpUntil([&] { return events.timeouts == 1 && !l.Busy(); }));
     EXPECT_EQ(platform.waits, 3); // 100 + 100 + 100 >= 250
     EXPECT_EQ(eventThread, main.mainId);
@@ -420,10 +431,12 @@ TEST(ShellLauncher, AnEarlierErrorDoesNotEndTheNextStartUpWait) {
     } platform;
     FakeMainThread main;
     TShellLauncher l(platform, main);
+    Events events;
+    events.Bind(l);
     l.FileName = u"x";
     platform.results = {{false, 2, 0}};
     l.Launch();
-    main.PumpUntil([&] { return false; }, 300ms);
+    ASSERT_TRUE(main.PumpUntil([&] { return events.errors == 1; }));
     ASSERT_EQ(l.LaunchError(), 2u);
     platform.results = {{true, 42, 5}};
     platform.processes[5] = {};
@@ -437,6 +450,7 @@ TEST(ShellLauncher, DestroyingDuringAWaitReturnsPromptlyWithoutAnEvent) {
     FakePlatform platform;
     FakeMainThread main;
     Events events;
+    std::chrono::steady_clock::time_point start;
     {
         TShellLauncher l(platform, main);
         events.Bind(l);
@@ -445,11 +459,13 @@ TEST(ShellLauncher, DestroyingDuringAWaitReturnsPromptlyWithoutAnEvent) {
         platform.processes[5] = {};
         l.Launch();
         ASSERT_TRUE(l.Busy());
+        start = std::chrono::steady_clock::now();
     }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
     EXPECT_EQ(events.total(), 0);
     EXPECT_EQ(platform.closed, std::vector<ProcessId>{5});
 
-    // Also when the wait thread is blocked handing an event over.
+    // Also when the wait thread has handed an event over that has not run.
     {
         TShellLauncher l(platform, main);
         events.Bind(l);
@@ -458,9 +474,9 @@ TEST(ShellLauncher, DestroyingDuringAWaitReturnsPromptlyWithoutAnEvent) {
         platform.results = {{true, 42, 6}};
         platform.processes[6] = {};
         l.Launch();
-        std::this_thread::sleep_for(50ms); // the timeout is waiting for the main thread
+        ASSERT_TRUE(main.WaitForPosted()) << "the time-out has been handed over";
     }
-    main.PumpUntil([] { return false; }, 50ms);
+    main.RunQueued();
     EXPECT_EQ(events.total(), 0);
 }
 

@@ -51,10 +51,13 @@ TEST(SearchAddress, EncodesEveryScriptAsUtf8AndLeavesOnlyUnreservedCharacters) {
     EXPECT_EQ(EncodeQuery(u"line1\r\nline2\t", 100), u"line1%0D%0Aline2%09");
     EXPECT_EQ(EncodeQuery(u"   ", 100), u"+++");
     EXPECT_EQ(EncodeQuery(std::u16string(u"a\0b", 3), 100), u"a%00b");
-    // Nothing that could end the argument or the query survives unencoded.
-    for (char16_t c : std::u16string(u" \"'&#%+?=/\\<>|^`{}[];:,@$!*()")) {
-        const std::u16string encoded = EncodeQuery(std::u16string(1, c), 100);
-        EXPECT_TRUE(encoded == u"+" || encoded.front() == u'%') << static_cast<int>(c);
+    // Nothing that could end the argument or the query survives unencoded:
+    // a space is "+", everything else its %XX.
+    EXPECT_EQ(EncodeQuery(u" ", 100), u"+");
+    for (char16_t c : std::u16string(u"\"'&#%+?=/\\<>|^`{}[];:,@$!*()")) {
+        const char16_t hex[] = u"0123456789ABCDEF";
+        const std::u16string expected{u'%', hex[c >> 4], hex[c & 0xF]};
+        EXPECT_EQ(EncodeQuery(std::u16string(1, c), 100), expected) << static_cast<int>(c);
     }
 }
 
@@ -67,7 +70,9 @@ TEST(SearchAddress, AHugeTextIsCutAtACharacterBoundaryToFitTheLimit) {
     EXPECT_LE(greek.size(), kMaxAddressLength);
     const std::size_t q = greek.find(kQueryKey) + kQueryKey.size();
     const std::size_t query = greek.size() - kSearchSuffix.size() - q;
+    const std::size_t budget = kMaxAddressLength - (greek.size() - query);
     EXPECT_EQ(query % 6, 0u);
+    EXPECT_GT(query + 6, budget) << "as many whole letters as fit";
     const std::u16string emoji = EncodeQuery(u"\U0001F600\U0001F600", 13);
     EXPECT_EQ(emoji, u"%F0%9F%98%80");
     EXPECT_EQ(EncodeQuery(u"abc", 0), u"");

@@ -42,6 +42,13 @@ bool KeystrokeFree(UINT flags, UINT key) {
 
 } // namespace
 
+WNDPROC previous = nullptr;
+bool freeAtDestroy = false;
+LRESULT CALLBACK WatchDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) freeAtDestroy = KeystrokeFree(MOD_CONTROL, 'G');
+    return ::CallWindowProcW(previous, window, message, wParam, lParam);
+}
+
 TEST(HotKeyManager, AddRegistersCtrlGUnderItsAtomAndClearReleasesIt) {
     const wchar_t* name = L"HotKeyManagerHotKey16455";
     ASSERT_EQ(AtomReferences(name), 0);
@@ -62,7 +69,12 @@ TEST(HotKeyManager, AddRegistersCtrlGUnderItsAtomAndClearReleasesIt) {
         EXPECT_EQ(manager.Add(0x4047), 0);
         EXPECT_EQ(manager.Entries().size(), 1u);
         EXPECT_EQ(AtomReferences(name), 1);
+        // Unregistered before its window goes (the window's end would free
+        // it anyway, and then nothing would tell).
+        previous = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+            manager.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WatchDestroy)));
     }
+    EXPECT_TRUE(freeAtDestroy);
     EXPECT_EQ(AtomReferences(name), 0);
     EXPECT_TRUE(KeystrokeFree(MOD_CONTROL, 'G'));
 }

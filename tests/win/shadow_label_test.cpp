@@ -1,6 +1,10 @@
 // The shadowed label's measuring and painting on real device contexts.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+#include <vector>
+
 #include "about/SkinLabelsWin32.h"
 #include "framework/Exceptions.h"
 #include "framework/FormWin32.h"
@@ -75,39 +79,82 @@ TEST(ShadowLabel, AnEmptyCaptionMeasuresAsOneSpace) {
     EXPECT_EQ(SizeOf(label.Handle()).cy, space.cy);
 }
 
+namespace {
+
+// A memory DC with a bitmap of `size`, filled mid-grey, so that neither
+// white text nor a dark shadow is there before the label draws.
+struct Canvas {
+    explicit Canvas(SIZE size) : rect{0, 0, size.cx, size.cy} {
+        ScopedWindowDc screen(nullptr);
+        dc.reset(::CreateCompatibleDC(screen.get()));
+        bitmap.reset(::CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
+        select.emplace(dc.get(), bitmap.get());
+        Clear();
+    }
+    void Clear() {
+        UniqueHbrush grey(::CreateSolidBrush(RGB(128, 128, 128)));
+        ::FillRect(dc.get(), &rect, grey.get());
+    }
+    int Count(const std::function<bool(COLORREF)>& match) const {
+        int n = 0;
+        for (int y = 0; y < rect.bottom; ++y)
+            for (int x = 0; x < rect.right; ++x) n += match(::GetPixel(dc.get(), x, y));
+        return n;
+    }
+    std::vector<COLORREF> Pixels() const {
+        std::vector<COLORREF> out;
+        for (int y = 0; y < rect.bottom; ++y)
+            for (int x = 0; x < rect.right; ++x) out.push_back(::GetPixel(dc.get(), x, y));
+        return out;
+    }
+    RECT rect;
+    UniqueMemDc dc;
+    UniqueHbitmap bitmap;
+    std::optional<ScopedSelectObject> select;
+};
+
+int Level(COLORREF c) { return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3; }
+
+} // namespace
+
 TEST(ShadowLabel, PaintsWhiteTextOverItsShadowAndRebuildsEachTime) {
     Host host;
     TShadowLabel label(host.Handle(), 0, 0);
     label.Font() = TFont{L"MS Sans Serif", -19, true, clBlack};
     label.FontChanged();
     label.SetCaption(L"Hi");
-    const SIZE size = SizeOf(label.Handle());
-    ScopedWindowDc screen(nullptr);
-    UniqueMemDc dc(::CreateCompatibleDC(screen.get()));
-    UniqueHbitmap target(::CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
-    ScopedSelectObject select(dc.get(), target.get());
-    RECT r{0, 0, size.cx, size.cy};
-    ::FillRect(dc.get(), &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    label.DrawCaptionText(dc.get(), r, DT_EXPANDTABS | DT_LEFT);
-    int white = 0, dark = 0;
-    for (int y = 0; y < size.cy; ++y)
-        for (int x = 0; x < size.cx; ++x) {
-            const COLORREF c = ::GetPixel(dc.get(), x, y);
-            const int level = (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
-            white += level > 250;
-            dark += level < 100;
-        }
-    EXPECT_GT(dark, 10);
-    EXPECT_GT(white, 10);
-    // The disabled label draws no shadow: nothing dark beyond its text.
+    const SIZE area{120, 40};
+    Canvas canvas(area);
+    RECT r = canvas.rect;
+    label.DrawCaptionText(canvas.dc.get(), r, DT_EXPANDTABS | DT_LEFT);
+    EXPECT_GT(canvas.Count([](COLORREF c) { return Level(c) > 250; }), 10) << "white text";
+    EXPECT_GT(canvas.Count([](COLORREF c) { return Level(c) < 80; }), 10) << "a dark shadow";
+
+    // A new caption is drawn with its own shadow: the image is made anew on
+    // each paint, and matches a label that never showed the old caption.
+    label.SetCaption(L"Ho");
+    canvas.Clear();
+    r = canvas.rect;
+    label.DrawCaptionText(canvas.dc.get(), r, DT_EXPANDTABS | DT_LEFT);
+    TShadowLabel fresh(host.Handle(), 0, 0);
+    fresh.Font() = label.Font();
+    fresh.FontChanged();
+    fresh.SetCaption(L"Ho");
+    Canvas expected(area);
+    r = expected.rect;
+    fresh.DrawCaptionText(expected.dc.get(), r, DT_EXPANDTABS | DT_LEFT);
+    EXPECT_EQ(canvas.Pixels(), expected.Pixels());
+
+    // The disabled label draws its text twice, highlight then shadow
+    // colour, and no shadow.
     label.Enabled = false;
-    ::FillRect(dc.get(), &r, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-    RECT again = r;
-    label.DrawCaptionText(dc.get(), again, DT_EXPANDTABS | DT_LEFT);
-    int black = 0;
-    for (int y = 0; y < size.cy; ++y)
-        for (int x = 0; x < size.cx; ++x) black += ::GetPixel(dc.get(), x, y) == RGB(0, 0, 0);
-    EXPECT_EQ(black, 0);
+    canvas.Clear();
+    r = canvas.rect;
+    label.DrawCaptionText(canvas.dc.get(), r, DT_EXPANDTABS | DT_LEFT);
+    const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT), shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_GT(canvas.Count([&](COLORREF c) { return c == highlight; }), 10);
+    EXPECT_GT(canvas.Count([&](COLORREF c) { return c == shadow; }), 10);
+    EXPECT_EQ(canvas.Count([](COLORREF c) { return Level(c) < 80; }), 0) << "no dark shadow";
 }
 
 namespace {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
+
 #include "app/MainTexts.h"
 #include "app/PopupMenuWin32.h"
 #include "app/TrayIconWin32.h"
@@ -19,6 +22,36 @@ bool IconExists(HWND window) {
 }
 
 void Tray(HWND window, UINT mouse) { ::SendMessageW(window, WM_TRAYNOTIFY, 0, mouse); }
+
+// Runs `check` when `window` receives WM_DESTROY: what a component cleaned
+// up before its window went. (The system frees a window's icon and hotkeys
+// with the window itself, so afterwards nothing tells.)
+class OnDestroy {
+public:
+    OnDestroy(HWND window, std::function<void(HWND)> check) : window_(window) {
+        current_ = this;
+        check_ = std::move(check);
+        previous_ = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+            window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OnDestroy::Proc)));
+    }
+    ~OnDestroy() { current_ = nullptr; }
+    bool ran = false;
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        OnDestroy* self = current_;
+        if (self && message == WM_DESTROY && window == self->window_) {
+            self->ran = true;
+            self->check_(window);
+        }
+        return ::CallWindowProcW(self ? self->previous_ : ::DefWindowProcW, window, message, wParam,
+                                 lParam);
+    }
+    static inline OnDestroy* current_ = nullptr;
+    HWND window_;
+    std::function<void(HWND)> check_;
+    WNDPROC previous_ = nullptr;
+};
 
 } // namespace
 
@@ -65,6 +98,7 @@ TEST(TrayIcon, BalloonFieldsAreStoredButNeverShown) {
 
 TEST(TrayIcon, VisibleAddsAndRemovesTheIconAndDestructionRemovesIt) {
     HWND window = nullptr;
+    std::optional<OnDestroy> watch;
     {
         TTrayIcon icon;
         window = icon.Handle();
@@ -75,7 +109,9 @@ TEST(TrayIcon, VisibleAddsAndRemovesTheIconAndDestructionRemovesIt) {
         EXPECT_FALSE(IconExists(window));
         icon.SetVisible(true);
         EXPECT_TRUE(IconExists(window));
+        watch.emplace(window, [](HWND w) { EXPECT_FALSE(IconExists(w)) << "removed first"; });
     }
+    EXPECT_TRUE(watch->ran);
     EXPECT_FALSE(IconExists(window));
 }
 

@@ -25,6 +25,8 @@ trap 'exit 130' INT TERM
 
 cp -a "$template" "$work/pfx"
 export WINEPREFIX=$work/pfx WINEDEBUG=${SNQ_WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+# Tells the tests that they run here, where every rendering is available.
+export SNQ_TEST_HARNESS=1
 # shellcheck source=start-xvfb.sh
 . "$here/start-xvfb.sh" || exit 1
 export DISPLAY=:$display
