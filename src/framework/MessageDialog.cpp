@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "framework/Scale.h"
+
 namespace snq {
 
 namespace {
@@ -30,8 +32,6 @@ const std::array<KindInfo, 5> kKinds{{
 }};
 
 bool Has(TMsgDlgButtons set, TMsgDlgBtn b) { return (set & Buttons(b)) != 0; }
-
-int MulDiv(int a, int b, int c) { return static_cast<int>((static_cast<long long>(a) * b) / c); }
 
 } // namespace
 

@@ -60,15 +60,16 @@ TEST(MessageFormLayout, FollowsTheDialogUnitMetrics) {
     // X = 6, Y = 13, as for an 8-point message font.
     MessageFormMetrics m{6, 13, 200, 26, 30, 2, true, 1280, 800};
     const MessageFormLayout l = LayoutMessageForm(m);
-    // margins 12 x 13; spacing 15 x 16; buttons 75 x 22, 6 apart.
+    // margins 12 x 13; spacing 15 x 16; buttons 75 x 23 (22.75, rounded
+    // as MulDiv rounds), 6 apart.
     EXPECT_EQ(l.icon, (Rect{12, 13, 32, 32}));
     EXPECT_EQ(l.text, (Rect{12 + 32 + 15, 13, 200, 26}));
     const int iconTextWidth = 200 + 32 + 15;
     EXPECT_EQ(l.clientWidth, iconTextWidth + 24);
-    EXPECT_EQ(l.clientHeight, 32 + 22 + 16 + 26);
+    EXPECT_EQ(l.clientHeight, 32 + 23 + 16 + 26);
     const int group = 75 * 2 + 6;
     ASSERT_EQ(l.buttons.size(), 2u);
-    EXPECT_EQ(l.buttons[0], (Rect{(l.clientWidth - group) / 2, 32 + 13 + 16, 75, 22}));
+    EXPECT_EQ(l.buttons[0], (Rect{(l.clientWidth - group) / 2, 32 + 13 + 16, 75, 23}));
     EXPECT_EQ(l.buttons[1].left, l.buttons[0].left + 75 + 6);
     EXPECT_EQ(l.left, (1280 - l.clientWidth) / 2);
     EXPECT_EQ(l.top, (800 - l.clientHeight) / 2);
@@ -84,7 +85,7 @@ TEST(MessageFormLayout, WideCaptionsWidenButtonsAndButtonsCanWidenTheForm) {
     EXPECT_EQ(l.buttons[0].left, 12);
     // Without an icon the text starts at the margin and its height counts.
     EXPECT_EQ(l.text, (Rect{12, 13, 20, 13}));
-    EXPECT_EQ(l.clientHeight, 13 + 22 + 16 + 26);
+    EXPECT_EQ(l.clientHeight, 13 + 23 + 16 + 26);
 }
 
 TEST(MessageFormCopyText, FramesTitleMessageAndCaptionsWithoutAmpersands) {

@@ -3,6 +3,7 @@
 #include "framework/ErrorText.h"
 #include "framework/Exceptions.h"
 #include "framework/IconChoice.h"
+#include "framework/Scale.h"
 #include "framework/Text.h"
 #include "framework/UniqueHandle.h"
 
@@ -120,4 +121,24 @@ TEST(Text, HexIsLowerCaseAndPadded) {
     EXPECT_EQ(Hex(0x800401F3, 8), u"800401f3");
     EXPECT_EQ(Hex(0x1A, 8), u"0000001a");
     EXPECT_EQ(Hex(0, 1), u"0");
+}
+
+TEST(Scale, RoundsAsWindowsDoesAndScalesNinetySixDpiUnits) {
+    EXPECT_EQ(MulDiv(50, 7, 4), 88);   // 87.5: halves go up
+    EXPECT_EQ(MulDiv(-50, 7, 4), -88); // and down below zero
+    EXPECT_EQ(MulDiv(10, 7, 4), 18);   // 17.5
+    EXPECT_EQ(MulDiv(9, 7, 4), 16);    // 15.75
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    EXPECT_EQ(MulDiv(1 << 30, 8, 1), -1);
+    EXPECT_EQ(MulDiv(1 << 30, 8, 4), -1); // 2^31 does not fit
+    for (int dpi : {96, 120, 144, 192}) {
+        EXPECT_EQ(ScaleTo(0, dpi), 0);
+        EXPECT_EQ(ScaleTo(298, dpi), 298 * dpi / 96 + (298 * dpi % 96 * 2 >= 96));
+        EXPECT_EQ(ScaleTo(-3, dpi), -ScaleTo(3, dpi));
+    }
+    EXPECT_EQ(ScaleTo(298, 144), 447);
+    EXPECT_EQ(ScaleTo(253, 144), 380); // 379.5
+    EXPECT_EQ(ScaleTo(1, 120), 1);     // 1.25
+    EXPECT_EQ(ScaleTo(3, 120), 4);     // 3.75
+    EXPECT_EQ(ScaleTo(2, 120), 3);     // 2.5
 }

@@ -1,0 +1,17 @@
+#pragma once
+// Integer scaling as Windows does it, and the program's sizes at a DPI.
+// Every size the program lays out is given in 96-DPI units (pixels at 100 %)
+// and scaled to the window's DPI when it is used.
+
+namespace snq {
+
+inline constexpr int kDefaultDpi = 96;
+
+// a × b / c rounded to the nearest integer, halves away from zero, as
+// Win32's MulDiv; -1 when c is 0 or the result does not fit.
+int MulDiv(int a, int b, int c) noexcept;
+
+// `units` 96-DPI units at `dpi`.
+inline int ScaleTo(int units, int dpi) noexcept { return MulDiv(units, dpi, kDefaultDpi); }
+
+} // namespace snq
