@@ -1,5 +1,7 @@
 #pragma once
 // The tray shell's user-visible texts, and how clipboard text is shown.
+#include <cstddef>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -19,11 +21,45 @@ inline constexpr std::u16string_view kAlreadyRunning = u"SNQ is already running"
 inline constexpr std::u16string_view kNoTextInClipboard = u"No text in clipboard";
 inline constexpr std::u16string_view kSearchNoText = u"Snapquery: No Text in Clipboard";
 
-// The menu's captions, by position.
-inline constexpr std::u16string_view kMenuCaptions[] = {
-    u"Use Default Browser", u"Auto Run at Startup", u"-", u"Show clipboard text",
-    u"Clear Clipboard", u"-", u"Snapquery (CTRL+G)", u"-", u"About SNQ", u"-", u"Exit SNQ",
+// The tray menu: each item's command and caption, in the menu's order. A
+// separator ("-") has no command. This table is the one place that says
+// what stands where.
+enum class MenuCommand {
+    None,
+    UseDefaultBrowser,
+    AutoRun,
+    ShowClipboard,
+    ClearClipboard,
+    Search,
+    About,
+    Exit,
 };
+
+struct MenuEntry {
+    MenuCommand command;
+    std::u16string_view caption;
+};
+
+inline constexpr MenuEntry kMenu[] = {
+    {MenuCommand::UseDefaultBrowser, u"Use Default Browser"},
+    {MenuCommand::AutoRun, u"Auto Run at Startup"},
+    {MenuCommand::None, u"-"},
+    {MenuCommand::ShowClipboard, u"Show clipboard text"},
+    {MenuCommand::ClearClipboard, u"Clear Clipboard"},
+    {MenuCommand::None, u"-"},
+    {MenuCommand::Search, u"Snapquery (CTRL+G)"},
+    {MenuCommand::None, u"-"},
+    {MenuCommand::About, u"About SNQ"},
+    {MenuCommand::None, u"-"},
+    {MenuCommand::Exit, u"Exit SNQ"},
+};
+
+// The position of the item of `command`.
+constexpr std::size_t MenuIndexOf(MenuCommand command) {
+    std::size_t index = 0;
+    while (index < std::size(kMenu) && kMenu[index].command != command) ++index;
+    return index;
+}
 
 // How much of the clipboard text "Show clipboard text" shows at most.
 inline constexpr std::size_t kShownTextLimit = 4000;

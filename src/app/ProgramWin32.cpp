@@ -37,8 +37,8 @@ void ShowStartupError(std::exception_ptr error) noexcept {
                                  static_cast<LPCWSTR>(address), &base);
         const auto offset = reinterpret_cast<std::uintptr_t>(address) -
                             reinterpret_cast<std::uintptr_t>(base);
-        const std::wstring text = W(StartupErrorText(className, U(module), address ? offset : 0,
-                                                     U(ErrorMessageOf(error))));
+        const std::wstring text = ToWide(StartupErrorText(className, ToU16(module), address ? offset : 0,
+                                                     ToU16(ErrorMessageOf(error))));
         ::MessageBoxW(nullptr, text.c_str(), L"Application Error",
                       MB_OK | MB_ICONSTOP | MB_TASKMODAL);
     } catch (...) {
@@ -53,7 +53,7 @@ public:
     explicit TProgram(HINSTANCE instance) : application_(instance) {
         application_.ShowMainForm = false;
         application_.MainFormOnTaskBar = false;
-        application_.SetTitle(W(kApplicationTitle));
+        application_.SetTitle(ToWide(kApplicationTitle));
         TForm1& mainForm = mainForm_.emplace(hotKeyText_);
         mainForm.AboutBox = &aboutBox_.emplace();
         // The session's end tears everything down from inside its message:

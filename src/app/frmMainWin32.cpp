@@ -16,8 +16,8 @@
 namespace snq {
 
 TForm1::TForm1(THotKeyText& hotKeyText)
-    : TCustomForm(L"TForm1", W(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
-      Settings(registry_, U(ExecutablePath())), RunOnce1(instanceHost_),
+    : TCustomForm(L"TForm1", ToWide(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
+      Settings(registry_, ToU16(ExecutablePath())), RunOnce1(instanceHost_),
       Locale1(localeSource_), Launcher1(launchPlatform_, mainThread_), hotKeyText_(hotKeyText),
       programIcon_(LoadNearestIcon(Application().Instance(), 1)) {
     SetupTrayIcon();
@@ -41,9 +41,9 @@ TForm1::TForm1(THotKeyText& hotKeyText)
 }
 
 void TForm1::SetupTrayIcon() {
-    TrayIcon1.SetHint(W(kTrayHint));
-    TrayIcon1.SetBalloonHint(W(kBalloonHint));
-    TrayIcon1.SetBalloonTitle(W(kBalloonTitle));
+    TrayIcon1.SetHint(ToWide(kTrayHint));
+    TrayIcon1.SetBalloonHint(ToWide(kBalloonHint));
+    TrayIcon1.SetBalloonTitle(ToWide(kBalloonTitle));
     TrayIcon1.SetBalloonTimeout(kBalloonTimeout);
     TrayIcon1.SetIcon(programIcon_.get());
     TrayIcon1.SetPopupMenu(&PopupMenu1);
@@ -58,18 +58,36 @@ void TForm1::SetupTrayIcon() {
     }
 }
 
+namespace {
+
+// Each command's handler; a command without one does not compile.
+void (TForm1::*HandlerOf(MenuCommand command))() {
+    switch (command) {
+    case MenuCommand::None: break;
+    case MenuCommand::UseDefaultBrowser: return &TForm1::UseDefaultBrowser1Click;
+    case MenuCommand::AutoRun: return &TForm1::AutoRunatStartup1Click;
+    case MenuCommand::ShowClipboard: return &TForm1::ShowClipboard1Click;
+    case MenuCommand::ClearClipboard: return &TForm1::ClearClipboard1Click;
+    case MenuCommand::Search: return &TForm1::Snapquery1Click;
+    case MenuCommand::About: return &TForm1::About1Click;
+    case MenuCommand::Exit: return &TForm1::Exit1Click;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TMenuItem& TForm1::MenuItem(MenuCommand command) {
+    return PopupMenu1.Items[MenuIndexOf(command)];
+}
+
 void TForm1::SetupPopupMenu() {
-    for (std::u16string_view caption : kMenuCaptions) PopupMenu1.Items.push_back({W(caption), false, {}});
-    auto bind = [this](std::size_t index, void (TForm1::*handler)()) {
-        PopupMenu1.Items[index].OnClick = [this, handler] { (this->*handler)(); };
-    };
-    bind(miUseDefaultBrowser, &TForm1::UseDefaultBrowser1Click);
-    bind(miAutoRun, &TForm1::AutoRunatStartup1Click);
-    bind(miShowClipboard, &TForm1::ShowClipboard1Click);
-    bind(miClearClipboard, &TForm1::ClearClipboard1Click);
-    bind(miSearch, &TForm1::Snapquery1Click);
-    bind(miAbout, &TForm1::About1Click);
-    bind(miExit, &TForm1::Exit1Click);
+    for (const MenuEntry& entry : kMenu) {
+        TMenuItem& item = PopupMenu1.Items.emplace_back();
+        item.Caption = ToWide(entry.caption);
+        if (const auto handler = HandlerOf(entry.command))
+            item.OnClick = [this, handler] { (this->*handler)(); };
+    }
     PopupMenu1.OnPopup = [this] { PopupMenu1Popup(); };
 }
 
@@ -106,16 +124,16 @@ public:
         // not read again.
         const DWORD sequence = ::GetClipboardSequenceNumber();
         if (sequence == 0 || sequence != readSequence_ || limit > readLimit_) {
-            readText_ = U(snq::ReadClipboardText(Application().Handle(), limit));
+            readText_ = ToU16(snq::ReadClipboardText(Application().Handle(), limit));
             readSequence_ = sequence;
             readLimit_ = limit;
         }
         return readText_.substr(0, limit);
     }
     void ShowNoText() override {
-        MessageDlg(W(kSearchNoText), TMsgDlgType::mtInformation, Buttons(TMsgDlgBtn::mbOK), 0);
+        MessageDlg(ToWide(kSearchNoText), TMsgDlgType::mtInformation, Buttons(TMsgDlgBtn::mbOK), 0);
     }
-    void OpenInIE(std::u16string_view address) override { snq::OpenInIE(W(address)); }
+    void OpenInIE(std::u16string_view address) override { snq::OpenInIE(ToWide(address)); }
     void OpenInDefaultBrowser(std::u16string_view address) override {
         form_.Launcher1.FileName = std::u16string(address);
         form_.Launcher1.LaunchNoWait(); // a start the shell refuses is silent
@@ -136,21 +154,29 @@ void TForm1::SearchRequest() {
 }
 
 void TForm1::PopupMenu1Popup() {
-    Settings.PopupMenu1Popup(PopupMenu1.Items[miUseDefaultBrowser].Checked,
-                             PopupMenu1.Items[miAutoRun].Checked);
+    // A settings error leaves both marks as they were.
+    const bool defaultBrowser = Settings.UsesDefaultBrowser();
+    const bool autoRun = Settings.SetToStartup();
+    MenuItem(MenuCommand::UseDefaultBrowser).Checked = defaultBrowser;
+    MenuItem(MenuCommand::AutoRun).Checked = autoRun;
 }
 
 void TForm1::UseDefaultBrowser1Click() {
-    Settings.UseDefaultBrowser1Click(PopupMenu1.Items[miUseDefaultBrowser].Checked);
+    // From the item's own mark, not from the registry.
+    TMenuItem& item = MenuItem(MenuCommand::UseDefaultBrowser);
+    Settings.SetDefaultBrowser(!item.Checked);
+    item.Checked = !item.Checked;
 }
 
 void TForm1::AutoRunatStartup1Click() {
-    Settings.AutoRunatStartup1Click(PopupMenu1.Items[miAutoRun].Checked);
+    const bool run = !Settings.SetToStartup();
+    Settings.SetRunAtStartup(run);
+    MenuItem(MenuCommand::AutoRun).Checked = run;
 }
 
 void TForm1::ShowClipboard1Click() {
     ShownClipboardText = ReadClipboardText(Application().Handle());
-    ShowMessage(W(ClipboardMessage(U(ShownClipboardText))));
+    ShowMessage(ToWide(ClipboardMessage(ToU16(ShownClipboardText))));
 }
 
 void TForm1::ClearClipboard1Click() { ClearClipboard(Application().Handle()); }

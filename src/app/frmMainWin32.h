@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/InstanceGuardWin32.h"
+#include "app/MainTexts.h"
 #include "app/PopupMenuWin32.h"
 #include "app/TrayIconWin32.h"
 #include "framework/FormWin32.h"
@@ -17,17 +18,6 @@
 namespace snq {
 
 class TAboutBox;
-
-// Positions of the menu items that the code addresses.
-enum MenuItemIndex : std::size_t {
-    miUseDefaultBrowser = 0,
-    miAutoRun = 1,
-    miShowClipboard = 3,
-    miClearClipboard = 4,
-    miSearch = 6,
-    miAbout = 8,
-    miExit = 10,
-};
 
 class TForm1 final : public TCustomForm {
 public:
@@ -79,6 +69,7 @@ public:
 private:
     void SetupTrayIcon();
     void SetupPopupMenu();
+    TMenuItem& MenuItem(MenuCommand command);
 
     THotKeyText& hotKeyText_;
     UniqueHicon programIcon_;

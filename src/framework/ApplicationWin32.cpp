@@ -85,7 +85,7 @@ std::wstring ErrorMessageOf(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
     } catch (const EException& e) {
-        return W(e.Message());
+        return ToWide(e.Message());
     } catch (const std::bad_alloc&) {
         return L"Out of memory";
     } catch (const std::exception& e) {
@@ -98,7 +98,7 @@ std::wstring ErrorMessageOf(std::exception_ptr error) {
 
 void TApplication::HandleException(std::exception_ptr error) noexcept {
     try {
-        const std::wstring text = W(ErrorBoxText(U(ErrorMessageOf(error))));
+        const std::wstring text = ToWide(ErrorBoxText(ToU16(ErrorMessageOf(error))));
         const std::wstring caption = Title();
         ::MessageBoxW(DialogOwner(), text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
     } catch (...) {

@@ -45,11 +45,11 @@ int ShowTaskDialog(std::wstring_view text, TMsgDlgType kind, TMsgDlgButtons butt
     std::vector<std::wstring> captions;
     std::vector<TASKDIALOG_BUTTON> taskButtons;
     captions.reserve(order.size());
-    for (const ButtonInfo& b : order) captions.push_back(W(b.caption));
+    for (const ButtonInfo& b : order) captions.push_back(ToWide(b.caption));
     for (std::size_t i = 0; i < order.size(); ++i)
         taskButtons.push_back({IdOf(order[i]), captions[i].c_str()});
 
-    const std::wstring title = W(KindOf(kind).title);
+    const std::wstring title = ToWide(KindOf(kind).title);
     const std::wstring content(text);
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof(config);
@@ -90,7 +90,7 @@ class MessageForm final : private IModalFilter {
 public:
     MessageForm(std::wstring_view text, TMsgDlgType kind, TMsgDlgButtons buttons)
         : text_(text), kind_(kind), buttons_(buttons), order_(ButtonsInOrder(buttons)),
-          title_(W(ClassicTitle(kind, U(Application().Title())))) {}
+          title_(ToWide(ClassicTitle(kind, ToU16(Application().Title())))) {}
 
     int Show() {
         // An empty template; the controls are made in WM_INITDIALOG.
@@ -182,7 +182,7 @@ private:
         m.textWidth = textRect.right;
         m.textHeight = textRect.bottom;
         for (const ButtonInfo& b : order_) {
-            const std::wstring caption = W(b.caption);
+            const std::wstring caption = ToWide(b.caption);
             RECT r{};
             ::DrawTextW(dc.get(), caption.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
             m.widestCaption = std::max<int>(m.widestCaption, r.right - r.left);
@@ -211,7 +211,7 @@ private:
         for (std::size_t i = 0; i < order_.size(); ++i) {
             const bool isDefault = order_[i].result == defaultResult &&
                                    order_[i].button != TMsgDlgBtn::mbHelp;
-            HWND button = Child(L"BUTTON", W(order_[i].caption),
+            HWND button = Child(L"BUTTON", ToWide(order_[i].caption),
                                 WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                                 layout.buttons[i], IdOf(order_[i]));
             if (isDefault) {
@@ -237,7 +237,7 @@ private:
             GuardBoundary([&] {
                 ::MessageBeep(0);
                 SetClipboardText(Application().Handle(),
-                                 W(MessageFormCopyText(U(title_), U(text_), order_)));
+                                 ToWide(MessageFormCopyText(ToU16(title_), ToU16(text_), order_)));
             });
             return true;
         }

@@ -24,7 +24,7 @@ void RaiseLastError(std::u16string_view what) {
     const DWORD code = ::GetLastError();
     std::u16string message(what);
     const std::wstring system = code == ERROR_SUCCESS ? std::wstring() : SystemMessage(code);
-    if (!system.empty()) message += u": " + U(system);
+    if (!system.empty()) message += u": " + ToU16(system);
     throw EOSError(message);
 }
 

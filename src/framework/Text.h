@@ -23,8 +23,10 @@ std::u16string_view CutAtCharBoundary(std::u16string_view text, std::size_t limi
 std::string ToUtf8(std::u16string_view text);
 
 #ifdef _WIN32
-inline std::wstring W(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
-inline std::u16string U(std::wstring_view s) { return std::u16string(s.begin(), s.end()); }
+// Between the portable code's UTF-16 and the Win32 side's wide strings
+// (the same 16-bit units there).
+inline std::wstring ToWide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+inline std::u16string ToU16(std::wstring_view s) { return std::u16string(s.begin(), s.end()); }
 #endif
 
 } // namespace snq

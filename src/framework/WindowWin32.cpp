@@ -38,7 +38,7 @@ void RegisterBoundClass(HINSTANCE instance, const wchar_t* className, HICON icon
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        RaiseLastError(u"Cannot register the window class " + U(className));
+        RaiseLastError(u"Cannot register the window class " + ToU16(className));
 }
 
 } // namespace
@@ -51,7 +51,7 @@ UniqueHwnd CreateBoundWindow(const wchar_t* className, DWORD exStyle, DWORD styl
     const std::wstring text(title);
     HWND window = ::CreateWindowExW(exStyle, className, text.c_str(), style, 0, 0, 0, 0, owner,
                                     nullptr, instance, &handler);
-    if (!window) RaiseLastError(u"Cannot create a window of class " + U(className));
+    if (!window) RaiseLastError(u"Cannot create a window of class " + ToU16(className));
     return UniqueHwnd(window);
 }
 

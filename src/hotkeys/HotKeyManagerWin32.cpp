@@ -16,7 +16,7 @@ std::uint16_t THotKeyManager::Add(std::uint32_t hotKey) {
     const auto [flags, key] = UnpackHotKey(hotKey);
     // The name depends only on the value, so every manager (and every copy
     // of the program) that adds the same value shares the atom.
-    const std::wstring name = L"HotKeyManagerHotKey" + W(Decimal(hotKey));
+    const std::wstring name = L"HotKeyManagerHotKey" + ToWide(Decimal(hotKey));
     UniqueAtom atom(::GlobalAddAtomW(name.c_str()));
     if (!atom) return 0;
     // Holding the keys would otherwise report a press per keyboard repeat.

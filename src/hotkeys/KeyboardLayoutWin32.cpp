@@ -20,7 +20,7 @@ std::u16string Win32KeyboardLayout::KeyName(long keyParameter) {
     wchar_t name[256] = {};
     const int length = ::GetKeyNameTextW(keyParameter, name, 256);
     // Up to the first NUL.
-    return U(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0)
+    return ToU16(std::wstring_view(name, length > 0 ? static_cast<std::size_t>(length) : 0)
                  .substr(0, std::wstring_view(name).size()));
 }
 
@@ -45,7 +45,7 @@ LayoutHandle Win32KeyboardLayout::LoadUsLayout() {
 void Win32KeyboardLayout::Unload(LayoutHandle layout) { ::UnloadKeyboardLayout(AsHkl(layout)); }
 
 bool Win32KeyboardLayout::SameText(std::u16string_view a, std::u16string_view b) {
-    const std::wstring wa = W(a), wb = W(b);
+    const std::wstring wa = ToWide(a), wb = ToWide(b);
     return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(),
                             static_cast<int>(wa.size()), wb.c_str(),
                             static_cast<int>(wb.size())) == CSTR_EQUAL;

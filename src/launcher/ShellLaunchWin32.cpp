@@ -67,8 +67,8 @@ std::unique_ptr<IWaitThread> Win32LaunchPlatform::StartThread(std::function<void
 ShellResult Win32LaunchPlatform::Execute(const ShellRequest& request) {
     // A wait thread entered its own apartment.
     if (::GetCurrentThreadId() == guiThread_) com_.Enter();
-    const std::wstring verb = W(request.verb), file = W(request.file),
-                       parameters = W(request.parameters), directory = W(request.directory);
+    const std::wstring verb = ToWide(request.verb), file = ToWide(request.file),
+                       parameters = ToWide(request.parameters), directory = ToWide(request.directory);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
     // No close of the process handle, wait for DDE conversations to end, and

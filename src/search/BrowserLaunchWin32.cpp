@@ -76,7 +76,7 @@ DISPID Resolve(IDispatch& object, const wchar_t* name) {
     DISPID id = 0;
     if (FAILED(object.GetIDsOfNames(IID_NULL, names, 1, ::GetThreadLocale(), &id))) {
         std::wstring text = L"Method '" + std::wstring(name) + L"' not supported by automation object";
-        throw EOleError(U(text));
+        throw EOleError(ToU16(text));
     }
     return id;
 }
@@ -89,17 +89,17 @@ void Invoke(IDispatch& object, DISPID id, WORD flags, DISPPARAMS& params) {
     if (hr == DISP_E_EXCEPTION) {
         if (info.pfnDeferredFillIn) info.pfnDeferredFillIn(&info);
         if (info.bstrDescription && *info.bstrDescription)
-            throw EOleException(U(std::wstring(info.bstrDescription)));
-        throw EOleException(U(OleErrorText(info.scode ? info.scode : hr)));
+            throw EOleException(ToU16(std::wstring(info.bstrDescription)));
+        throw EOleException(ToU16(OleErrorText(info.scode ? info.scode : hr)));
     }
-    throw EOleSysError(U(OleErrorText(hr)));
+    throw EOleSysError(ToU16(OleErrorText(hr)));
 }
 
 } // namespace
 
 std::wstring OleErrorText(long hr) {
     std::wstring text = SystemMessage(static_cast<unsigned long>(hr));
-    if (text.empty()) text = L"OLE error " + W(Hex(static_cast<unsigned long>(hr), 8));
+    if (text.empty()) text = L"OLE error " + ToWide(Hex(static_cast<unsigned long>(hr), 8));
     return text;
 }
 
@@ -114,7 +114,7 @@ std::size_t ShellAddressLimit() {
 void OpenInIE(std::wstring_view address) {
     // A new instance every time; none is looked for or reused.
     Api().com.Enter();
-    if (!Api().Usable()) throw EOleSysError(U(OleErrorText(E_NOINTERFACE)));
+    if (!Api().Usable()) throw EOleSysError(ToU16(OleErrorText(E_NOINTERFACE)));
     CLSID clsid{};
     HRESULT hr = Api().CLSIDFromProgID(kInternetExplorerProgId, &clsid);
     ComPtr<IDispatch> browser;
@@ -122,7 +122,7 @@ void OpenInIE(std::wstring_view address) {
         hr = Api().CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
                                 IID_IDispatch, reinterpret_cast<void**>(browser.GetAddressOf()));
     if (FAILED(hr))
-        throw EOleSysError(U(OleErrorText(hr) + L", ProgID: \"" + kInternetExplorerProgId + L"\""));
+        throw EOleSysError(ToU16(OleErrorText(hr) + L", ProgID: \"" + kInternetExplorerProgId + L"\""));
 
     const DISPID visible = Resolve(*browser.Get(), L"Visible");
     VARIANT on{};

@@ -12,7 +12,7 @@ std::optional<std::u16string> Win32LocaleSource::Info(std::uint32_t locale, std:
     wchar_t buffer[256] = {};
     const int count = ::GetLocaleInfoW(locale, item, buffer, 256);
     if (count <= 0) return std::nullopt;
-    return U(std::wstring_view(buffer, static_cast<std::size_t>(count - 1)));
+    return ToU16(std::wstring_view(buffer, static_cast<std::size_t>(count - 1)));
 }
 
 } // namespace snq

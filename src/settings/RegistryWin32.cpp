@@ -12,7 +12,7 @@ public:
     explicit Win32Key(HKEY key) : key_(key) {}
 
     std::optional<std::pair<RegType, std::uint32_t>> Query(std::u16string_view name) override {
-        const std::wstring wide = W(name);
+        const std::wstring wide = ToWide(name);
         DWORD type = 0, size = 0;
         if (::RegQueryValueExW(key_.get(), wide.c_str(), nullptr, &type, nullptr, &size) !=
             ERROR_SUCCESS)
@@ -21,7 +21,7 @@ public:
     }
 
     std::optional<RegValue> Read(std::u16string_view name) override {
-        const std::wstring wide = W(name);
+        const std::wstring wide = ToWide(name);
         // The value may grow between the size query and the read: retry.
         for (int attempt = 0; attempt < 4; ++attempt) {
             DWORD type = 0, size = 0;
@@ -40,8 +40,8 @@ public:
     }
 
     bool WriteString(std::u16string_view name, std::u16string_view text) override {
-        const std::wstring wide = W(name);
-        const std::wstring data = W(text);
+        const std::wstring wide = ToWide(name);
+        const std::wstring data = ToWide(text);
         return ::RegSetValueExW(key_.get(), wide.c_str(), 0, REG_SZ,
                                 reinterpret_cast<const BYTE*>(data.c_str()),
                                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) ==
@@ -49,7 +49,7 @@ public:
     }
 
     bool Delete(std::u16string_view name) override {
-        const std::wstring wide = W(name);
+        const std::wstring wide = ToWide(name);
         return ::RegDeleteValueW(key_.get(), wide.c_str()) == ERROR_SUCCESS;
     }
 
@@ -78,7 +78,7 @@ REGSAM ViewOf(RootKey root) { return root == RootKey::LocalMachine ? KEY_WOW64_3
 } // namespace
 
 std::unique_ptr<IRegistryKey> Win32Registry::CreateKey(RootKey root, std::u16string_view path) {
-    const std::wstring wide = W(path);
+    const std::wstring wide = ToWide(path);
     HKEY key = nullptr;
     if (::RegCreateKeyExW(HiveOf(root), wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_ALL_ACCESS | ViewOf(root), nullptr, &key,
@@ -89,7 +89,7 @@ std::unique_ptr<IRegistryKey> Win32Registry::CreateKey(RootKey root, std::u16str
 
 std::unique_ptr<IRegistryKey> Win32Registry::OpenKeyReadOnly(RootKey root,
                                                              std::u16string_view path) {
-    const std::wstring wide = W(path);
+    const std::wstring wide = ToWide(path);
     HKEY key = nullptr;
     if (::RegOpenKeyExW(HiveOf(root), wide.c_str(), 0, KEY_READ | ViewOf(root), &key) !=
         ERROR_SUCCESS)

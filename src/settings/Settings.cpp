@@ -67,25 +67,20 @@ std::u16string TSettings::RunCommand() const {
     return u"\"" + executablePath_ + u"\"";
 }
 
-void TSettings::PopupMenu1Popup(bool& defaultBrowserMark, bool& autoRunMark) {
+bool TSettings::UsesDefaultBrowser() {
     GetSettings();
-    defaultBrowserMark = !UseInternetExplorer;
-    autoRunMark = SetToStartup();
+    return !UseInternetExplorer;
 }
 
-void TSettings::UseDefaultBrowser1Click(bool& defaultBrowserMark) {
-    OpenForWriting(kSettingsKey).WriteString(u"Default", defaultBrowserMark ? u"No" : u"Yes");
-    defaultBrowserMark = !defaultBrowserMark;
+void TSettings::SetDefaultBrowser(bool useDefaultBrowser) {
+    OpenForWriting(kSettingsKey).WriteString(u"Default", useDefaultBrowser ? u"Yes" : u"No");
 }
 
-void TSettings::AutoRunatStartup1Click(bool& autoRunMark) {
-    if (SetToStartup()) {
-        DontRunOnWinStart(kRunValueName);
-        autoRunMark = false;
-    } else {
+void TSettings::SetRunAtStartup(bool run) {
+    if (run)
         RunOnWinStart(kRunValueName, RunCommand());
-        autoRunMark = true;
-    }
+    else
+        DontRunOnWinStart(kRunValueName);
 }
 
 } // namespace snq

@@ -1,7 +1,6 @@
 #pragma once
-// The two settings (browser mode and the Run entry) and the menu marks that
-// show them. Every operation opens the registry anew through its own
-// TRegistry and closes it again.
+// The two settings: the browser mode and the Run entry. Every operation
+// opens the registry anew through its own TRegistry and closes it again.
 #include <string>
 #include <string_view>
 
@@ -37,11 +36,12 @@ public:
     // The Run value's data: the executable's path in double quotes.
     std::u16string RunCommand() const;
 
-    // The menu: refresh both marks just before it opens, and toggle each
-    // setting from its own mark (not from the registry).
-    void PopupMenu1Popup(bool& defaultBrowserMark, bool& autoRunMark);
-    void UseDefaultBrowser1Click(bool& defaultBrowserMark);
-    void AutoRunatStartup1Click(bool& autoRunMark);
+    // Reads the browser mode (GetSettings): true for the default browser.
+    bool UsesDefaultBrowser();
+    // Writes the browser mode; UseInternetExplorer follows at the next read.
+    void SetDefaultBrowser(bool useDefaultBrowser);
+    // Adds the Run value (quoted path) or removes it from every hive.
+    void SetRunAtStartup(bool run);
 
 private:
     // The write rule: the key under HKEY_LOCAL_MACHINE, or, when that is

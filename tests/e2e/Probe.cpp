@@ -217,21 +217,21 @@ HWND WaitForMenu(DWORD pid, DWORD ms) {
     });
 }
 
-void ChooseMenuItem(HWND menuWindow, int index) {
+void ChooseMenuItem(HWND menuWindow, snq::MenuCommand command) {
     // Wine keeps menus inside their process, so the item list cannot be read
-    // from here; the tray menu's separators stand at 2, 5, 7 and 9.
+    // from here: the program's own table says where the separators stand.
     int presses = 0;
-    for (int i = 0; i <= index; ++i)
-        if (i != 2 && i != 5 && i != 7 && i != 9) ++presses;
+    for (std::size_t i = 0; i <= snq::MenuIndexOf(command); ++i)
+        if (snq::kMenu[i].command != snq::MenuCommand::None) ++presses;
     for (int i = 0; i < presses; ++i) ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
 }
 
-bool UseMenu(HWND tray, DWORD pid, int index) {
+bool UseMenu(HWND tray, DWORD pid, snq::MenuCommand command) {
     RightClick(tray);
     HWND menu = WaitForMenu(pid);
     if (!menu) return false;
-    ChooseMenuItem(menu, index);
+    ChooseMenuItem(menu, command);
     return WaitGone(menu);
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/MainTexts.h"
+
 namespace probe {
 
 constexpr UINT kTrayCallback = WM_USER + 1;
@@ -49,11 +51,11 @@ void RightClick(HWND tray);
 
 // The open popup menu of the process, or nullptr on time-out.
 HWND WaitForMenu(DWORD pid, DWORD ms = 5000);
-// Selects item `index` with the keyboard (separators are skipped) and
-// presses Enter.
-void ChooseMenuItem(HWND menuWindow, int index);
+// Selects the item of `command` with the keyboard (separators are skipped)
+// and presses Enter.
+void ChooseMenuItem(HWND menuWindow, snq::MenuCommand command);
 // Right-click, wait for the menu, choose the item.
-bool UseMenu(HWND tray, DWORD pid, int index);
+bool UseMenu(HWND tray, DWORD pid, snq::MenuCommand command);
 
 // Visible top-level windows of the process, and all of them.
 std::vector<HWND> VisibleWindows(DWORD pid);

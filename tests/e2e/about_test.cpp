@@ -4,6 +4,7 @@
 #include "Probe.h"
 
 using namespace probe;
+using snq::MenuCommand;
 
 namespace {
 
@@ -39,7 +40,7 @@ protected:
         program_ = std::make_unique<Program>();
         tray_ = program_->WaitForTray();
         ASSERT_NE(tray_, nullptr);
-        ASSERT_TRUE(UseMenu(tray_, program_->Pid(), 8));
+        ASSERT_TRUE(UseMenu(tray_, program_->Pid(), MenuCommand::About));
         about_ = WaitForWindow(program_->Pid(), kTitle);
         ASSERT_NE(about_, nullptr);
         ASSERT_EQ(ClassOf(about_), L"TAboutBox");
@@ -112,7 +113,7 @@ TEST_F(About, EnterClosesItAndTheSameWindowShowsAgain) {
     ::PostMessageW(ok, WM_KEYDOWN, VK_RETURN, 0);
     ASSERT_TRUE(WaitGone(about_));
     EXPECT_TRUE(program_->Running());
-    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), 8));
+    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), MenuCommand::About));
     EXPECT_EQ(WaitForWindow(program_->Pid(), kTitle), about_);
     PressButton(about_, L"OK");
 }
@@ -126,7 +127,7 @@ TEST_F(About, AnOkCommandSentFromAnotherProgramClosesItAtOnce) {
     ASSERT_TRUE(::SendMessageTimeoutW(about_, WM_COMMAND, IDOK, 0, SMTO_ABORTIFHUNG, 3000, &ignored));
     EXPECT_TRUE(WaitGone(about_, 1000));
     // And it shows again as usual.
-    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), 8));
+    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), MenuCommand::About));
     EXPECT_EQ(WaitForWindow(program_->Pid(), kTitle), about_);
     PressButton(about_, L"OK");
 }

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 using namespace probe;
+using snq::MenuCommand;
 
 namespace {
 
@@ -176,7 +177,7 @@ TEST_F(Faults, ADllBesideTheExecutableIsNotLoadedInPlaceOfTheSystemOne) {
     ASSERT_NE(tray_, nullptr);
     // A dialog asks for visual styles and the common controls.
     SetClipboardText(L"planted");
-    ASSERT_TRUE(UseMenu(tray_, pid(), 3));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ShowClipboard));
     HWND shown = WaitForWindow(pid(), L"", L"Current clipboard text: planted");
     ASSERT_NE(shown, nullptr);
     PressButton(shown, L"OK");
@@ -235,24 +236,29 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
     };
     auto dialogCycle = [&](int i) {
         SetClipboardText(L"cycle");
-        ASSERT_TRUE(UseMenu(tray, program.Pid(), 3));
+        ASSERT_TRUE(UseMenu(tray, program.Pid(), MenuCommand::ShowClipboard));
         HWND shown = WaitForWindow(program.Pid(), L"", L"Current clipboard text: cycle");
         ASSERT_NE(shown, nullptr) << i;
         PressButton(shown, L"OK");
         ASSERT_TRUE(WaitGone(shown));
-        ASSERT_TRUE(UseMenu(tray, program.Pid(), 4));
+        ASSERT_TRUE(UseMenu(tray, program.Pid(), MenuCommand::ClearClipboard));
     };
     // Warm-up: every kind of action once or more, so that what the first of
     // each loads (the dialogs load the common controls, visual styles and
     // their fonts: about 1.8 MB) is in before the first figure.
     std::size_t searches = 0;
     for (int i = 0; i < 20; ++i) ASSERT_TRUE(search(++searches));
-    for (int item : {0, 0, 1, 1}) ASSERT_TRUE(UseMenu(tray, program.Pid(), item)); // and back
+    for (MenuCommand item : {MenuCommand::UseDefaultBrowser, MenuCommand::UseDefaultBrowser,
+                              MenuCommand::AutoRun, MenuCommand::AutoRun})
+        ASSERT_TRUE(UseMenu(tray, program.Pid(), item)); // and back
     for (int i = 0; i < 2; ++i) dialogCycle(i);
     const auto before = counts();
     while (searches < 300) ASSERT_TRUE(search(++searches)) << searches;
     const auto afterSearches = counts();
-    for (int i = 0; i < 100; ++i) ASSERT_TRUE(UseMenu(tray, program.Pid(), i % 2)) << i; // both toggles
+    for (int i = 0; i < 100; ++i) // both toggles
+        ASSERT_TRUE(UseMenu(tray, program.Pid(),
+                            i % 2 ? MenuCommand::AutoRun : MenuCommand::UseDefaultBrowser))
+            << i;
     const auto afterMenus = counts();
     for (int i = 0; i < 100; ++i) dialogCycle(i);
     std::printf("soak: committed %lu KB after the warm-up, %lu KB after the searches, %lu KB "

@@ -4,6 +4,7 @@
 #include "Probe.h"
 
 using namespace probe;
+using snq::MenuCommand;
 
 namespace {
 
@@ -48,7 +49,7 @@ protected:
 TEST_F(HotKey, CtrlGIsRegisteredUnderItsAtomAndFreedAtExit) {
     EXPECT_NE(::GlobalFindAtomW(kAtom), 0);
     EXPECT_FALSE(CtrlGFree());
-    ASSERT_TRUE(UseMenu(tray_, pid(), 10));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Exit));
     ASSERT_TRUE(program_->WaitExit(10000));
     EXPECT_EQ(program_->ExitCode(), 0u);
     EXPECT_EQ(::GlobalFindAtomW(kAtom), 0);

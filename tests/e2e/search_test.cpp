@@ -7,6 +7,7 @@
 #include <oleauto.h>
 
 using namespace probe;
+using snq::MenuCommand;
 
 namespace {
 
@@ -58,7 +59,7 @@ TEST_F(Search, TheClickAndTheMenuCommandOpenTheSameEncodedAddress) {
     auto lines = WaitForLines(BrowserLog(), 1);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], Opened(kPrefix + L"C%2B%2B+%26+%22x%22+%231+100%25" + kSuffix));
-    ASSERT_TRUE(UseMenu(tray_, pid(), 6));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Search));
     lines = WaitForLines(BrowserLog(), 2);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], lines[0]);
@@ -169,7 +170,7 @@ TEST_F(Search, AMissingAutomationServerIsReportedAndTheProgramGoesOn) {
     PressButton(box, L"OK");
     ASSERT_TRUE(WaitGone(box));
     EXPECT_TRUE(program_->Running());
-    ASSERT_TRUE(UseMenu(tray_, pid(), 3)); // the menu still works
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ShowClipboard)); // the menu still works
     HWND shown = WaitForWindow(pid(), L"", L"Current clipboard text: x");
     ASSERT_NE(shown, nullptr);
     PressButton(shown, L"OK");

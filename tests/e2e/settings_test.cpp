@@ -4,6 +4,7 @@
 #include "Probe.h"
 
 using namespace probe;
+using snq::MenuCommand;
 
 namespace {
 
@@ -51,16 +52,16 @@ TEST_F(Settings, TheBrowserItemTogglesFromTheMarkTheRegistryGave) {
     RegSetText(kSettings, L"Default", L"Yes");
     Start();
     // "Yes" checks the item, so choosing it writes "No" ...
-    ASSERT_TRUE(UseMenu(tray_, pid(), 0));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::UseDefaultBrowser));
     Wait(300);
     EXPECT_EQ(RegGet(kSettings, L"Default"), L"No");
     // ... and then "Yes" again.
-    ASSERT_TRUE(UseMenu(tray_, pid(), 0));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::UseDefaultBrowser));
     Wait(300);
     EXPECT_EQ(RegGet(kSettings, L"Default"), L"Yes");
     // Any other text leaves it unchecked: choosing it writes "Yes".
     RegSetText(kSettings, L"Default", L"yes");
-    ASSERT_TRUE(UseMenu(tray_, pid(), 0));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::UseDefaultBrowser));
     Wait(300);
     EXPECT_EQ(RegGet(kSettings, L"Default"), L"Yes");
 }
@@ -71,16 +72,16 @@ TEST_F(Settings, TheRunItemWritesTheQuotedPathWithSpacesAndRemovesIt) {
     const std::wstring exe = dir + L"\\snapquery.exe";
     ASSERT_TRUE(::CopyFileW((ExeDir() + L"snapquery.exe").c_str(), exe.c_str(), FALSE));
     Start(exe);
-    ASSERT_TRUE(UseMenu(tray_, pid(), 1));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::AutoRun));
     Wait(300);
     EXPECT_EQ(RegGet(kRun, L"SNQ"), L"\"" + exe + L"\"");
-    ASSERT_TRUE(UseMenu(tray_, pid(), 1));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::AutoRun));
     Wait(300);
     EXPECT_EQ(RegGet(kRun, L"SNQ"), L"<none>");
     // An entry that points elsewhere, quoted or not, counts as set: choosing
     // the item removes it.
     RegSetText(kRun, L"SNQ", L"D:\\elsewhere\\snapquery.exe");
-    ASSERT_TRUE(UseMenu(tray_, pid(), 1));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::AutoRun));
     Wait(300);
     EXPECT_EQ(RegGet(kRun, L"SNQ"), L"<none>");
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 using namespace probe;
+using snq::MenuCommand;
 
 namespace {
 
@@ -62,7 +63,7 @@ TEST_F(TrayShell, ClickAndDoubleClickEachRunTheSearchOnce) {
     DoubleClick(tray_);
     ExpectOneMessage(L"Snapquery: No Text in Clipboard", L"Information");
     // The menu command runs the same request.
-    ASSERT_TRUE(UseMenu(tray_, pid(), 6));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Search));
     ExpectOneMessage(L"Snapquery: No Text in Clipboard", L"Information");
 }
 
@@ -70,16 +71,16 @@ TEST_F(TrayShell, ShowClipboardTextShowsTextInAnyScript) {
     const std::wstring text = L"\x03B5\x03BB\x03BB\x03B7\x03BD\x03B9\x03BA\x03AC \x4E2D\x6587 "
                               L"\x0639\x0631\x0628\x064A";
     SetClipboardText(text);
-    ASSERT_TRUE(UseMenu(tray_, pid(), 3));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ShowClipboard));
     ExpectOneMessage(L"Current clipboard text: " + text);
 }
 
 TEST_F(TrayShell, ShowClipboardTextWithoutTextSaysSo) {
     SetClipboardImageOnly();
-    ASSERT_TRUE(UseMenu(tray_, pid(), 3));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ShowClipboard));
     ExpectOneMessage(L"No text in clipboard");
     EmptyClipboardNow();
-    ASSERT_TRUE(UseMenu(tray_, pid(), 3));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ShowClipboard));
     ExpectOneMessage(L"No text in clipboard");
 }
 
@@ -87,7 +88,7 @@ TEST_F(TrayShell, ShowClipboardTextCutsAHugeTextAndStaysResponsive) {
     std::wstring huge(10'000'000, L'x');
     huge.replace(0, 5, L"start");
     SetClipboardText(huge);
-    ASSERT_TRUE(UseMenu(tray_, pid(), 3));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ShowClipboard));
     // Within a second of the command (the menu closing).
     const ULONGLONG start = ::GetTickCount64();
     HWND dialog = WaitForWindow(pid(), L"", L"Current clipboard text: startxxx", 15000);
@@ -104,10 +105,10 @@ TEST_F(TrayShell, ShowClipboardTextCutsAHugeTextAndStaysResponsive) {
 
 TEST_F(TrayShell, ClearClipboardRemovesEveryFormatAndIsSilentWhenEmpty) {
     SetClipboardText(L"to be cleared");
-    ASSERT_TRUE(UseMenu(tray_, pid(), 4));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ClearClipboard));
     Wait(500);
     EXPECT_EQ(ClipboardFormatCount(), 0);
-    ASSERT_TRUE(UseMenu(tray_, pid(), 4));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ClearClipboard));
     Wait(700);
     EXPECT_EQ(CountWindows(pid(), L"", L""), 0) << "no window may appear";
     EXPECT_TRUE(program_->Running());
@@ -118,7 +119,7 @@ TEST_F(TrayShell, AClipboardHeldOpenGivesTheErrorBoxAndTheProgramGoesOn) {
     {
         ClipboardHolder hold;
         ASSERT_TRUE(hold.held());
-        for (int item : {3, 4}) {
+        for (MenuCommand item : {MenuCommand::ShowClipboard, MenuCommand::ClearClipboard}) {
             ASSERT_TRUE(UseMenu(tray_, pid(), item));
             ExpectOneMessage(L"Cannot open clipboard.", kTitle);
         }
@@ -129,7 +130,7 @@ TEST_F(TrayShell, AClipboardHeldOpenGivesTheErrorBoxAndTheProgramGoesOn) {
     EXPECT_TRUE(program_->Running());
     EXPECT_EQ(ClipboardText(), L"kept");
     // And once the clipboard is free again, the menu works.
-    ASSERT_TRUE(UseMenu(tray_, pid(), 3));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ShowClipboard));
     ExpectOneMessage(L"Current clipboard text: kept");
 }
 
@@ -137,32 +138,32 @@ TEST_F(TrayShell, AClipboardHeldOnlyForAMomentIsWaitedFor) {
     SetClipboardText(L"brief");
     {
         ClipboardHolder hold;
-        ASSERT_TRUE(UseMenu(tray_, pid(), 3));
+        ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ShowClipboard));
         Wait(60);
     }
     ExpectOneMessage(L"Current clipboard text: brief");
 }
 
 TEST_F(TrayShell, ExitRemovesTheIconAndEndsWithZero) {
-    ASSERT_TRUE(UseMenu(tray_, pid(), 10));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Exit));
     ASSERT_TRUE(program_->WaitExit(10000));
     EXPECT_EQ(program_->ExitCode(), 0u);
     EXPECT_FALSE(OwnsTrayIcon(tray_));
 }
 
 TEST_F(TrayShell, AboutOpensModallyAndRefusesASecondShowing) {
-    ASSERT_TRUE(UseMenu(tray_, pid(), 8));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::About));
     HWND about = WaitForWindow(pid(), kTitle);
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(ClassOf(about), L"TAboutBox");
     // The tray menu stays usable while the About window is open.
-    ASSERT_TRUE(UseMenu(tray_, pid(), 8));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::About));
     ExpectOneMessage(L"Cannot make a visible window modal.", kTitle);
     EXPECT_TRUE(::IsWindowVisible(about));
     ASSERT_TRUE(PressButton(about, L"OK"));
     ASSERT_TRUE(WaitGone(about));
     // Reused: the same window shows again.
-    ASSERT_TRUE(UseMenu(tray_, pid(), 8));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::About));
     HWND again = WaitForWindow(pid(), kTitle);
     EXPECT_EQ(again, about);
     PressButton(again, L"OK");
@@ -187,7 +188,7 @@ TEST_F(TrayShell, TheSecondInstancesMenuCannotCrashItWhileItsMessageIsUp) {
     // About window exists.
     HWND secondTray = second.WaitForTray();
     ASSERT_NE(secondTray, nullptr);
-    ASSERT_TRUE(UseMenu(secondTray, second.Pid(), 8));
+    ASSERT_TRUE(UseMenu(secondTray, second.Pid(), MenuCommand::About));
     Wait(500);
     ASSERT_TRUE(second.Running());
     ASSERT_TRUE(PressButton(info, L"OK"));
@@ -198,7 +199,7 @@ TEST_F(TrayShell, TheSecondInstancesMenuCannotCrashItWhileItsMessageIsUp) {
 }
 
 TEST_F(TrayShell, ASecondStartBringsTheFirstInstancesAboutWindowToTheTop) {
-    ASSERT_TRUE(UseMenu(tray_, pid(), 8));
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::About));
     HWND about = WaitForWindow(pid(), kTitle);
     ASSERT_NE(about, nullptr);
     // Cover it with a window of ours.

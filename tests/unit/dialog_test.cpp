@@ -107,9 +107,18 @@ TEST(ClipboardMessage, ShowsTextEmptyOrACutOfALargeText) {
     EXPECT_EQ(shown.back(), u'\u2026');
 }
 
-TEST(MainTexts, TheTrayHintFitsTheTip) {
+TEST(MainTexts, TheTrayHintFitsTheTipAndEachCommandHasOneItem) {
     EXPECT_LT(kTrayHint.size(), 128u);
-    EXPECT_EQ(std::size(kMenuCaptions), 11u);
+    EXPECT_EQ(std::size(kMenu), 11u);
+    for (MenuCommand c : {MenuCommand::UseDefaultBrowser, MenuCommand::AutoRun,
+                          MenuCommand::ShowClipboard, MenuCommand::ClearClipboard,
+                          MenuCommand::Search, MenuCommand::About, MenuCommand::Exit}) {
+        const std::size_t at = MenuIndexOf(c);
+        ASSERT_LT(at, std::size(kMenu));
+        EXPECT_EQ(kMenu[at].command, c);
+        for (std::size_t i = at + 1; i < std::size(kMenu); ++i) EXPECT_NE(kMenu[i].command, c);
+    }
+    EXPECT_EQ(MenuIndexOf(MenuCommand::About), 8u);
 }
 
 TEST(MessageFormLayout, OutOfRangeMetricsGiveASaneNonNegativeForm) {

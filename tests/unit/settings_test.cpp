@@ -130,13 +130,31 @@ template <class F> std::u16string ErrorOf(F&& f) {
     return u"<no error>";
 }
 
+// What the tray menu does with the settings: its marks come from them just
+// before it opens, and each toggle works from its own mark.
+void Popup(TSettings& settings, bool& browserMark, bool& runMark) {
+    const bool browser = settings.UsesDefaultBrowser();
+    const bool run = settings.SetToStartup();
+    browserMark = browser;
+    runMark = run;
+}
+void ToggleBrowser(TSettings& settings, bool& mark) {
+    settings.SetDefaultBrowser(!mark);
+    mark = !mark;
+}
+void ToggleRun(TSettings& settings, bool& mark) {
+    const bool run = !settings.SetToStartup();
+    settings.SetRunAtStartup(run);
+    mark = run;
+}
+
 } // namespace
 
 TEST(Settings, AFreshRegistryGetsDefaultNoAndAutomationMode) {
     FakeRegistry reg;
     TSettings settings(reg, kExe);
     bool browserMark = true, runMark = true;
-    settings.PopupMenu1Popup(browserMark, runMark);
+    Popup(settings, browserMark, runMark);
     EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), u"No");
     EXPECT_EQ(reg.Find(LM, kSettings)->at(u"default").name, u"Default");
     EXPECT_TRUE(settings.UseInternetExplorer);
@@ -189,7 +207,7 @@ TEST(Settings, WrongTypeAndFailedReadsRaiseTheirErrorsAndKeepTheMode) {
     settings.UseInternetExplorer = false;
     EXPECT_EQ(ErrorOf([&] { settings.GetSettings(); }), u"Invalid data type for 'Default'");
     bool browserMark = true, runMark = false;
-    EXPECT_EQ(ErrorOf([&] { settings.PopupMenu1Popup(browserMark, runMark); }),
+    EXPECT_EQ(ErrorOf([&] { Popup(settings, browserMark, runMark); }),
               u"Invalid data type for 'Default'");
     EXPECT_TRUE(browserMark) << "no mark changes on an error";
     EXPECT_FALSE(settings.UseInternetExplorer);
@@ -204,20 +222,20 @@ TEST(Settings, TheBrowserToggleFollowsItsOwnMarkNotTheRegistry) {
     reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"No"));
     TSettings settings(reg, kExe);
     bool mark = false;
-    settings.UseDefaultBrowser1Click(mark);
+    ToggleBrowser(settings, mark);
     EXPECT_TRUE(mark);
     EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), u"Yes");
-    settings.UseDefaultBrowser1Click(mark);
+    ToggleBrowser(settings, mark);
     EXPECT_FALSE(mark);
     EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), u"No");
     // A mark that disagrees with the registry still decides.
     mark = true;
-    settings.UseDefaultBrowser1Click(mark);
+    ToggleBrowser(settings, mark);
     EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), u"No");
     // The toggle does not change the mode; the next read does.
     settings.UseInternetExplorer = true;
     mark = false;
-    settings.UseDefaultBrowser1Click(mark);
+    ToggleBrowser(settings, mark);
     EXPECT_TRUE(settings.UseInternetExplorer);
 }
 
@@ -225,19 +243,19 @@ TEST(Settings, TheRunToggleWritesTheQuotedPathAndDeletesAnyEntry) {
     FakeRegistry reg;
     TSettings settings(reg, kExe);
     bool mark = false;
-    settings.AutoRunatStartup1Click(mark);
+    ToggleRun(settings, mark);
     EXPECT_TRUE(mark);
     EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), kQuotedExe);
     EXPECT_TRUE(settings.SetToStartup());
-    settings.AutoRunatStartup1Click(mark);
+    ToggleRun(settings, mark);
     EXPECT_FALSE(mark);
     EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
     // An entry pointing elsewhere counts as present, and toggling removes it.
     reg.Set(LM, kRun, u"snq", RegType::Sz, Utf16Bytes(u"D:\\old\\snapquery.exe"));
     bool browser = false;
-    settings.PopupMenu1Popup(browser, mark);
+    Popup(settings, browser, mark);
     EXPECT_TRUE(mark);
-    settings.AutoRunatStartup1Click(mark);
+    ToggleRun(settings, mark);
     EXPECT_FALSE(mark);
     EXPECT_FALSE(settings.SetToStartup());
 }
@@ -247,18 +265,18 @@ TEST(Settings, WhenTheMachineHiveIsRefusedEverythingWorksFromTheUserHive) {
     reg.machine = Access::None;
     TSettings settings(reg, kExe);
     bool browserMark = true, runMark = true;
-    settings.PopupMenu1Popup(browserMark, runMark);
+    Popup(settings, browserMark, runMark);
     EXPECT_EQ(reg.Text(CU, kSettings, u"Default"), u"No");
     EXPECT_FALSE(browserMark);
-    settings.UseDefaultBrowser1Click(browserMark);
+    ToggleBrowser(settings, browserMark);
     EXPECT_EQ(reg.Text(CU, kSettings, u"Default"), u"Yes");
     settings.GetSettings();
     EXPECT_FALSE(settings.UseInternetExplorer);
 
-    settings.AutoRunatStartup1Click(runMark);
+    ToggleRun(settings, runMark);
     EXPECT_TRUE(runMark);
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kQuotedExe);
-    settings.AutoRunatStartup1Click(runMark);
+    ToggleRun(settings, runMark);
     EXPECT_FALSE(runMark);
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
 }
@@ -270,7 +288,7 @@ TEST(Settings, AnEntryInEitherHiveCountsAndTurningOffRemovesBoth) {
     EXPECT_TRUE(settings.SetToStartup());
     reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kExe));
     bool mark = true;
-    settings.AutoRunatStartup1Click(mark);
+    ToggleRun(settings, mark);
     EXPECT_FALSE(mark);
     EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
@@ -283,11 +301,11 @@ TEST(Settings, WithNoWritableHiveTheErrorsStandAndMarksStay) {
     EXPECT_EQ(ErrorOf([&] { settings.GetSettings(); }), u"Failed to set data for 'Default'");
     EXPECT_FALSE(settings.SetToStartup());
     bool mark = false;
-    EXPECT_EQ(ErrorOf([&] { settings.AutoRunatStartup1Click(mark); }),
+    EXPECT_EQ(ErrorOf([&] { ToggleRun(settings, mark); }),
               u"Failed to set data for 'SNQ'");
     EXPECT_FALSE(mark);
     bool browserMark = true;
-    EXPECT_EQ(ErrorOf([&] { settings.UseDefaultBrowser1Click(browserMark); }),
+    EXPECT_EQ(ErrorOf([&] { ToggleBrowser(settings, browserMark); }),
               u"Failed to set data for 'Default'");
     EXPECT_TRUE(browserMark);
     // Deleting where nothing can be opened is silent.
@@ -308,9 +326,9 @@ TEST(Settings, AMachineWideEntryThatCannotBeDeletedIsShownAndReported) {
     reg.machine = Access::ReadOnly;
     TSettings settings(reg, kExe);
     bool browserMark = false, runMark = false;
-    settings.PopupMenu1Popup(browserMark, runMark);
+    Popup(settings, browserMark, runMark);
     EXPECT_TRUE(runMark) << "the machine-wide entry counts";
-    EXPECT_EQ(ErrorOf([&] { settings.AutoRunatStartup1Click(runMark); }),
+    EXPECT_EQ(ErrorOf([&] { ToggleRun(settings, runMark); }),
               u"Failed to delete value 'SNQ'");
     EXPECT_TRUE(runMark) << "the entry still starts the program";
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt) << "the per-user one went";
@@ -326,21 +344,21 @@ TEST(Settings, AReadOnlyMachineHiveSendsTheTogglesToTheUserHive) {
     reg.machine = Access::ReadOnly;
     TSettings settings(reg, kExe);
     bool browserMark = true, runMark = true;
-    settings.PopupMenu1Popup(browserMark, runMark);
+    Popup(settings, browserMark, runMark);
     // "Default" lives in the hive that the toggle writes: the user's.
     EXPECT_EQ(reg.Text(CU, kSettings, u"Default"), u"No");
     EXPECT_FALSE(browserMark);
     EXPECT_FALSE(runMark);
-    settings.UseDefaultBrowser1Click(browserMark);
-    settings.PopupMenu1Popup(browserMark, runMark);
+    ToggleBrowser(settings, browserMark);
+    Popup(settings, browserMark, runMark);
     EXPECT_TRUE(browserMark) << "the toggle is read back";
     EXPECT_FALSE(settings.UseInternetExplorer);
 
-    settings.AutoRunatStartup1Click(runMark);
+    ToggleRun(settings, runMark);
     EXPECT_TRUE(runMark);
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kQuotedExe);
     EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
-    settings.AutoRunatStartup1Click(runMark);
+    ToggleRun(settings, runMark);
     EXPECT_FALSE(runMark);
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
 }
@@ -352,10 +370,10 @@ TEST(Settings, AMachineHiveWithNoAccessLeavesOnlyTheUsersEntryInPlay) {
     TSettings settings(reg, kExe);
     EXPECT_FALSE(settings.SetToStartup());
     bool mark = false;
-    settings.AutoRunatStartup1Click(mark);
+    ToggleRun(settings, mark);
     EXPECT_TRUE(mark);
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kQuotedExe);
-    settings.AutoRunatStartup1Click(mark);
+    ToggleRun(settings, mark);
     EXPECT_FALSE(mark);
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
 }

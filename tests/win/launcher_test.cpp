@@ -19,7 +19,7 @@ std::u16string Here(const wchar_t* name) {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring p(path);
-    return U(p.substr(0, p.find_last_of(L"\\/") + 1) + name);
+    return ToU16(p.substr(0, p.find_last_of(L"\\/") + 1) + name);
 }
 
 // Pumps this thread's messages until `done` holds or `ms` pass.
@@ -86,7 +86,7 @@ TEST_F(Launcher, StartFailuresGiveTheShellsCodesWithoutEventOrDialog) {
     UniqueFileHandle file(::CreateFileW(document.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         0, nullptr));
     file.reset();
-    launcher.FileName = U(document);
+    launcher.FileName = ToU16(document);
     EXPECT_EQ(launcher.LaunchNoWait(), 31u);
     ::DeleteFileW(document.c_str());
     EXPECT_EQ(finished + timeouts + errors, 0);

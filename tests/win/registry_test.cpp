@@ -88,13 +88,10 @@ TEST_F(RealRegistry, TypesSizesNulsAndNameCase) {
 }
 
 TEST_F(RealRegistry, RunEntryHoldsTheQuotedPathAndGoesAgain) {
-    bool mark = false;
-    settings.AutoRunatStartup1Click(mark);
-    EXPECT_TRUE(mark);
+    settings.SetRunAtStartup(true);
     EXPECT_EQ(Get(kRun32, L"SNQ"), L"\"C:\\Program Files\\Snap Query\\snapquery.exe\"");
     EXPECT_TRUE(settings.SetToStartup());
-    settings.AutoRunatStartup1Click(mark);
-    EXPECT_FALSE(mark);
+    settings.SetRunAtStartup(false);
     EXPECT_EQ(Get(kRun32, L"SNQ"), L"<none>");
     EXPECT_FALSE(settings.SetToStartup());
 }

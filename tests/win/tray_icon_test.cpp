@@ -75,8 +75,8 @@ TEST(TrayIcon, StartsWithTheRecordTheShellExpectsAndTheTitleAsTip) {
 
 TEST(TrayIcon, HintIsCutTo127CharactersAndAnEmptyHintDropsTheTip) {
     TTrayIcon icon;
-    icon.SetHint(W(kTrayHint));
-    EXPECT_EQ(std::wstring(icon.Data().szTip), W(kTrayHint)); // whole, with its line breaks
+    icon.SetHint(ToWide(kTrayHint));
+    EXPECT_EQ(std::wstring(icon.Data().szTip), ToWide(kTrayHint)); // whole, with its line breaks
     const std::wstring longHint(200, L'h');
     icon.SetHint(longHint);
     EXPECT_EQ(std::wstring(icon.Data().szTip), longHint.substr(0, 127));
@@ -149,9 +149,12 @@ TEST(TrayIcon, AClickNeedsItsButtonDownAndADoubleClickClicksOnce) {
 }
 
 TEST(PopupMenu, BuildsTheElevenItemsWithSeparatorsAndMarks) {
+    const std::wstring expected[] = {L"Use Default Browser", L"Auto Run at Startup", L"-",
+                                     L"Show clipboard text", L"Clear Clipboard", L"-",
+                                     L"Snapquery (CTRL+G)", L"-", L"About SNQ", L"-", L"Exit SNQ"};
     TPopupMenu menu;
-    for (std::u16string_view caption : kMenuCaptions) menu.Items.push_back({W(caption), false, {}});
-    menu.Items[1].Checked = true;
+    for (const MenuEntry& entry : kMenu) menu.Items.push_back({ToWide(entry.caption), false, {}});
+    menu.Items[MenuIndexOf(MenuCommand::AutoRun)].Checked = true;
     HMENU handle = menu.Rebuild();
     ASSERT_EQ(::GetMenuItemCount(handle), 11);
     for (int i = 0; i < 11; ++i) {
@@ -159,13 +162,14 @@ TEST(PopupMenu, BuildsTheElevenItemsWithSeparatorsAndMarks) {
         info.cbSize = sizeof(info);
         info.fMask = MIIM_FTYPE | MIIM_STATE;
         ::GetMenuItemInfoW(handle, i, TRUE, &info);
-        if (kMenuCaptions[i] == u"-") {
+        if (expected[i] == L"-") {
             EXPECT_TRUE(info.fType & MFT_SEPARATOR) << i;
+            EXPECT_EQ(kMenu[i].command, MenuCommand::None) << i;
             continue;
         }
         wchar_t text[64] = {};
         ::GetMenuStringW(handle, i, text, 64, MF_BYPOSITION);
-        EXPECT_EQ(std::wstring(text), W(kMenuCaptions[i]));
+        EXPECT_EQ(std::wstring(text), expected[i]);
         EXPECT_EQ((info.fState & MFS_CHECKED) != 0, i == 1) << i;
         EXPECT_EQ(info.fState & MFS_DEFAULT, 0u);
     }
