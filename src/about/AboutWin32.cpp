@@ -94,11 +94,11 @@ void TAboutBox::CreateControls() {
 void TAboutBox::CreateOkButton() {
     // A plain bitmap button of the OK kind: the default button, modal
     // result OK, with the check glyph (grey when disabled).
-    SkinBitBtn1 = ::CreateWindowExW(0, L"BUTTON", L"OK",
-                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 110, 214,
-                                    75, 33, Handle(), reinterpret_cast<HMENU>(IDOK),
-                                    Application().Instance(), nullptr);
-    ::SendMessageW(SkinBitBtn1, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
+    SkinBitBtn1.reset(::CreateWindowExW(0, L"BUTTON", L"OK",
+                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 110,
+                                        214, 75, 33, Handle(), reinterpret_cast<HMENU>(IDOK),
+                                        Application().Instance(), nullptr));
+    ::SendMessageW(SkinBitBtn1.get(), WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
     const auto glyph = DrawOkGlyph();
     glyphs_.reset(Comctl().ImageList_Create(kGlyphSize, kGlyphSize, ILC_COLOR32, 6, 0));
     UniqueHbitmap normal = GlyphHalf(glyph, 0), disabled = GlyphHalf(glyph, 1);
@@ -107,7 +107,7 @@ void TAboutBox::CreateOkButton() {
                           normal.get()})
         Comctl().ImageList_Add(glyphs_.get(), image, nullptr);
     BUTTON_IMAGELIST list{glyphs_.get(), {4, 0, 4, 0}, BUTTON_IMAGELIST_ALIGN_LEFT};
-    ::SendMessageW(SkinBitBtn1, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+    ::SendMessageW(SkinBitBtn1.get(), BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
 }
 
 void TAboutBox::OpenHint(const TGraphicWindow& sender) {
@@ -117,13 +117,10 @@ void TAboutBox::OpenHint(const TGraphicWindow& sender) {
                     SW_SHOWNORMAL);
 }
 
-void TAboutBox::CommentsClick(TGraphicWindow& sender) {
-    if (dynamic_cast<TSkinCustomLabel*>(&sender)) OpenHint(sender);
-}
+// Bound to the address label and the picture only.
+void TAboutBox::CommentsClick(TGraphicWindow& sender) { OpenHint(sender); }
 
-void TAboutBox::Image1Click(TGraphicWindow& sender) {
-    if (dynamic_cast<TImage*>(&sender)) OpenHint(sender);
-}
+void TAboutBox::Image1Click(TGraphicWindow& sender) { OpenHint(sender); }
 
 void TAboutBox::CommentsMouseMove(TGraphicWindow&, int, int) {
     Comments->Cursor = crHandPoint;

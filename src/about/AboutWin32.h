@@ -11,16 +11,22 @@
 namespace snq {
 
 class TAboutBox final : public TCustomForm {
+    // What the controls use comes first, so that it goes after them.
+    UniqueHfont formFont_;
+    UniqueImageList glyphs_;
+    ComApartment com_; // for the shell, from the first link opened
+
 public:
     TAboutBox();
 
+    // Each control goes before the one it stands on.
     std::unique_ptr<TPanel> Panel1;
     std::unique_ptr<TShadowLabel> ShadowLabel1;
     std::unique_ptr<TSkinLabel> SkinLabel1;
     std::unique_ptr<TSkinLabel> Copyright;
     std::unique_ptr<TSkinLabel> Comments;
     std::unique_ptr<TImage> Image1;
-    HWND SkinBitBtn1 = nullptr;
+    UniqueHwnd SkinBitBtn1;
 
     void CommentsClick(TGraphicWindow& sender);
     void CommentsMouseMove(TGraphicWindow& sender, int x, int y);
@@ -39,10 +45,6 @@ private:
     void CreateControls();
     void CreateOkButton();
     void OpenHint(const TGraphicWindow& sender);
-
-    UniqueHfont formFont_;
-    UniqueImageList glyphs_;
-    ComApartment com_; // for the shell, from the first link opened
 };
 
 } // namespace snq

@@ -27,7 +27,7 @@ template <std::size_t N> void CopyCut(wchar_t (&field)[N], const std::wstring& t
 
 } // namespace
 
-TTrayIcon::TTrayIcon() {
+TTrayIcon::TTrayIcon(HINSTANCE instance, std::wstring_view title) : instance_(instance) {
     TaskbarCreatedMessage();
     window_ = AllocateUtilWindow(*this);
     data_.cbSize = NOTIFYICONDATAW_V2_SIZE;
@@ -37,8 +37,7 @@ TTrayIcon::TTrayIcon() {
     data_.hIcon = currentIcon_.get();
     data_.uFlags = NIF_ICON | NIF_MESSAGE;
     data_.uCallbackMessage = WM_TRAYNOTIFY;
-    const std::wstring title = Application().Title();
-    CopyCut(data_.szTip, title);
+    CopyCut(data_.szTip, std::wstring(title));
     if (!title.empty()) data_.uFlags |= NIF_TIP;
     UpdateIcon();
 }
@@ -99,7 +98,7 @@ void TTrayIcon::SetIcon(HICON icon) {
 void TTrayIcon::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
-    HICON source = icon_ ? icon_.get() : ::LoadIconW(Application().Instance(), MAKEINTRESOURCEW(1));
+    HICON source = icon_ ? icon_.get() : ::LoadIconW(instance_, MAKEINTRESOURCEW(1));
     currentIcon_.reset(source ? ::CopyIcon(source) : nullptr);
     UpdateIcon();
     if (visible_) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "framework/WindowWin32.h"
 
@@ -22,8 +23,9 @@ constexpr UINT WM_TRAYNOTIFY = WM_USER + 1;
 class TTrayIcon final : private IWindowHandler {
 public:
     // Sets the defaults, creates the message window and fills the record;
-    // the tip starts as the application title.
-    TTrayIcon();
+    // the tip starts as the application's title. `instance` holds the icon
+    // shown when none is set.
+    TTrayIcon(HINSTANCE instance, std::wstring_view title);
     // Removes the icon (result ignored) and releases what it holds.
     ~TTrayIcon();
     TTrayIcon(const TTrayIcon&) = delete;
@@ -63,6 +65,7 @@ private:
     bool AddWithRetry();
     void RunPopup(POINT at);
 
+    HINSTANCE instance_;
     UniqueHwnd window_;
     NOTIFYICONDATAW data_{};
     std::wstring hint_, balloonHint_, balloonTitle_;

@@ -42,25 +42,32 @@ public:
     void Exit1Click();
     void FormCreate();
 
+private:
+    // The system's side of the settings and the components: made before
+    // them and gone after them.
+    struct Win32Side {
+        Win32Registry registry;
+        Win32InstanceHost instanceHost;
+        Win32LocaleSource localeSource;
+        Win32LaunchPlatform launchPlatform;
+        Win32MainThread mainThread;
+    } system_;
+
+public:
     // The settings' state lives as long as the form; each operation opens
     // the registry anew.
-    Win32Registry registry_;
     TSettings Settings;
 
     // Components, in creation order; they are destroyed in reverse.
     TTrayIcon TrayIcon1;
     TPopupMenu PopupMenu1;
-    Win32InstanceHost instanceHost_;
     TRunOnce RunOnce1;
-    Win32LocaleSource localeSource_;
     TSysLocale Locale1;
     THotKeyManager HK1;
-    Win32LaunchPlatform launchPlatform_;
-    Win32MainThread mainThread_;
     TShellLauncher Launcher1;
 
     // The clipboard text that "Show clipboard text" read last.
-    std::wstring ShownClipboardText;
+    std::u16string ShownClipboardText;
     // The address that the latest search request composed.
     std::u16string LastSearchAddress;
     // The About window, once it has been made (after this form).

@@ -38,11 +38,6 @@ struct CommonControls {
 };
 const CommonControls& Comctl();
 
-struct ImageListTraits {
-    using type = HIMAGELIST;
-    static type invalid() noexcept { return nullptr; }
-    static void close(type h) noexcept { Comctl().ImageList_Destroy(h); }
-};
-using UniqueImageList = UniqueHandle<ImageListTraits>;
+SNQ_UNIQUE_HANDLE(UniqueImageList, HIMAGELIST, nullptr, Comctl().ImageList_Destroy(h));
 
 } // namespace snq

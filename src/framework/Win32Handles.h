@@ -8,42 +8,31 @@
 
 namespace snq {
 
-#define SNQ_HANDLE_TRAITS(Name, Type, Invalid, Close)                                              \
-    struct Name {                                                                                  \
+// One owner type per handle kind: its traits, then its alias.
+#define SNQ_UNIQUE_HANDLE(Alias, Type, Invalid, Close)                                             \
+    struct Alias##Traits {                                                                         \
         using type = Type;                                                                         \
         static type invalid() noexcept { return Invalid; }                                         \
         static void close(type h) noexcept { Close; }                                              \
-    }
+    };                                                                                             \
+    using Alias = UniqueHandle<Alias##Traits>
 
-SNQ_HANDLE_TRAITS(HwndTraits, HWND, nullptr, ::DestroyWindow(h));
-SNQ_HANDLE_TRAITS(HmenuTraits, HMENU, nullptr, ::DestroyMenu(h));
-SNQ_HANDLE_TRAITS(HiconTraits, HICON, nullptr, ::DestroyIcon(h));
-SNQ_HANDLE_TRAITS(HfontTraits, HFONT, nullptr, ::DeleteObject(h));
-SNQ_HANDLE_TRAITS(HbitmapTraits, HBITMAP, nullptr, ::DeleteObject(h));
-SNQ_HANDLE_TRAITS(HbrushTraits, HBRUSH, nullptr, ::DeleteObject(h));
-SNQ_HANDLE_TRAITS(MemDcTraits, HDC, nullptr, ::DeleteDC(h));
-SNQ_HANDLE_TRAITS(KernelTraits, HANDLE, nullptr, ::CloseHandle(h));
-SNQ_HANDLE_TRAITS(FileTraits, HANDLE, INVALID_HANDLE_VALUE, ::CloseHandle(h));
-SNQ_HANDLE_TRAITS(HkeyTraits, HKEY, nullptr, ::RegCloseKey(h));
-SNQ_HANDLE_TRAITS(AtomTraits, ATOM, 0, ::GlobalDeleteAtom(h));
-SNQ_HANDLE_TRAITS(ModuleTraits, HMODULE, nullptr, ::FreeLibrary(h));
-SNQ_HANDLE_TRAITS(HglobalTraits, HGLOBAL, nullptr, ::GlobalFree(h));
-
-#undef SNQ_HANDLE_TRAITS
-
-using UniqueHwnd = UniqueHandle<HwndTraits>;
-using UniqueHmenu = UniqueHandle<HmenuTraits>;
-using UniqueHicon = UniqueHandle<HiconTraits>;
-using UniqueHfont = UniqueHandle<HfontTraits>;
-using UniqueHbitmap = UniqueHandle<HbitmapTraits>;
-using UniqueHbrush = UniqueHandle<HbrushTraits>;
-using UniqueMemDc = UniqueHandle<MemDcTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelTraits>;
-using UniqueFileHandle = UniqueHandle<FileTraits>;
-using UniqueHkey = UniqueHandle<HkeyTraits>;
-using UniqueAtom = UniqueHandle<AtomTraits>;
-using UniqueModule = UniqueHandle<ModuleTraits>;
-using UniqueHglobal = UniqueHandle<HglobalTraits>;
+// The window's object is unhooked first, so that no message of the
+// destruction reaches an object that is itself being destroyed.
+SNQ_UNIQUE_HANDLE(UniqueHwnd, HWND, nullptr,
+                  (::SetWindowLongPtrW(h, GWLP_USERDATA, 0), ::DestroyWindow(h)));
+SNQ_UNIQUE_HANDLE(UniqueHmenu, HMENU, nullptr, ::DestroyMenu(h));
+SNQ_UNIQUE_HANDLE(UniqueHicon, HICON, nullptr, ::DestroyIcon(h));
+SNQ_UNIQUE_HANDLE(UniqueHfont, HFONT, nullptr, ::DeleteObject(h));
+SNQ_UNIQUE_HANDLE(UniqueHbitmap, HBITMAP, nullptr, ::DeleteObject(h));
+SNQ_UNIQUE_HANDLE(UniqueHbrush, HBRUSH, nullptr, ::DeleteObject(h));
+SNQ_UNIQUE_HANDLE(UniqueMemDc, HDC, nullptr, ::DeleteDC(h));
+SNQ_UNIQUE_HANDLE(UniqueKernelHandle, HANDLE, nullptr, ::CloseHandle(h));
+SNQ_UNIQUE_HANDLE(UniqueFileHandle, HANDLE, INVALID_HANDLE_VALUE, ::CloseHandle(h));
+SNQ_UNIQUE_HANDLE(UniqueHkey, HKEY, nullptr, ::RegCloseKey(h));
+SNQ_UNIQUE_HANDLE(UniqueAtom, ATOM, 0, ::GlobalDeleteAtom(h));
+SNQ_UNIQUE_HANDLE(UniqueModule, HMODULE, nullptr, ::FreeLibrary(h));
+SNQ_UNIQUE_HANDLE(UniqueHglobal, HGLOBAL, nullptr, ::GlobalFree(h));
 
 // Selects an object into a DC and puts the previous one back.
 class ScopedSelectObject {

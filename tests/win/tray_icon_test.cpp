@@ -56,7 +56,7 @@ private:
 } // namespace
 
 TEST(TrayIcon, StartsWithTheRecordTheShellExpectsAndTheTitleAsTip) {
-    TTrayIcon icon;
+    TTrayIcon icon(::GetModuleHandleW(nullptr), L"Snapquery 1.5");
     const NOTIFYICONDATAW& d = icon.Data();
     EXPECT_EQ(d.cbSize, NOTIFYICONDATAW_V2_SIZE);
     EXPECT_EQ(d.hWnd, icon.Handle());
@@ -74,7 +74,7 @@ TEST(TrayIcon, StartsWithTheRecordTheShellExpectsAndTheTitleAsTip) {
 }
 
 TEST(TrayIcon, HintIsCutTo127CharactersAndAnEmptyHintDropsTheTip) {
-    TTrayIcon icon;
+    TTrayIcon icon(::GetModuleHandleW(nullptr), L"Snapquery 1.5");
     icon.SetHint(ToWide(kTrayHint));
     EXPECT_EQ(std::wstring(icon.Data().szTip), ToWide(kTrayHint)); // whole, with its line breaks
     const std::wstring longHint(200, L'h');
@@ -86,7 +86,7 @@ TEST(TrayIcon, HintIsCutTo127CharactersAndAnEmptyHintDropsTheTip) {
 }
 
 TEST(TrayIcon, BalloonFieldsAreStoredButNeverShown) {
-    TTrayIcon icon;
+    TTrayIcon icon(::GetModuleHandleW(nullptr), L"Snapquery 1.5");
     icon.SetBalloonHint(std::wstring(300, L'b'));
     icon.SetBalloonTitle(std::wstring(100, L't'));
     icon.SetBalloonTimeout(3500);
@@ -100,7 +100,7 @@ TEST(TrayIcon, VisibleAddsAndRemovesTheIconAndDestructionRemovesIt) {
     HWND window = nullptr;
     std::optional<OnDestroy> watch;
     {
-        TTrayIcon icon;
+        TTrayIcon icon(::GetModuleHandleW(nullptr), L"Snapquery 1.5");
         window = icon.Handle();
         icon.SetIcon(::LoadIconW(nullptr, IDI_APPLICATION));
         icon.SetVisible(true);
@@ -116,7 +116,7 @@ TEST(TrayIcon, VisibleAddsAndRemovesTheIconAndDestructionRemovesIt) {
 }
 
 TEST(TrayIcon, ComesBackAfterTheTaskbarIsRecreatedAndGoesAtSessionEnd) {
-    TTrayIcon icon;
+    TTrayIcon icon(::GetModuleHandleW(nullptr), L"Snapquery 1.5");
     icon.SetVisible(true);
     NOTIFYICONDATAW data = icon.Data();
     ::Shell_NotifyIconW(NIM_DELETE, &data); // as if the shell had restarted
@@ -129,7 +129,7 @@ TEST(TrayIcon, ComesBackAfterTheTaskbarIsRecreatedAndGoesAtSessionEnd) {
 }
 
 TEST(TrayIcon, AClickNeedsItsButtonDownAndADoubleClickClicksOnce) {
-    TTrayIcon icon;
+    TTrayIcon icon(::GetModuleHandleW(nullptr), L"Snapquery 1.5");
     int clicks = 0;
     icon.OnClick = [&] { ++clicks; };
     Tray(icon.Handle(), WM_LBUTTONUP);
