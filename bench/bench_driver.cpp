@@ -13,20 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "Probe.h"
+
 namespace {
-
-std::wstring Here() {
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring p(path);
-    return p.substr(0, p.find_last_of(L"\\/") + 1);
-}
-
-std::wstring TempFile(const wchar_t* name) {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + name;
-}
 
 double Now() {
     static LARGE_INTEGER frequency = [] {
@@ -39,14 +28,6 @@ double Now() {
     return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-bool OwnsIcon(HWND window) {
-    NOTIFYICONDATAW data{};
-    data.cbSize = NOTIFYICONDATAW_V2_SIZE;
-    data.hWnd = window;
-    data.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(window));
-    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
-}
-
 HWND TrayWindow(DWORD pid) {
     struct Find {
         DWORD pid;
@@ -57,7 +38,7 @@ HWND TrayWindow(DWORD pid) {
             auto* f = reinterpret_cast<Find*>(p);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(w, &owner);
-            if (owner == f->pid && !::IsWindowVisible(w) && OwnsIcon(w)) {
+            if (owner == f->pid && !::IsWindowVisible(w) && probe::OwnsTrayIcon(w)) {
                 f->found = w;
                 return FALSE;
             }
@@ -65,16 +46,6 @@ HWND TrayWindow(DWORD pid) {
         },
         reinterpret_cast<LPARAM>(&find));
     return find.found;
-}
-
-void SetClipboard(const std::wstring& text) {
-    for (int i = 0; i < 100 && !::OpenClipboard(nullptr); ++i) ::Sleep(10);
-    ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
-    ::CloseClipboard();
 }
 
 bool HotKeyFree() {
@@ -97,29 +68,16 @@ double PrivateKb(HANDLE process) {
     return static_cast<double>(std::max(memory.PrivateUsage, memory.PagefileUsage)) / 1024;
 }
 
-std::size_t LogLines(const std::wstring& log) {
-    HANDLE file = ::CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0;
-    char buffer[65536];
-    DWORD read = 0;
-    std::size_t lines = 0;
-    while (::ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        lines += static_cast<std::size_t>(std::count(buffer, buffer + read, '\n'));
-    ::CloseHandle(file);
-    return lines;
-}
-
 // Clicks the tray icon and waits for the recording browser's line number
 // `line`; the time taken, and the highest private bytes seen meanwhile.
 bool TimedSearch(HWND tray, HANDLE process, std::size_t line, double& ms, double& peakKb) {
-    const std::wstring log = TempFile(L"snq-browser.log");
+    const std::wstring log = probe::BrowserLogPath();
     peakKb = PrivateKb(process);
     const double click = Now();
     ::PostMessageW(tray, WM_USER + 1, 0, WM_LBUTTONDOWN);
     ::PostMessageW(tray, WM_USER + 1, 0, WM_LBUTTONUP);
     bool done = false;
-    while (!(done = LogLines(log) >= line) && Now() - click < 15000) {
+    while (!(done = probe::ReadLines(log).size() >= line) && Now() - click < 15000) {
         peakKb = std::max(peakKb, PrivateKb(process));
         ::Sleep(1);
     }
@@ -164,12 +122,12 @@ bool Measure(const std::wstring& exe, int idleSeconds, Sample& out) {
         ::Sleep(static_cast<DWORD>(idleSeconds) * 1000);
         out.idleCpuMs = cpu() - before;
 
-        SetClipboard(L"bench query");
-        ::DeleteFileW(TempFile(L"snq-browser.log").c_str());
+        probe::SetClipboardText(L"bench query");
+        ::DeleteFileW(probe::BrowserLogPath().c_str());
         double ignored = 0;
         ok = TimedSearch(tray, pi.hProcess, 1, out.searchMs, ignored);
         // A 10 MB clipboard: the address takes at most 2,048 characters of it.
-        SetClipboard(std::wstring(10'000'000, L'z'));
+        probe::SetClipboardText(std::wstring(10'000'000, L'z'));
         ok = ok && TimedSearch(tray, pi.hProcess, 2, out.hugeSearchMs, out.hugePeakKb);
     }
     ::TerminateProcess(pi.hProcess, 0);
@@ -221,7 +179,6 @@ bool WindowsDll(const std::string& dll) {
            dll.rfind("api-ms-win-", 0) == 0;
 }
 
-
 bool g_allMet = true;
 
 void Line(const char* name, const char* unit, double ours, double base, const char* goal, bool ok) {
@@ -230,24 +187,11 @@ void Line(const char* name, const char* unit, double ours, double base, const ch
                 ours, unit, base, unit, base > 0 ? ours / base : 0.0, goal, ok ? "ok" : "MISS");
 }
 
-
-void SetText(HKEY root, const std::wstring& path, const wchar_t* name, const std::wstring& text) {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr))
-        return;
-    ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(key);
-}
-
 // Both programs hand their address to the same recording "browser", and
 // Snapquery is set to the default browser.
 void PrepareEdges() {
-    const std::wstring command = L"\"" + Here() + L"recorder.exe\" \"%1\"";
-    for (const wchar_t* scheme : {L"http", L"https"})
-        SetText(HKEY_LOCAL_MACHINE, std::wstring(L"Software\\Classes\\") + scheme + L"\\shell\\open\\command",
-                nullptr, command);
-    SetText(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Wow6432Node\\Varnel\\SNQ", L"Default", L"Yes");
+    probe::InstallRecordingBrowser();
+    probe::SetBrowserMode(true);
 }
 
 } // namespace
@@ -256,7 +200,7 @@ int wmain(int argc, wchar_t** argv) {
     PrepareEdges();
     const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 5;
     const int idleSeconds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 10;
-    const std::wstring ours = Here() + L"snapquery.exe", base = Here() + L"baseline.exe";
+    const std::wstring ours = probe::ExeDir() + L"snapquery.exe", base = probe::ExeDir() + L"baseline.exe";
     std::vector<Sample> a, b;
     for (int i = 0; i < runs; ++i) {
         Sample s{};

@@ -32,7 +32,6 @@ public:
     }
     std::size_t Capacity() const { return data_.size(); }
     std::uint8_t* Raw() { return data_.data(); }
-    int Stride() const { return stride_; }
 
 private:
     std::vector<std::uint8_t> data_;

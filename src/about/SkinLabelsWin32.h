@@ -1,7 +1,7 @@
 #pragma once
-// The skinning layer's labels without a skin engine: no skin manager ever
-// exists in this program, so every skin-dependent step takes its side for
-// "no skin". The hooks stay (SkinSection, GetPaintFont) to say so.
+// The labels of the About window: a plain label, and one with a blurred
+// shadow under its text. They draw as skinned labels do when no skin is
+// active, which in this program is always.
 #include <string>
 
 #include "about/Shadow.h"
@@ -24,7 +24,6 @@ public:
     bool WordWrap = false;
     bool ShowAccelChar = true;
     TColor Color = clBtnFace;
-    std::wstring SkinSection; // no effect without a skin
 
     // Re-measures the caption and resizes the label (auto-size).
     void AdjustBounds();
@@ -52,7 +51,6 @@ private:
 class TSkinLabel final : public TSkinCustomLabel {
 public:
     TSkinLabel(HWND parent, int left, int top) : TSkinCustomLabel(parent, left, top) {}
-    bool UseSkinColor = true;
 };
 
 struct TShadowParams {

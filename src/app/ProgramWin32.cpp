@@ -38,7 +38,7 @@ void ShowStartupError(std::exception_ptr error) noexcept {
         const auto offset = reinterpret_cast<std::uintptr_t>(address) -
                             reinterpret_cast<std::uintptr_t>(base);
         const std::wstring text = ToWide(StartupErrorText(className, ToU16(module), address ? offset : 0,
-                                                     ToU16(ErrorMessageOf(error))));
+                                                     ErrorMessageOf(error)));
         ::MessageBoxW(nullptr, text.c_str(), L"Application Error",
                       MB_OK | MB_ICONSTOP | MB_TASKMODAL);
     } catch (...) {

@@ -17,8 +17,10 @@ namespace snq {
 
 TForm1::TForm1(THotKeyText& hotKeyText)
     : TCustomForm(L"TForm1", ToWide(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
-      Settings(registry_, ToU16(ExecutablePath())), RunOnce1(instanceHost_),
-      Locale1(localeSource_), Launcher1(launchPlatform_, mainThread_), hotKeyText_(hotKeyText),
+      Settings(system_.registry, ToU16(ExecutablePath())),
+      TrayIcon1(Application().Instance(), Application().Title()), RunOnce1(system_.instanceHost),
+      Locale1(system_.localeSource), Launcher1(system_.launchPlatform, system_.mainThread),
+      hotKeyText_(hotKeyText),
       programIcon_(LoadNearestIcon(Application().Instance(), 1)) {
     SetupTrayIcon();
     SetupPopupMenu();
@@ -124,7 +126,7 @@ public:
         // not read again.
         const DWORD sequence = ::GetClipboardSequenceNumber();
         if (sequence == 0 || sequence != readSequence_ || limit > readLimit_) {
-            readText_ = ToU16(snq::ReadClipboardText(Application().Handle(), limit));
+            readText_ = snq::ReadClipboardText(Application().Handle(), limit);
             readSequence_ = sequence;
             readLimit_ = limit;
         }
@@ -176,7 +178,7 @@ void TForm1::AutoRunatStartup1Click() {
 
 void TForm1::ShowClipboard1Click() {
     ShownClipboardText = ReadClipboardText(Application().Handle());
-    ShowMessage(ToWide(ClipboardMessage(ToU16(ShownClipboardText))));
+    ShowMessage(ToWide(ClipboardMessage(ShownClipboardText)));
 }
 
 void TForm1::ClearClipboard1Click() { ClearClipboard(Application().Handle()); }

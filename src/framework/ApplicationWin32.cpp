@@ -59,13 +59,9 @@ void TApplication::Run() {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }
-    terminated_ = true;
 }
 
-void TApplication::Terminate() noexcept {
-    terminated_ = true;
-    ::PostQuitMessage(0);
-}
+void TApplication::Terminate() noexcept { ::PostQuitMessage(0); }
 
 bool TApplication::ProcessMessages() {
     MSG msg;
@@ -81,24 +77,23 @@ bool TApplication::ProcessMessages() {
     return true;
 }
 
-std::wstring ErrorMessageOf(std::exception_ptr error) {
+std::u16string ErrorMessageOf(std::exception_ptr error) {
     try {
         std::rethrow_exception(error);
     } catch (const EException& e) {
-        return ToWide(e.Message());
+        return e.Message();
     } catch (const std::bad_alloc&) {
-        return L"Out of memory";
+        return u"Out of memory";
     } catch (const std::exception& e) {
-        const char* what = e.what();
-        return std::wstring(what, what + std::char_traits<char>::length(what));
+        return Ascii(e.what());
     } catch (...) {
-        return L"Unknown error";
+        return u"Unknown error";
     }
 }
 
 void TApplication::HandleException(std::exception_ptr error) noexcept {
     try {
-        const std::wstring text = ToWide(ErrorBoxText(ToU16(ErrorMessageOf(error))));
+        const std::wstring text = ToWide(ErrorBoxText(ErrorMessageOf(error)));
         const std::wstring caption = Title();
         ::MessageBoxW(DialogOwner(), text.c_str(), caption.c_str(), MB_OK | MB_ICONSTOP);
     } catch (...) {

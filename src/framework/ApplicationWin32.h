@@ -31,7 +31,6 @@ public:
     void Run();
     // Posts the quit request; nothing stops at once.
     void Terminate() noexcept;
-    bool Terminated() const noexcept { return terminated_; }
     // Handles every message waiting in the thread's queue. A quit request
     // stays queued for the loop that owns it; the result is then false.
     bool ProcessMessages();
@@ -53,7 +52,6 @@ private:
     HINSTANCE instance_;
     std::wstring title_;
     UniqueHwnd window_;
-    bool terminated_ = false;
 };
 
 // The process's application object, set while one exists.
@@ -64,6 +62,6 @@ bool HasApplication() noexcept;
 std::wstring ExecutablePath();
 
 // Text of an error for the error boxes.
-std::wstring ErrorMessageOf(std::exception_ptr error);
+std::u16string ErrorMessageOf(std::exception_ptr error);
 
 } // namespace snq

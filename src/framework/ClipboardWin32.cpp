@@ -37,7 +37,7 @@ ClipboardSession::~ClipboardSession() {
     if (--g_openCount == 0) ::CloseClipboard();
 }
 
-std::wstring ReadClipboardText(HWND owner, std::size_t limit) {
+std::u16string ReadClipboardText(HWND owner, std::size_t limit) {
     ClipboardSession session(owner);
     ScopedGlobalLock lock(::GetClipboardData(CF_UNICODETEXT));
     const auto* data = static_cast<const wchar_t*>(lock.data());
@@ -46,7 +46,7 @@ std::wstring ReadClipboardText(HWND owner, std::size_t limit) {
     const std::size_t capacity = std::min(lock.size() / sizeof(wchar_t), limit);
     std::size_t length = 0;
     while (length < capacity && data[length] != L'\0') ++length;
-    return std::wstring(data, length);
+    return std::u16string(data, data + length);
 }
 
 void ClearClipboard(HWND owner) {
@@ -54,13 +54,13 @@ void ClearClipboard(HWND owner) {
     ::EmptyClipboard();
 }
 
-void SetClipboardText(HWND owner, std::wstring_view text) {
+void SetClipboardText(HWND owner, std::u16string_view text) {
     const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
     UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory) throw EOutOfResources(u"Out of memory");
     {
         ScopedGlobalLock lock(memory.get());
-        std::memcpy(lock.data(), text.data(), text.size() * sizeof(wchar_t));
+        std::memcpy(lock.data(), text.data(), text.size() * sizeof(char16_t));
         static_cast<wchar_t*>(lock.data())[text.size()] = L'\0';
     }
     ClipboardSession session(owner);

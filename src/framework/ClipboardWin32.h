@@ -1,6 +1,6 @@
 #pragma once
-// The clipboard as the program uses it: UTF-16 text, opened on behalf of the
-// application window.
+// The clipboard as the program uses it: UTF-16 text (as the portable code
+// holds it), opened on behalf of the application window.
 #include <string>
 #include <string_view>
 
@@ -22,10 +22,10 @@ public:
 
 // The clipboard's text up to its first NUL, and at most `limit` units of
 // it; empty when it holds no text.
-std::wstring ReadClipboardText(HWND owner, std::size_t limit = std::wstring::npos);
+std::u16string ReadClipboardText(HWND owner, std::size_t limit = std::u16string::npos);
 // Removes every format.
 void ClearClipboard(HWND owner);
 // Replaces the clipboard's content with `text`.
-void SetClipboardText(HWND owner, std::wstring_view text);
+void SetClipboardText(HWND owner, std::u16string_view text);
 
 } // namespace snq

@@ -78,7 +78,6 @@ public:
     TImage(HWND parent, int left, int top, int width, int height)
         : TGraphicWindow(parent, L"TImage", left, top, width, height) {}
     void SetPicture(UniqueHbitmap picture);
-    HBITMAP Picture() const { return picture_.get(); }
 
 protected:
     void Paint(HDC dc) override;

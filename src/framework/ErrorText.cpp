@@ -12,9 +12,8 @@ std::u16string ErrorBoxText(std::u16string_view message) {
 
 std::u16string StartupErrorText(std::string_view className, std::u16string_view moduleName,
                                 std::uintptr_t offset, std::u16string_view message) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::u16string address(sizeof(std::uintptr_t) * 2, u'0');
-    for (std::size_t i = address.size(); i-- > 0; offset >>= 4) address[i] = kHex[offset & 0xF];
+    const std::u16string address =
+        Hex(offset, static_cast<int>(sizeof(std::uintptr_t) * 2), LetterCase::Upper);
     std::u16string text = u"Exception " + Ascii(className) + u" in module " +
                           std::u16string(moduleName) + u" at " + address + u".\r\n" +
                           std::u16string(message);

@@ -37,7 +37,7 @@ int TCustomForm::ShowModal() {
         CenterOnScreen();
         ::ShowWindow(window_.get(), SW_SHOW);
         ::SetForegroundWindow(window_.get());
-        // The loop ends when a handler sets ModalResult.
+        // The loop ends when a handler sets the modal result.
         if (!RunModalLoop(window_.get(), [this] { return modalResult_ != mrNone; }))
             modalResult_ = mrCancel;
     }

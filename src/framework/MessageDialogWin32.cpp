@@ -160,7 +160,10 @@ private:
         ::PostMessageW(window_, WM_NULL, 0, 0);
     }
 
-    void Build() {
+    void Build() { Create(LayoutMessageForm(Measure())); }
+
+    // The metrics of the form's text and buttons in the message font.
+    MessageFormMetrics Measure() {
         NONCLIENTMETRICSW metrics{};
         metrics.cbSize = sizeof(metrics);
         ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
@@ -188,10 +191,12 @@ private:
             m.widestCaption = std::max<int>(m.widestCaption, r.right - r.left);
         }
         m.buttonCount = static_cast<int>(order_.size());
-        const LPCWSTR iconId = ClassicIconOf(KindOf(kind_).classicIcon);
-        m.hasIcon = iconId != nullptr;
-        const MessageFormLayout layout = LayoutMessageForm(m);
+        m.hasIcon = ClassicIconOf(KindOf(kind_).classicIcon) != nullptr;
+        return m;
+    }
 
+    // Sizes the form and makes its icon, text and buttons where `layout` says.
+    void Create(const MessageFormLayout& layout) {
         ::SetWindowTextW(window_, title_.c_str());
         const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE));
         const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE));
@@ -201,7 +206,7 @@ private:
                        frame.right - frame.left, frame.bottom - frame.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
 
-        if (m.hasIcon) {
+        if (const LPCWSTR iconId = ClassicIconOf(KindOf(kind_).classicIcon)) {
             HWND icon = Child(L"STATIC", L"", SS_ICON, layout.icon, -1);
             ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, iconId)),
                            0);
@@ -237,7 +242,7 @@ private:
             GuardBoundary([&] {
                 ::MessageBeep(0);
                 SetClipboardText(Application().Handle(),
-                                 ToWide(MessageFormCopyText(ToU16(title_), ToU16(text_), order_)));
+                                 MessageFormCopyText(ToU16(title_), ToU16(text_), order_));
             });
             return true;
         }

@@ -20,6 +20,12 @@ std::wstring SystemMessage(unsigned long code) {
     return text;
 }
 
+std::wstring OleErrorText(long hr) {
+    std::wstring text = SystemMessage(static_cast<unsigned long>(hr));
+    if (text.empty()) text = L"OLE error " + ToWide(Hex(static_cast<unsigned long>(hr), 8));
+    return text;
+}
+
 void RaiseLastError(std::u16string_view what) {
     const DWORD code = ::GetLastError();
     std::u16string message(what);

@@ -10,6 +10,10 @@ namespace snq {
 // line breaks and full stops removed; empty when the system has none.
 std::wstring SystemMessage(unsigned long code);
 
+// SystemMessage for an HRESULT, or "OLE error %.8x" when the system has no
+// text for it.
+std::wstring OleErrorText(long hr);
+
 // Raises EOSError "<what>: <the system's text for GetLastError()>", or just
 // "<what>" when the last error holds nothing.
 [[noreturn]] void RaiseLastError(std::u16string_view what);

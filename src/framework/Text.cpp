@@ -13,19 +13,17 @@ std::u16string Decimal(unsigned long long value) {
     return digits;
 }
 
-std::u16string Hex(unsigned long long value, int width) {
+std::u16string Hex(unsigned long long value, int width, LetterCase letters) {
+    const char16_t* digitsOf = letters == LetterCase::Upper ? u"0123456789ABCDEF" : u"0123456789abcdef";
     std::u16string digits;
     do {
-        digits.insert(digits.begin(), u"0123456789abcdef"[value & 0xF]);
+        digits.insert(digits.begin(), digitsOf[value & 0xF]);
         value >>= 4;
     } while (value != 0);
     if (static_cast<int>(digits.size()) < width)
         digits.insert(0, static_cast<std::size_t>(width) - digits.size(), u'0');
     return digits;
 }
-
-static bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-static bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 std::u16string_view CutAtCharBoundary(std::u16string_view text, std::size_t limit) {
     if (text.size() <= limit) return text;
@@ -38,7 +36,7 @@ std::string ToUtf8(std::u16string_view text) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t cp = text[i];
-        if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+        if (CharUnits(text, i) == 2) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {

@@ -13,8 +13,18 @@ std::u16string Ascii(std::string_view text);
 // Unsigned decimal digits, no sign, no leading zeros.
 std::u16string Decimal(unsigned long long value);
 
-// Lower-case hexadecimal digits, zero-padded to `width`.
-std::u16string Hex(unsigned long long value, int width);
+enum class LetterCase { Lower, Upper };
+
+// Hexadecimal digits, zero-padded to `width`.
+std::u16string Hex(unsigned long long value, int width, LetterCase letters = LetterCase::Lower);
+
+// The halves of a surrogate pair.
+constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+// How many units the character at `at` takes: 2 for a whole surrogate pair.
+constexpr std::size_t CharUnits(std::u16string_view text, std::size_t at) {
+    return IsHighSurrogate(text[at]) && at + 1 < text.size() && IsLowSurrogate(text[at + 1]) ? 2 : 1;
+}
 
 // The first `limit` UTF-16 units of `text`, never splitting a surrogate pair.
 std::u16string_view CutAtCharBoundary(std::u16string_view text, std::size_t limit);

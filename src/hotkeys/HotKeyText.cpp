@@ -27,19 +27,19 @@ bool IsExtended(unsigned key) { return (key >= 33 && key <= 40) || key == 45 || 
 
 std::uint32_t PackHotKey(std::uint16_t modifiers, std::uint16_t key) {
     std::uint32_t value = 0;
-    if (modifiers & MOD_ALT_FLAG) value += kAltBit;
-    if (modifiers & MOD_CONTROL_FLAG) value += kCtrlBit;
-    if (modifiers & MOD_SHIFT_FLAG) value += kShiftBit;
-    if (modifiers & MOD_WIN_FLAG) value += kWinBit;
+    if (modifiers & kModAlt) value += kAltBit;
+    if (modifiers & kModControl) value += kCtrlBit;
+    if (modifiers & kModShift) value += kShiftBit;
+    if (modifiers & kModWin) value += kWinBit;
     return value + key;
 }
 
 std::pair<std::uint16_t, std::uint16_t> UnpackHotKey(std::uint32_t value) {
     std::uint16_t flags = 0;
-    if (value & kWinBit) flags |= MOD_WIN_FLAG;
-    if (value & kAltBit) flags |= MOD_ALT_FLAG;
-    if (value & kCtrlBit) flags |= MOD_CONTROL_FLAG;
-    if (value & kShiftBit) flags |= MOD_SHIFT_FLAG;
+    if (value & kWinBit) flags |= kModWin;
+    if (value & kAltBit) flags |= kModAlt;
+    if (value & kCtrlBit) flags |= kModControl;
+    if (value & kShiftBit) flags |= kModShift;
     return {flags, static_cast<std::uint16_t>(value & 0xFF)};
 }
 
@@ -134,13 +134,13 @@ std::uint16_t THotKeyText::ParseModifiers(const std::vector<std::u16string>& ite
     for (std::size_t i = 0; i + 1 < items.size(); ++i) {
         const std::u16string_view word = Trim(items[i]);
         if (layout_.SameText(word, u"Shift") || layout_.SameText(word, ShiftName))
-            flags |= MOD_SHIFT_FLAG;
+            flags |= kModShift;
         else if (layout_.SameText(word, u"Ctrl") || layout_.SameText(word, CtrlName))
-            flags |= MOD_CONTROL_FLAG;
+            flags |= kModControl;
         else if (layout_.SameText(word, u"Alt") || layout_.SameText(word, AltName))
-            flags |= MOD_ALT_FLAG;
+            flags |= kModAlt;
         else if (layout_.SameText(word, u"Win") || layout_.SameText(word, WinName))
-            flags |= MOD_WIN_FLAG;
+            flags |= kModWin;
         else
             return 0;
     }

@@ -11,10 +11,10 @@
 namespace snq {
 
 // Modifier flags as RegisterHotKey and WM_HOTKEY use them.
-inline constexpr std::uint16_t MOD_ALT_FLAG = 1;
-inline constexpr std::uint16_t MOD_CONTROL_FLAG = 2;
-inline constexpr std::uint16_t MOD_SHIFT_FLAG = 4;
-inline constexpr std::uint16_t MOD_WIN_FLAG = 8;
+inline constexpr std::uint16_t kModAlt = 1;
+inline constexpr std::uint16_t kModControl = 2;
+inline constexpr std::uint16_t kModShift = 4;
+inline constexpr std::uint16_t kModWin = 8;
 
 // Modifier bits of a hotkey value.
 inline constexpr std::uint32_t kShiftBit = 0x2000;

@@ -137,49 +137,39 @@ void TShellLauncher::LaunchAndWait() {
         WaitProcessingMessages();
 }
 
-void TShellLauncher::WaitFullStop() {
-    const WaitOutcome r = platform_.Wait(process_, active_.timeout);
+bool TShellLauncher::RaiseWaitResult(const WaitOutcome& r) {
     switch (r.result) {
-    case kWaitFailed:
-        launchError_ = r.lastError;
-        DoError();
-        break;
     case kWaitObject0:
         processExitCode_ = platform_.ExitCode(process_);
         DoFinished();
-        break;
+        return true;
     case kWaitTimeout:
         DoTimeout();
-        break;
+        return true;
+    case kWaitFailed:
+        launchError_ = r.lastError;
+        DoError();
+        return true;
     default:
-        break;
+        return false;
     }
+}
+
+void TShellLauncher::WaitFullStop() {
+    RaiseWaitResult(platform_.Wait(process_, active_.timeout));
 }
 
 void TShellLauncher::WaitProcessingMessages() {
     for (;;) {
         // The limit starts again after every batch of messages.
         const WaitOutcome r = platform_.WaitOrMessage(process_, active_.timeout);
-        switch (r.result) {
-        case kWaitObject0:
-            processExitCode_ = platform_.ExitCode(process_);
-            DoFinished();
-            return;
-        case kWaitMessage:
+        if (r.result == kWaitMessage) {
             // The program is ending: its quit request would wake every wait
             // at once, so the wait ends here, without an event.
             if (!platform_.ProcessMessages()) return;
-            break;
-        case kWaitTimeout:
-            DoTimeout();
-            return;
-        case kWaitFailed:
-            launchError_ = r.lastError;
-            DoError();
-            return;
-        default:
-            break;
+            continue;
         }
+        if (RaiseWaitResult(r)) return;
     }
 }
 

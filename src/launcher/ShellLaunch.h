@@ -143,6 +143,9 @@ private:
     };
 
     LaunchSettings CurrentSettings() const;
+    // Raises the event of a finished, timed-out or failed wait; false for
+    // any other result.
+    bool RaiseWaitResult(const WaitOutcome& r);
     void LaunchAndWait();
     void WaitThreadBody() noexcept;
     void TakeProcess(ProcessId process);

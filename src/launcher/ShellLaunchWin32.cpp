@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-
 #include "framework/ApplicationWin32.h"
 #include "framework/ComWin32.h"
 #include "framework/Exceptions.h"
@@ -11,11 +10,9 @@
 namespace snq {
 
 namespace {
+
 constexpr UINT kRunTasks = WM_APP + 1;
 HANDLE AsHandle(ProcessId p) { return reinterpret_cast<HANDLE>(p); }
-} // namespace
-
-namespace {
 
 class Win32WaitThread final : public IWaitThread {
 public:

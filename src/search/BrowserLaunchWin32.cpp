@@ -97,12 +97,6 @@ void Invoke(IDispatch& object, DISPID id, WORD flags, DISPPARAMS& params) {
 
 } // namespace
 
-std::wstring OleErrorText(long hr) {
-    std::wstring text = SystemMessage(static_cast<unsigned long>(hr));
-    if (text.empty()) text = L"OLE error " + ToWide(Hex(static_cast<unsigned long>(hr), 8));
-    return text;
-}
-
 std::size_t ShellAddressLimit() {
     // Room for a browser command line of up to about 250 characters.
     constexpr std::size_t kWineShellAddressLimit = 768;

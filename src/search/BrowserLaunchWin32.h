@@ -17,8 +17,4 @@ void OpenInIE(std::wstring_view address);
 // address and the browser's command line together are longer.
 std::size_t ShellAddressLimit();
 
-// The system's text for an HRESULT with trailing spaces, line breaks and full
-// stops removed, or "OLE error %.8x" when the system has none.
-std::wstring OleErrorText(long hr);
-
 } // namespace snq

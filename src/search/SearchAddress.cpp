@@ -30,9 +30,6 @@ bool Unreserved(char32_t c) {
            c == u'-' || c == u'.' || c == u'_' || c == u'~';
 }
 
-bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
 } // namespace
 
 std::u16string GetLanguageCode(std::u16string_view englishName) {
@@ -44,22 +41,18 @@ std::u16string GetLanguageCode(std::u16string_view englishName) {
 }
 
 std::u16string EncodeQuery(std::u16string_view text, std::size_t budget) {
-    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
     std::u16string out;
     for (std::size_t i = 0; i < text.size();) {
         // One character (a surrogate pair counts as one) at a time.
-        const std::size_t units = IsHigh(text[i]) && i + 1 < text.size() && IsLow(text[i + 1]) ? 2 : 1;
+        const std::size_t units = CharUnits(text, i);
         std::u16string piece;
         if (units == 1 && text[i] == u' ') {
             piece = u"+";
         } else if (units == 1 && Unreserved(text[i])) {
             piece = text[i];
         } else {
-            for (unsigned char byte : ToUtf8(text.substr(i, units))) {
-                piece += u'%';
-                piece += kHex[byte >> 4];
-                piece += kHex[byte & 0xF];
-            }
+            for (unsigned char byte : ToUtf8(text.substr(i, units)))
+                piece += u'%' + Hex(byte, 2, LetterCase::Upper);
         }
         if (out.size() + piece.size() > budget) break;
         out += piece;

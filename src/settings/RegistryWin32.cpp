@@ -24,15 +24,15 @@ public:
         const std::wstring wide = ToWide(name);
         // The value may grow between the size query and the read: retry.
         for (int attempt = 0; attempt < 4; ++attempt) {
-            DWORD type = 0, size = 0;
-            if (::RegQueryValueExW(key_.get(), wide.c_str(), nullptr, &type, nullptr, &size) !=
-                ERROR_SUCCESS)
-                return std::nullopt;
-            RegValue value{ToType(type), std::vector<std::uint8_t>(size)};
+            const auto info = Query(name);
+            if (!info) return std::nullopt;
+            RegValue value{info->first, std::vector<std::uint8_t>(info->second)};
+            DWORD type = 0, size = info->second;
             const LONG rc = ::RegQueryValueExW(key_.get(), wide.c_str(), nullptr, &type,
                                                value.data.data(), &size);
             if (rc == ERROR_MORE_DATA) continue;
             if (rc != ERROR_SUCCESS) return std::nullopt;
+            value.type = ToType(type);
             value.data.resize(size);
             return value;
         }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "hotkeys/HotKeyText.h"
 #include "support/FakeKeyboard.h"
 
@@ -79,11 +78,11 @@ TEST_F(HotKeys, MediaKeysFallBackToTheirTableNamesOnlyWhenTheSystemHasNone) {
 }
 
 TEST(HotKeyValue, PacksAndUnpacksTheFourModifiers) {
-    EXPECT_EQ(PackHotKey(MOD_CONTROL_FLAG, 0x47), 0x4047u);
-    EXPECT_EQ(PackHotKey(MOD_ALT_FLAG | MOD_SHIFT_FLAG | MOD_WIN_FLAG | 0x4000, 0x31), 0x1A031u);
-    EXPECT_EQ(UnpackHotKey(0x4047), (std::pair<std::uint16_t, std::uint16_t>{MOD_CONTROL_FLAG, 0x47}));
+    EXPECT_EQ(PackHotKey(kModControl, 0x47), 0x4047u);
+    EXPECT_EQ(PackHotKey(kModAlt | kModShift | kModWin | 0x4000, 0x31), 0x1A031u);
+    EXPECT_EQ(UnpackHotKey(0x4047), (std::pair<std::uint16_t, std::uint16_t>{kModControl, 0x47}));
     EXPECT_EQ(UnpackHotKey(0x4147), UnpackHotKey(0x4047)) << "bit 8 is ignored";
-    EXPECT_EQ(UnpackHotKey(0x1E031).first, MOD_CONTROL_FLAG | MOD_SHIFT_FLAG | MOD_ALT_FLAG | MOD_WIN_FLAG);
+    EXPECT_EQ(UnpackHotKey(0x1E031).first, kModControl | kModShift | kModAlt | kModWin);
     EXPECT_TRUE(IsCapitalsOnly(u""));
     EXPECT_TRUE(IsCapitalsOnly(u"ALT"));
     EXPECT_FALSE(IsCapitalsOnly(u"Alt"));

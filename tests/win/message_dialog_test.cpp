@@ -153,7 +153,7 @@ TEST(ClassicMessageForm, AButtonCommandSentFromAnotherThreadClosesItAtOnce) {
 }
 
 TEST(ClassicMessageForm, CtrlCCopiesTheFramedText) {
-    SetClipboardText(Application().Handle(), L"before");
+    SetClipboardText(Application().Handle(), u"before");
     auto copy = Drive(L"Information", [](HWND d) {
         ::SetForegroundWindow(d);
         ::Sleep(200);
@@ -168,7 +168,7 @@ TEST(ClassicMessageForm, CtrlCCopiesTheFramedText) {
                DialogRendering::Classic);
     copy.join();
     const std::wstring rule(27, L'-');
-    EXPECT_EQ(ReadClipboardText(Application().Handle()),
+    EXPECT_EQ(ToWide(ReadClipboardText(Application().Handle())),
               rule + L"\r\nInformation\r\n" + rule + L"\r\n\x03B1\x03B2\x03B3\r\n" + rule +
                   L"\r\nOK   \r\n" + rule + L"\r\n");
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/SystemErrorWin32.h"
 #include "framework/Text.h"
 #include "search/BrowserLaunchWin32.h"
 #include "search/SysLocaleWin32.h"
