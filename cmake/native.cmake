@@ -4,7 +4,7 @@ if(SNQ_FUZZ)
     target_compile_options(snq_portable PUBLIC -g -fsanitize=fuzzer-no-link,address,undefined
                            -fno-sanitize-recover=all)
     target_link_options(snq_portable PUBLIC -fsanitize=address,undefined)
-    foreach(name hotkey address locale dialog)
+    foreach(name hotkey address locale dialog webaddress)
         add_executable(fuzz_${name} ${CMAKE_SOURCE_DIR}/fuzz/fuzz_${name}.cpp)
         target_link_libraries(fuzz_${name} PRIVATE snq_portable)
         target_include_directories(fuzz_${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)

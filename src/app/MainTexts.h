@@ -31,6 +31,7 @@ enum class MenuCommand {
     ShowClipboard,
     ClearClipboard,
     Search,
+    Settings,
     About,
     Exit,
 };
@@ -49,6 +50,7 @@ inline constexpr MenuEntry kMenu[] = {
     {MenuCommand::None, u"-"},
     {MenuCommand::Search, u"Snapquery (CTRL+G)"},
     {MenuCommand::None, u"-"},
+    {MenuCommand::Settings, u"Settings..."},
     {MenuCommand::About, u"About SNQ"},
     {MenuCommand::None, u"-"},
     {MenuCommand::Exit, u"Exit SNQ"},
@@ -60,6 +62,11 @@ constexpr std::size_t MenuIndexOf(MenuCommand command) {
     while (index < std::size(kMenu) && kMenu[index].command != command) ++index;
     return index;
 }
+
+// The search item's caption for the hotkey in force, as the formatter
+// writes it ("Ctrl+Shift+G"): "Snapquery (CTRL+SHIFT+G)", or "Snapquery"
+// without a hotkey.
+std::u16string SearchCaption(std::u16string_view hotKeyText);
 
 // How much of the clipboard text "Show clipboard text" shows at most.
 inline constexpr std::size_t kShownTextLimit = 4000;

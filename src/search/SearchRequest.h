@@ -6,6 +6,19 @@
 
 namespace snq {
 
+// The Settings window's choices that every request reads.
+struct SearchChoices {
+    std::u16string addressTemplate; // empty: the built-in Google address
+    bool openAddresses = false;     // a copied web address is opened as it is
+};
+
+// The address a request opens for `text` (the clipboard as read, at most
+// `limit` + kAddressSlack long): the web address it is (when that is
+// chosen), else the template's address (a template that cannot be used
+// counts as none), at most `limit` long.
+std::u16string AddressFor(const SearchChoices& choices, std::u16string_view code,
+                          std::u16string_view text, std::size_t limit);
+
 class ISearchHost {
 public:
     virtual ~ISearchHost() = default;
@@ -16,6 +29,8 @@ public:
     // Reads the browser mode from the registry (may raise).
     virtual void GetSettings() = 0;
     virtual bool UseInternetExplorer() = 0;
+    // The Settings window's choices, as stored now; never raises.
+    virtual SearchChoices Choices() = 0;
     // The longest address that the way of opening it (as the settings just
     // read chose) takes.
     virtual std::size_t AddressLimit() = 0;

@@ -1,5 +1,9 @@
 #include "settings/Settings.h"
 
+#include <exception>
+
+#include "framework/Exceptions.h"
+
 namespace snq {
 
 namespace {
@@ -74,6 +78,37 @@ bool TSettings::UsesDefaultBrowser() {
 
 void TSettings::SetDefaultBrowser(bool useDefaultBrowser) {
     OpenForWriting(kSettingsKey).WriteString(u"Default", useDefaultBrowser ? u"Yes" : u"No");
+}
+
+StoredOptions TSettings::ReadOptions() {
+    StoredOptions options;
+    try {
+        TRegistry reg = OpenForWriting(kSettingsKey);
+        auto text = [&](std::u16string_view name) -> std::optional<std::u16string> {
+            try {
+                if (reg.ValueExists(name)) return reg.ReadString(name);
+            } catch (const ERegistryException&) {
+                // A wrong type reads as missing.
+            }
+            return std::nullopt;
+        };
+        options.hotKey = text(u"HotKey");
+        options.searchAddress = text(u"SearchAddress").value_or(u"");
+        options.copySelection = text(u"CopySelection") == u"Yes";
+        options.openAddresses = text(u"OpenAddresses") == u"Yes";
+    } catch (const std::exception&) {
+        // Out of memory opening the key: the defaults.
+    }
+    return options;
+}
+
+void TSettings::WriteOptions(std::u16string_view hotKey, std::u16string_view searchAddress,
+                             bool copySelection, bool openAddresses) {
+    TRegistry reg = OpenForWriting(kSettingsKey);
+    reg.WriteString(u"HotKey", hotKey);
+    reg.WriteString(u"SearchAddress", searchAddress);
+    reg.WriteString(u"CopySelection", copySelection ? u"Yes" : u"No");
+    reg.WriteString(u"OpenAddresses", openAddresses ? u"Yes" : u"No");
 }
 
 void TSettings::SetRunAtStartup(bool run) {

@@ -1,6 +1,7 @@
 #pragma once
 // The two settings: the browser mode and the Run entry. Every operation
 // opens the registry anew through its own TRegistry and closes it again.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,15 @@ namespace snq {
 inline constexpr std::u16string_view kSettingsKey = u"\\SOFTWARE\\Varnel\\SNQ";
 inline constexpr std::u16string_view kRunKey = u"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::u16string_view kRunValueName = u"SNQ";
+
+// The choices of the Settings window, as stored beside "Default": raw
+// texts and marks, each its default when missing or unreadable.
+struct StoredOptions {
+    std::optional<std::u16string> hotKey; // "HotKey": nothing when not stored
+    std::u16string searchAddress;         // "SearchAddress": empty for Google
+    bool copySelection = false;           // "CopySelection" = "Yes"
+    bool openAddresses = false;           // "OpenAddresses" = "Yes"
+};
 
 class TSettings {
 public:
@@ -42,6 +52,13 @@ public:
     void SetDefaultBrowser(bool useDefaultBrowser);
     // Adds the Run value (quoted path) or removes it from every hive.
     void SetRunAtStartup(bool run);
+
+    // The Settings window's choices, from the hive that "Default" lives in.
+    // Never raises: what cannot be read is its default.
+    StoredOptions ReadOptions();
+    // Stores them all; raises ERegistryException when a write fails.
+    void WriteOptions(std::u16string_view hotKey, std::u16string_view searchAddress,
+                      bool copySelection, bool openAddresses);
 
 private:
     // The write rule: the key under HKEY_LOCAL_MACHINE, or, when that is

@@ -109,16 +109,30 @@ TEST(ClipboardMessage, ShowsTextEmptyOrACutOfALargeText) {
 
 TEST(MainTexts, TheTrayHintFitsTheTipAndEachCommandHasOneItem) {
     EXPECT_LT(kTrayHint.size(), 128u);
-    EXPECT_EQ(std::size(kMenu), 11u);
+    EXPECT_EQ(std::size(kMenu), 12u);
     for (MenuCommand c : {MenuCommand::UseDefaultBrowser, MenuCommand::AutoRun,
                           MenuCommand::ShowClipboard, MenuCommand::ClearClipboard,
-                          MenuCommand::Search, MenuCommand::About, MenuCommand::Exit}) {
+                          MenuCommand::Search, MenuCommand::Settings, MenuCommand::About,
+                          MenuCommand::Exit}) {
         const std::size_t at = MenuIndexOf(c);
         ASSERT_LT(at, std::size(kMenu));
         EXPECT_EQ(kMenu[at].command, c);
         for (std::size_t i = at + 1; i < std::size(kMenu); ++i) EXPECT_NE(kMenu[i].command, c);
     }
-    EXPECT_EQ(MenuIndexOf(MenuCommand::About), 8u);
+    // "Settings..." stands between the separator after the search and
+    // "About SNQ".
+    EXPECT_EQ(MenuIndexOf(MenuCommand::Settings), 8u);
+    EXPECT_EQ(kMenu[7].command, MenuCommand::None);
+    EXPECT_EQ(MenuIndexOf(MenuCommand::About), 9u);
+}
+
+TEST(MainTexts, TheSearchItemShowsTheHotkeyInForce) {
+    EXPECT_EQ(SearchCaption(u"Ctrl+G"), u"Snapquery (CTRL+G)");
+    EXPECT_EQ(SearchCaption(u"Ctrl+Shift+G"), u"Snapquery (CTRL+SHIFT+G)");
+    EXPECT_EQ(SearchCaption(u"Alt+F5"), u"Snapquery (ALT+F5)");
+    EXPECT_EQ(SearchCaption(u""), u"Snapquery");
+    EXPECT_EQ(SearchCaption(u"Ctrl+G"), kMenu[MenuIndexOf(MenuCommand::Search)].caption)
+        << "the default caption is the default hotkey's";
 }
 
 TEST(MessageFormLayout, OutOfRangeMetricsGiveASaneNonNegativeForm) {

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "hotkeys/HotKeySwap.h"
 #include "hotkeys/HotKeyText.h"
 #include "support/FakeKeyboard.h"
 
@@ -124,4 +129,64 @@ TEST(HotKeyItems, CutAtPlusAndLineBreaksButNotInsideQuotes) {
     EXPECT_EQ(THotKeyText::CutItems(u"\"a+b\"+c"), (std::vector<std::u16string>{u"\"a+b\"", u"c"}));
     EXPECT_TRUE(THotKeyText::CutItems(u"").empty());
     EXPECT_TRUE(THotKeyText::CutItems(u"++ +").empty());
+}
+
+TEST(HotKeyChoice, AKeyThatTypesNeedsCtrlAltOrWinAndAModifierNeedsAKey) {
+    EXPECT_EQ(HotKeyProblemOf(0x4047), HotKeyProblem::None);          // Ctrl+G
+    EXPECT_EQ(HotKeyProblemOf(0x6047), HotKeyProblem::None);          // Ctrl+Shift+G
+    EXPECT_EQ(HotKeyProblemOf(0x8074), HotKeyProblem::None);          // Alt+F5
+    EXPECT_EQ(HotKeyProblemOf(0x10047), HotKeyProblem::None);         // Win+G
+    EXPECT_EQ(HotKeyProblemOf(0x0078), HotKeyProblem::None);          // F9 alone
+    for (std::uint32_t typed : {0x0047u, 0x2047u, 0x0031u, 0x0020u, 0x00BCu, 0x2061u})
+        EXPECT_EQ(HotKeyProblemOf(typed), HotKeyProblem::TypedKey) << typed;
+    for (std::uint32_t alone : {0x4011u, 0x2010u, 0x8012u, 0x405Bu, 0x4000u, 0x40A2u})
+        EXPECT_EQ(HotKeyProblemOf(alone), HotKeyProblem::ModifierAlone) << alone;
+}
+
+namespace {
+// A desktop where some keystrokes are taken by other programs.
+struct FakeRegistrar : IHotKeyRegistrar {
+    std::vector<std::uint32_t> taken;
+    std::vector<std::string> calls;
+    std::uint16_t next = 100;
+    std::uint16_t Register(std::uint32_t value) override {
+        calls.push_back("register " + std::to_string(value));
+        if (std::find(taken.begin(), taken.end(), value) != taken.end()) return 0;
+        taken.push_back(value);
+        return next++;
+    }
+    void Unregister(std::uint16_t id) override { calls.push_back("unregister " + std::to_string(id)); }
+};
+} // namespace
+
+TEST(HotKeyChoice, TheNewHotkeyIsRegisteredBeforeTheOldOneGoes) {
+    FakeRegistrar desktop;
+    HotKeyInForce current{0x4047, 7};
+    EXPECT_EQ(SwapHotKey(desktop, current, 0x4047), SwapResult::Unchanged);
+    EXPECT_TRUE(desktop.calls.empty());
+    EXPECT_EQ(SwapHotKey(desktop, current, 0x6047), SwapResult::Swapped);
+    EXPECT_EQ(desktop.calls, (std::vector<std::string>{"register 24647", "unregister 7"}));
+    EXPECT_EQ(current.value, 0x6047u);
+    EXPECT_EQ(current.id, 100);
+
+    // Another program holds the keystroke: the old hotkey stays.
+    desktop.taken.push_back(0x8074);
+    desktop.calls.clear();
+    EXPECT_EQ(SwapHotKey(desktop, current, 0x8074), SwapResult::InUse);
+    EXPECT_EQ(desktop.calls, std::vector<std::string>{"register 32884"});
+    EXPECT_EQ(current.value, 0x6047u);
+    EXPECT_EQ(current.id, 100);
+
+    // None: only the release.
+    desktop.calls.clear();
+    EXPECT_EQ(SwapHotKey(desktop, current, 0), SwapResult::Swapped);
+    EXPECT_EQ(desktop.calls, std::vector<std::string>{"unregister 100"});
+    EXPECT_EQ(current.id, 0);
+    EXPECT_EQ(SwapHotKey(desktop, current, 0), SwapResult::Unchanged);
+
+    // A value that could not be registered at start is tried again.
+    HotKeyInForce failed{0x4047, 0};
+    desktop.calls.clear();
+    EXPECT_EQ(SwapHotKey(desktop, failed, 0x4047), SwapResult::Swapped);
+    EXPECT_EQ(desktop.calls, std::vector<std::string>{"register 16455"});
 }

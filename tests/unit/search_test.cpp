@@ -3,6 +3,8 @@
 #include "framework/Exceptions.h"
 #include "search/SearchAddress.h"
 #include "search/SearchRequest.h"
+#include "search/SearchTemplate.h"
+#include "search/SelectionCopy.h"
 
 using namespace snq;
 
@@ -102,6 +104,8 @@ public:
     }
     bool UseInternetExplorer() override { return useIE; }
     std::size_t AddressLimit() override { return addressLimit; }
+    SearchChoices Choices() override { return choices; }
+    SearchChoices choices;
     std::size_t addressLimit = kMaxAddressLength;
     std::u16string ReadClipboardText(std::size_t limit) override {
         const int index = reads++;
@@ -196,7 +200,7 @@ TEST(SearchRequest, AHugeClipboardIsReadOnlyAsFarAsTheAddressCanUseIt) {
         EXPECT_EQ(last, BuildSearchAddress(u"en", huge));
         EXPECT_GT(last.size(), kMaxAddressLength - 12) << "full up to the last character that fits";
         ASSERT_EQ(host.limits.size(), 2u);
-        EXPECT_LE(host.limits[0], kMaxAddressLength + 1);
+        EXPECT_LE(host.limits[0], kMaxAddressLength + kAddressSlack);
         EXPECT_EQ(host.limits[1], 1u) << "the second read only tells whether there is text";
     }
     // A way of opening that takes shorter addresses gets one that fits.
@@ -217,4 +221,136 @@ TEST(SearchRequest, UnknownAndMissingLanguageNames) {
     std::u16string last;
     RunSearchRequest(host, last);
     EXPECT_TRUE(last.starts_with(u"https://www.google.com/search?complete=1&hl=&q=x"));
+}
+
+TEST(SearchTemplate, PlaceholdersTakeTheEncodedTextAndTheLanguage) {
+    EXPECT_EQ(ExpandTemplate(kDuckDuckGoTemplate, u"en", u"C++ & x"),
+              u"https://duckduckgo.com/?q=C%2B%2B+%26+x");
+    EXPECT_EQ(ExpandTemplate(kBingTemplate, u"de", u"\u00e9t\u00e9"),
+              u"https://www.bing.com/search?q=%C3%A9t%C3%A9");
+    EXPECT_EQ(ExpandTemplate(u"https://x.example/{lang}/s?q={query}&again={query}", u"fr", u"a b"),
+              u"https://x.example/fr/s?q=a+b&again=a+b");
+    // No template: the built-in address, exactly as before.
+    EXPECT_EQ(ExpandTemplate(u"", u"en", u"a b"), BuildSearchAddress(u"en", u"a b"));
+    // The limit holds, at a character boundary, with every {query} the same.
+    const std::u16string cut = ExpandTemplate(u"https://x.example/?a={query}&b={query}", u"en",
+                                              std::u16string(5000, u'\u03b1'), 500);
+    EXPECT_LE(cut.size(), 500u);
+    EXPECT_GT(cut.size(), 500u - 2 * 6);
+    const std::size_t a = cut.find(u"?a=") + 3, b = cut.find(u"&b=");
+    EXPECT_EQ(cut.substr(b + 3), cut.substr(a, b - a));
+}
+
+TEST(SearchTemplate, OnlyAWebAddressWithAQueryAndPlainCharactersCanBeUsed) {
+    EXPECT_EQ(TemplateProblemOf(kBingTemplate), TemplateProblem::None);
+    EXPECT_EQ(TemplateProblemOf(kDuckDuckGoTemplate), TemplateProblem::None);
+    EXPECT_EQ(TemplateProblemOf(u"HTTP://x.example/?q={query}&hl={lang}"), TemplateProblem::None);
+    for (const char16_t* scheme : {u"file:///c:/x?{query}", u"javascript:alert({query})",
+                                   u"ftp://x/{query}", u"C:\\Windows\\{query}", u"{query}", u""})
+        EXPECT_EQ(TemplateProblemOf(scheme), TemplateProblem::NotWebAddress)
+            << std::u16string(scheme).size();
+    EXPECT_EQ(TemplateProblemOf(u"https://x.example/?q="), TemplateProblem::NoQuery);
+    EXPECT_EQ(TemplateProblemOf(u"https://x.example/?q={Query}"), TemplateProblem::NoQuery);
+    // Nothing that could end the browser's argument or start another.
+    for (const char16_t* bad : {u"https://x.example/?q={query}\" --new-window \"x",
+                                u"https://x.example/?q= {query}", u"https://x.example/\t{query}",
+                                u"https://x.example/\u00fc/{query}", u"https://x.example/<{query}>"})
+        EXPECT_EQ(TemplateProblemOf(bad), TemplateProblem::BadCharacter)
+            << std::u16string(bad).size();
+    EXPECT_EQ(TemplateProblemOf(u"https://x.example/" + std::u16string(2030, u'a') + u"{query}"),
+              TemplateProblem::TooLong);
+}
+
+TEST(WebAddress, OnlyOneHttpOrHttpsAddressIsTakenAsItIs) {
+    EXPECT_EQ(WebAddressIn(u"https://example.com/a?b=c#d"), u"https://example.com/a?b=c#d");
+    EXPECT_EQ(WebAddressIn(u"  \r\n\thttp://example.com/ \n"), u"http://example.com/");
+    EXPECT_EQ(WebAddressIn(u"HTTPS://Example.com"), u"HTTPS://Example.com");
+    EXPECT_EQ(WebAddressIn(u"https://de.wikipedia.org/wiki/K\u00f6ln"),
+              u"https://de.wikipedia.org/wiki/K\u00f6ln");
+    for (const char16_t* text :
+         {u"file:///C:/Windows/System32/calc.exe", u"javascript:alert(1)", u"C:\\Windows\\notepad.exe",
+          u"\\\\server\\share", u"mailto:a@example.com", u"ftp://example.com", u"www.example.com",
+          u"https://", u"https://a.example b", u"https://a.example\u00a0b",
+          u"https://a.example/\"--x", u"https://a.example/\x01", u"see https://example.com",
+          u"https://a.example https://b.example", u""})
+        EXPECT_EQ(WebAddressIn(text), std::nullopt) << std::u16string(text).size();
+    const std::u16string longest = u"https://x.example/" + std::u16string(2048 - 18, u'a');
+    EXPECT_EQ(WebAddressIn(longest), longest);
+    EXPECT_EQ(WebAddressIn(longest + u"a"), std::nullopt);
+    EXPECT_EQ(WebAddressIn(u"https://x.example/abc", 20), std::nullopt);
+}
+
+TEST(SearchRequest, TheSettingsChoicesShapeTheAddress) {
+    FakeHost host;
+    host.choices = {std::u16string(kDuckDuckGoTemplate), false};
+    host.clipboard = {u"a b", u"a b"};
+    std::u16string last;
+    RunSearchRequest(host, last);
+    EXPECT_EQ(host.opened, u"https://duckduckgo.com/?q=a+b");
+    // A copied web address is opened as it is only when chosen.
+    host = FakeHost();
+    host.clipboard = {u" https://example.com/x?y=1 ", u"x"};
+    RunSearchRequest(host, last);
+    EXPECT_EQ(host.opened, BuildSearchAddress(u"en", u" https://example.com/x?y=1 "));
+    host = FakeHost();
+    host.choices.openAddresses = true;
+    host.clipboard = {u" https://example.com/x?y=1 ", u"x"};
+    RunSearchRequest(host, last);
+    EXPECT_EQ(host.opened, u"https://example.com/x?y=1");
+    // Anything else is searched as text, and a template that cannot be used
+    // is the built-in address.
+    host = FakeHost();
+    host.choices = {u"file:///C:/x?{query}", true};
+    host.clipboard = {u"file:///C:/Windows/notepad.exe", u"x"};
+    RunSearchRequest(host, last);
+    EXPECT_EQ(host.opened, BuildSearchAddress(u"en", u"file:///C:/Windows/notepad.exe"));
+    // A web address longer than the way of opening takes is searched too.
+    host = FakeHost();
+    host.choices.openAddresses = true;
+    host.addressLimit = 768;
+    const std::u16string address = u"https://x.example/" + std::u16string(800, u'a');
+    host.clipboard = {address, u"x"};
+    RunSearchRequest(host, last);
+    EXPECT_EQ(host.opened, BuildSearchAddress(u"en", address, 768));
+}
+
+namespace {
+// A desktop with a fake clock: keys go up at `releasedAt`, and the
+// clipboard changes `copyTakes` ms after Ctrl+C (never when negative).
+struct FakeSelection : ISelectionHost {
+    std::uint64_t now = 0, releasedAt = 0;
+    int copyTakes = 0;
+    std::uint32_t sequence = 5;
+    std::int64_t copiedAt = -1;
+    std::vector<std::string> steps;
+    bool HotKeyReleased() override { return now >= releasedAt; }
+    std::uint32_t ClipboardSequence() override {
+        return copiedAt >= 0 && static_cast<std::int64_t>(now) >= copiedAt ? sequence + 1 : sequence;
+    }
+    void SendCopy() override {
+        steps.push_back("copy at " + std::to_string(now));
+        if (copyTakes >= 0) copiedAt = static_cast<std::int64_t>(now) + copyTakes;
+    }
+    std::uint64_t Now() override { return now; }
+    void Wait(std::uint32_t ms) override { now += ms; }
+};
+} // namespace
+
+TEST(SelectionCopy, WaitsForTheKeysThenForTheClipboardWithinItsLimits) {
+    FakeSelection held;
+    held.releasedAt = 230;
+    held.copyTakes = 40;
+    EXPECT_TRUE(CopySelection(held));
+    EXPECT_EQ(held.steps, std::vector<std::string>{"copy at 230"});
+    EXPECT_EQ(held.now, 270u);
+
+    FakeSelection stuck; // keys never seen up: copies after the second anyway
+    stuck.releasedAt = 99999;
+    EXPECT_TRUE(CopySelection(stuck));
+    EXPECT_EQ(stuck.steps, std::vector<std::string>{"copy at 1000"});
+
+    FakeSelection nothing; // no selection: the clipboard never changes
+    nothing.copyTakes = -1;
+    EXPECT_FALSE(CopySelection(nothing));
+    EXPECT_EQ(nothing.now, 500u);
 }

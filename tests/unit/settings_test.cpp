@@ -377,3 +377,55 @@ TEST(Settings, AMachineHiveWithNoAccessLeavesOnlyTheUsersEntryInPlay) {
     EXPECT_FALSE(mark);
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
 }
+
+TEST(SettingsOptions, NothingStoredGivesTheDefaultsAndCreatesNothing) {
+    FakeRegistry reg;
+    TSettings settings(reg, kExe);
+    const StoredOptions o = settings.ReadOptions();
+    EXPECT_EQ(o.hotKey, std::nullopt);
+    EXPECT_EQ(o.searchAddress, u"");
+    EXPECT_FALSE(o.copySelection);
+    EXPECT_FALSE(o.openAddresses);
+    EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), std::nullopt) << "reading writes nothing";
+}
+
+TEST(SettingsOptions, AreStoredBesideDefaultAndReadBack) {
+    FakeRegistry reg;
+    reg.machine = Access::ReadOnly; // a standard user: the user's hive
+    TSettings settings(reg, kExe);
+    settings.WriteOptions(u"Ctrl+Shift+G", u"https://duckduckgo.com/?q={query}", true, false);
+    EXPECT_EQ(reg.Text(CU, kSettings, u"HotKey"), u"Ctrl+Shift+G");
+    EXPECT_EQ(reg.Text(CU, kSettings, u"SearchAddress"), u"https://duckduckgo.com/?q={query}");
+    EXPECT_EQ(reg.Text(CU, kSettings, u"CopySelection"), u"Yes");
+    EXPECT_EQ(reg.Text(CU, kSettings, u"OpenAddresses"), u"No");
+    const StoredOptions o = settings.ReadOptions();
+    EXPECT_EQ(o.hotKey, u"Ctrl+Shift+G");
+    EXPECT_EQ(o.searchAddress, u"https://duckduckgo.com/?q={query}");
+    EXPECT_TRUE(o.copySelection);
+    EXPECT_FALSE(o.openAddresses);
+    // An empty hotkey is "none", which is not "not stored".
+    settings.WriteOptions(u"", u"", false, true);
+    EXPECT_EQ(settings.ReadOptions().hotKey, u"");
+    EXPECT_TRUE(settings.ReadOptions().openAddresses);
+}
+
+TEST(SettingsOptions, ValuesThatCannotBeReadFallBackSilently) {
+    FakeRegistry reg;
+    reg.Set(LM, kSettings, u"HotKey", RegType::Dword, {1, 0, 0, 0});
+    reg.Set(LM, kSettings, u"SearchAddress", RegType::Binary, {1, 2});
+    reg.Set(LM, kSettings, u"CopySelection", RegType::Sz, Utf16Bytes(u"yes"));
+    reg.Set(LM, kSettings, u"OpenAddresses", RegType::Dword, {1, 0, 0, 0});
+    TSettings settings(reg, kExe);
+    const StoredOptions o = settings.ReadOptions();
+    EXPECT_EQ(o.hotKey, std::nullopt);
+    EXPECT_EQ(o.searchAddress, u"");
+    EXPECT_FALSE(o.copySelection) << "only an exact Yes";
+    EXPECT_FALSE(o.openAddresses);
+    // No hive at all: still no error.
+    FakeRegistry none;
+    none.machine = none.user = Access::None;
+    TSettings locked(none, kExe);
+    EXPECT_EQ(locked.ReadOptions().hotKey, std::nullopt);
+    EXPECT_EQ(ErrorOf([&] { locked.WriteOptions(u"", u"", false, false); }),
+              u"Failed to set data for 'HotKey'");
+}

@@ -1,0 +1,41 @@
+#include "hotkeys/HotKeySwap.h"
+
+#include "hotkeys/HotKeyText.h"
+
+namespace snq {
+
+namespace {
+
+bool IsModifierKey(unsigned key) {
+    return (key >= 0x10 && key <= 0x12) || key == 0x5B || key == 0x5C || (key >= 0xA0 && key <= 0xA5);
+}
+
+// Keys that type a character: space, digits, letters, the number pad's
+// digits and operators, and the punctuation keys of every layout.
+bool IsTypingKey(unsigned key) {
+    return key == 0x20 || (key >= 0x30 && key <= 0x39) || (key >= 0x41 && key <= 0x5A) ||
+           (key >= 0x60 && key <= 0x6F) || (key >= 0xBA && key <= 0xC0) ||
+           (key >= 0xDB && key <= 0xDF) || key == 0xE2;
+}
+
+} // namespace
+
+HotKeyProblem HotKeyProblemOf(std::uint32_t value) {
+    const unsigned key = value & 0xFF;
+    if (key == 0 || IsModifierKey(key)) return HotKeyProblem::ModifierAlone;
+    if (IsTypingKey(key) && !(value & (kCtrlBit | kAltBit | kWinBit))) return HotKeyProblem::TypedKey;
+    return HotKeyProblem::None;
+}
+
+SwapResult SwapHotKey(IHotKeyRegistrar& registrar, HotKeyInForce& current, std::uint32_t next) {
+    // The same value again is a change only when it is not registered (it
+    // was taken when the program started, say): it is tried once more.
+    if (next == current.value && (next == 0 || current.id != 0)) return SwapResult::Unchanged;
+    std::uint16_t id = 0;
+    if (next != 0 && (id = registrar.Register(next)) == 0) return SwapResult::InUse;
+    if (current.id != 0) registrar.Unregister(current.id);
+    current = {next, id};
+    return SwapResult::Swapped;
+}
+
+} // namespace snq
