@@ -3,6 +3,7 @@
 #include "about/AboutWin32.h"
 #include "app/MainTexts.h"
 #include "app/TrayStartup.h"
+#include "hotkeys/HotKeySwap.h"
 #include "framework/ApplicationWin32.h"
 #include "framework/ClipboardWin32.h"
 #include "framework/ErrorText.h"
@@ -12,6 +13,7 @@
 #include "search/BrowserLaunchWin32.h"
 #include "search/SearchAddress.h"
 #include "search/SearchRequest.h"
+#include "search/SelectionCopy.h"
 
 namespace snq {
 
@@ -71,6 +73,7 @@ void (TForm1::*HandlerOf(MenuCommand command))() {
     case MenuCommand::ShowClipboard: return &TForm1::ShowClipboard1Click;
     case MenuCommand::ClearClipboard: return &TForm1::ClearClipboard1Click;
     case MenuCommand::Search: return &TForm1::Snapquery1Click;
+    case MenuCommand::Settings: return &TForm1::Settings1Click;
     case MenuCommand::About: return &TForm1::About1Click;
     case MenuCommand::Exit: return &TForm1::Exit1Click;
     }
@@ -93,15 +96,144 @@ void TForm1::SetupPopupMenu() {
     PopupMenu1.OnPopup = [this] { PopupMenu1Popup(); };
 }
 
+namespace {
+
+// The hotkey manager as the hotkey swap sees it.
+class FormRegistrar final : public IHotKeyRegistrar {
+public:
+    explicit FormRegistrar(THotKeyManager& manager) : manager_(manager) {}
+    std::uint16_t Register(std::uint32_t value) override { return manager_.Add(value); }
+    void Unregister(std::uint16_t id) override { manager_.Remove(id); }
+
+private:
+    THotKeyManager& manager_;
+};
+
+// Copying the selection of the foreground window before a hotkey search.
+class FormSelectionHost final : public ISelectionHost {
+public:
+    explicit FormSelectionHost(std::uint32_t hotKey) : hotKey_(hotKey) {}
+    bool HotKeyReleased() override {
+        auto up = [](int key) { return ::GetAsyncKeyState(key) >= 0; };
+        return up(static_cast<int>(hotKey_ & 0xFF)) && up(VK_CONTROL) && up(VK_SHIFT) &&
+               up(VK_MENU) && up(VK_LWIN) && up(VK_RWIN);
+    }
+    std::uint32_t ClipboardSequence() override { return ::GetClipboardSequenceNumber(); }
+    void SendCopy() override {
+        INPUT keys[4] = {};
+        const WORD order[4][2] = {
+            {VK_CONTROL, 0}, {'C', 0}, {'C', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}};
+        for (int i = 0; i < 4; ++i) {
+            keys[i].type = INPUT_KEYBOARD;
+            keys[i].ki.wVk = order[i][0];
+            keys[i].ki.dwFlags = order[i][1];
+        }
+        ::SendInput(4, keys, sizeof(INPUT));
+    }
+    std::uint64_t Now() override { return ::GetTickCount64(); }
+    void Wait(std::uint32_t ms) override {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+        Application().ProcessMessages();
+    }
+
+private:
+    std::uint32_t hotKey_;
+};
+
+} // namespace
+
 void TForm1::FormCreate() {
-    // Silently without the hotkey when another program holds Ctrl+G: the
-    // tray click and the menu command still search.
-    HK1.Add(hotKeyText_.ParseHotKey(u"Ctrl+g", false));
+    // The hotkey stored by the Settings window, else Ctrl+G. Silently
+    // without the hotkey when another program holds it: the tray click and
+    // the menu command still search.
+    std::uint32_t value = hotKeyText_.ParseHotKey(u"Ctrl+g", false);
+    if (const auto stored = Settings.ReadOptions().hotKey) {
+        const std::uint32_t parsed = hotKeyText_.ParseHotKey(*stored, false);
+        if (stored->empty())
+            value = 0;
+        else if (parsed != 0 && HotKeyProblemOf(parsed) == HotKeyProblem::None)
+            value = parsed;
+    }
+    hotKey_ = {value, value ? HK1.Add(value) : std::uint16_t{0}};
+    UpdateSearchCaption();
 }
 
-void TForm1::TrayIcon1Click() { SearchRequest(); }
-void TForm1::Snapquery1Click() { SearchRequest(); }
-void TForm1::HK1HotKeyPressed(std::uint32_t, std::uint16_t) { SearchRequest(); }
+void TForm1::UpdateSearchCaption() {
+    MenuItem(MenuCommand::Search).Caption =
+        ToWide(SearchCaption(hotKey_.value ? hotKeyText_.FormatHotKey(hotKey_.value, false) : u""));
+}
+
+// A trigger that comes while the selection is being copied is dropped.
+void TForm1::TrayIcon1Click() {
+    if (!copyingSelection_) SearchRequest();
+}
+
+void TForm1::Snapquery1Click() {
+    if (!copyingSelection_) SearchRequest();
+}
+
+void TForm1::HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
+    if (copyingSelection_) return;
+    if (Settings.ReadOptions().copySelection) {
+        copyingSelection_ = true;
+        struct Done {
+            bool& flag;
+            ~Done() { flag = false; }
+        } done{copyingSelection_};
+        FormSelectionHost host(hotKey);
+        CopySelection(host);
+    }
+    SearchRequest();
+}
+
+void TForm1::Settings1Click() {
+    if (!SettingsForm) {
+        SettingsForm = std::make_unique<TSettingsForm>();
+        SettingsForm->OnLoad = [this] { return CurrentChoices(); };
+        SettingsForm->OnApply = [this](const SettingsChoices& c) { return ApplySettings(c); };
+    }
+    // At most one: a second command brings it to the front.
+    if (SettingsForm->Visible()) {
+        ::SetForegroundWindow(SettingsForm->Handle());
+        return;
+    }
+    SettingsForm->ShowModal();
+}
+
+SettingsChoices TForm1::CurrentChoices() {
+    const StoredOptions stored = Settings.ReadOptions();
+    SettingsChoices choices;
+    choices.hotKey = hotKey_.value;
+    choices.noHotKey = hotKey_.value == 0;
+    ShowTemplate(stored.searchAddress, choices);
+    choices.copySelection = stored.copySelection;
+    choices.openAddresses = stored.openAddresses;
+    return choices;
+}
+
+bool TForm1::ApplySettings(const SettingsChoices& choices) {
+    auto warn = [](const std::u16string& text) {
+        MessageDlg(ToWide(text), TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
+        return false;
+    };
+    const std::u16string boxText = hotKeyText_.FormatHotKey(choices.hotKey, false);
+    if (const std::u16string problem = SettingsProblem(choices, boxText); !problem.empty())
+        return warn(problem);
+    const std::uint32_t next = choices.noHotKey ? 0 : choices.hotKey;
+    FormRegistrar registrar(HK1);
+    const std::uint32_t before = hotKey_.value;
+    if (SwapHotKey(registrar, hotKey_, next) == SwapResult::InUse)
+        return warn(HotKeyInUseText(boxText));
+    try {
+        Settings.WriteOptions(next ? hotKeyText_.FormatHotKey(next, false) : u"",
+                              TemplateOf(choices), choices.copySelection, choices.openAddresses);
+    } catch (...) {
+        SwapHotKey(registrar, hotKey_, before); // nothing stored: the old one again
+        throw;
+    }
+    UpdateSearchCaption();
+    return true;
+}
 
 namespace {
 
@@ -117,6 +249,10 @@ public:
     }
     void GetSettings() override { form_.Settings.GetSettings(); }
     bool UseInternetExplorer() override { return form_.Settings.UseInternetExplorer; }
+    SearchChoices Choices() override {
+        const StoredOptions stored = form_.Settings.ReadOptions();
+        return {stored.searchAddress, stored.openAddresses};
+    }
     std::size_t AddressLimit() override {
         return UseInternetExplorer() ? kMaxAddressLength : ShellAddressLimit();
     }

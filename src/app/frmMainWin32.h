@@ -1,14 +1,17 @@
 #pragma once
 // The hidden main form: it owns the components and carries the handlers of
 // the tray icon, the menu and the hotkey.
+#include <memory>
 #include <string>
 
 #include "app/InstanceGuardWin32.h"
 #include "app/MainTexts.h"
 #include "app/PopupMenuWin32.h"
+#include "app/SettingsFormWin32.h"
 #include "app/TrayIconWin32.h"
 #include "framework/FormWin32.h"
 #include "hotkeys/HotKeyManagerWin32.h"
+#include "hotkeys/HotKeySwap.h"
 #include "hotkeys/HotKeyText.h"
 #include "launcher/ShellLaunchWin32.h"
 #include "search/SysLocaleWin32.h"
@@ -38,6 +41,7 @@ public:
     void ShowClipboard1Click();
     void ClearClipboard1Click();
     void Snapquery1Click();
+    void Settings1Click();
     void About1Click();
     void Exit1Click();
     void FormCreate();
@@ -77,9 +81,18 @@ private:
     void SetupTrayIcon();
     void SetupPopupMenu();
     TMenuItem& MenuItem(MenuCommand command);
+    void UpdateSearchCaption();
+    SettingsChoices CurrentChoices();
+    bool ApplySettings(const SettingsChoices& choices);
 
     THotKeyText& hotKeyText_;
     UniqueHicon programIcon_;
+    HotKeyInForce hotKey_;
+    bool copyingSelection_ = false;
+
+public:
+    // Made on its first showing; it goes first.
+    std::unique_ptr<TSettingsForm> SettingsForm;
 };
 
 } // namespace snq

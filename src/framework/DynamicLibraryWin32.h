@@ -35,6 +35,8 @@ struct CommonControls {
     // Only version 6 (through the manifest) has it; nullptr elsewhere.
     decltype(&::TaskDialogIndirect) TaskDialogIndirect =
         library.Get<decltype(&::TaskDialogIndirect)>("TaskDialogIndirect");
+    decltype(&::InitCommonControlsEx) InitCommonControlsEx =
+        library.Get<decltype(&::InitCommonControlsEx)>("InitCommonControlsEx");
 };
 const CommonControls& Comctl();
 

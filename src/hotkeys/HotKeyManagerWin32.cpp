@@ -33,6 +33,15 @@ bool THotKeyManager::ReleaseEntry(THotKeyEntry& entry) {
     return unregistered;
 }
 
+bool THotKeyManager::Remove(std::uint16_t id) {
+    const auto entry = std::find_if(entries_.begin(), entries_.end(),
+                                    [id](const THotKeyEntry& e) { return e.Id() == id; });
+    if (entry == entries_.end()) return false;
+    ReleaseEntry(*entry);
+    entries_.erase(entry);
+    return true;
+}
+
 void THotKeyManager::Clear() {
     while (!entries_.empty()) {
         ReleaseEntry(entries_.back());

@@ -33,6 +33,8 @@ public:
     // Registers the hotkey; returns its identifier, or 0 when the
     // registration failed (the keystroke is taken, say).
     std::uint16_t Add(std::uint32_t hotKey);
+    // Unregisters the hotkey of identifier `id`; false when there is none.
+    bool Remove(std::uint16_t id);
     // Unregisters everything, last first.
     void Clear();
 

@@ -43,6 +43,24 @@ std::pair<std::uint16_t, std::uint16_t> UnpackHotKey(std::uint32_t value) {
     return {flags, static_cast<std::uint16_t>(value & 0xFF)};
 }
 
+std::uint32_t FromHotKeyControl(std::uint16_t value) {
+    const unsigned flags = value >> 8;
+    std::uint32_t hotKey = value & 0xFF;
+    if (flags & 1) hotKey |= kShiftBit;
+    if (flags & 2) hotKey |= kCtrlBit;
+    if (flags & 4) hotKey |= kAltBit;
+    return hotKey;
+}
+
+std::uint16_t ToHotKeyControl(std::uint32_t value) {
+    unsigned flags = 0;
+    if (value & kShiftBit) flags |= 1;
+    if (value & kCtrlBit) flags |= 2;
+    if (value & kAltBit) flags |= 4;
+    if (IsExtended(value & 0xFF)) flags |= 8;
+    return static_cast<std::uint16_t>((flags << 8) | (value & 0xFF));
+}
+
 bool IsMediaKey(std::uint16_t key) { return key >= 166 && key <= 183; }
 
 std::u16string MediaKeyName(std::uint16_t key) {

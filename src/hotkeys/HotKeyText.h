@@ -25,6 +25,11 @@ inline constexpr std::uint32_t kWinBit = 0x10000;
 std::uint32_t PackHotKey(std::uint16_t modifiers, std::uint16_t key);
 // Modifier flags and the virtual key (the low 8 bits).
 std::pair<std::uint16_t, std::uint16_t> UnpackHotKey(std::uint32_t value);
+// The hotkey control's value (virtual key, and in the high byte its flags:
+// 1 Shift, 2 Ctrl, 4 Alt, 8 extended key) as a hotkey value, and back. The
+// control knows no Win key.
+std::uint32_t FromHotKeyControl(std::uint16_t value);
+std::uint16_t ToHotKeyControl(std::uint32_t value);
 bool IsMediaKey(std::uint16_t key);
 std::u16string MediaKeyName(std::uint16_t key);
 bool IsCapitalsOnly(std::u16string_view text);

@@ -46,7 +46,7 @@ DWORD HandleCount(HANDLE process, DWORD pid) {
     return count;
 }
 
-HelperWindow::HelperWindow() {
+HelperWindow::HelperWindow(const std::wstring& editText) : editText_(editText) {
     ready_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = ::CreateThread(
         nullptr, 0,
@@ -55,9 +55,19 @@ HelperWindow::HelperWindow() {
             self->window_ = ::CreateWindowExW(0, L"STATIC", L"Helper window",
                                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 400,
                                               300, nullptr, nullptr, nullptr, nullptr);
+            if (!self->editText_.empty()) {
+                self->edit_ = ::CreateWindowExW(0, L"EDIT", self->editText_.c_str(),
+                                                WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300,
+                                                24, self->window_, nullptr, nullptr, nullptr);
+                ::SendMessageW(self->edit_, EM_SETSEL, 0, -1);
+            }
             ::SetEvent(self->ready_);
             MSG msg;
             while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                // Activation gives the focus to the window itself: the
+                // edit takes it back on request.
+                if (msg.hwnd == nullptr && msg.message == WM_APP && self->edit_)
+                    ::SetFocus(self->edit_);
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
@@ -77,7 +87,15 @@ HelperWindow::~HelperWindow() {
 
 bool HelperWindow::Activate() {
     ::SetForegroundWindow(window_);
-    return WaitForeground(window_);
+    if (!WaitForeground(window_)) return false;
+    if (edit_) {
+        ::PostThreadMessageW(threadId_, WM_APP, 0, 0);
+        GUITHREADINFO info{sizeof(info)};
+        for (int i = 0; i < 60; ++i, ::Sleep(50))
+            if (::GetGUIThreadInfo(threadId_, &info) && info.hwndFocus == edit_) return true;
+        return false;
+    }
+    return true;
 }
 
 bool WaitForeground(HWND window, DWORD ms) {
@@ -554,6 +572,13 @@ void PressCtrlG() {
         keys[i].ki.dwFlags = order[i][1];
     }
     ::SendInput(4, keys, sizeof(INPUT));
+}
+
+void PressKeys(std::initializer_list<WORD> modifiers, WORD key) {
+    for (WORD m : modifiers) SendKey(m, 0);
+    SendKey(key, 0);
+    SendKey(key, KEYEVENTF_KEYUP);
+    for (auto m = modifiers.end(); m != modifiers.begin();) SendKey(*--m, KEYEVENTF_KEYUP);
 }
 
 void HoldCtrlG(int keyDowns) {

@@ -4,6 +4,7 @@
 // presses dialogs, sets and reads the clipboard. Every wait is bounded.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,8 @@ void InstallRecordingAutomationServer();
 void SetBrowserMode(bool defaultBrowser);
 // Presses Ctrl+G as the keyboard would.
 void PressCtrlG();
+// Presses `key` with the modifier keys held, as the keyboard would.
+void PressKeys(std::initializer_list<WORD> modifiers, WORD key);
 // Holds Ctrl+G down for `keyDowns` key-downs of G, 30 ms apart as the
 // keyboard's repeat sends them, then releases both keys.
 void HoldCtrlG(int keyDowns);
@@ -129,7 +132,9 @@ bool UnderWine();
 // its messages, as another program's window would be.
 class HelperWindow {
 public:
-    HelperWindow();
+    // With `editText`, the window holds an edit control with that text, all
+    // of it selected and the focus in it.
+    explicit HelperWindow(const std::wstring& editText = L"");
     ~HelperWindow();
     HelperWindow(const HelperWindow&) = delete;
     HelperWindow& operator=(const HelperWindow&) = delete;
@@ -142,6 +147,8 @@ private:
     HANDLE ready_ = nullptr;
     DWORD threadId_ = 0;
     HWND window_ = nullptr;
+    HWND edit_ = nullptr;
+    std::wstring editText_;
 };
 
 // Waits until `window` is the foreground window.

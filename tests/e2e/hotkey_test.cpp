@@ -132,3 +132,87 @@ TEST_F(HotKey, CtrlGWhileTheNoTextMessageIsOpenRunsASecondRequest) {
     EXPECT_EQ(CountWindows(pid(), L"Information", L"No Text in Clipboard"), 2);
     for (HWND w : VisibleWindows(pid())) PressButton(w, L"OK");
 }
+
+namespace {
+const std::wstring kSettingsKey = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
+
+bool KeystrokeFree(UINT modifiers, UINT key) {
+    if (!::RegisterHotKey(nullptr, 0x7003, modifiers, key)) return false;
+    ::UnregisterHotKey(nullptr, 0x7003);
+    return true;
+}
+
+// A program started with the Settings window's choices stored.
+class StoredChoices : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallRecordingBrowser();
+        SetBrowserMode(true);
+        for (int i = 0; i < 100 && !CtrlGFree(); ++i) Wait(50);
+    }
+    void Start() {
+        program_ = std::make_unique<Program>();
+        tray_ = program_->WaitForTray();
+        ASSERT_NE(tray_, nullptr);
+    }
+    void TearDown() override {
+        program_.reset();
+        for (const wchar_t* name : {L"HotKey", L"SearchAddress", L"CopySelection", L"OpenAddresses"})
+            RegDelete(kSettingsKey, name);
+    }
+    std::unique_ptr<Program> program_;
+    HWND tray_ = nullptr;
+};
+} // namespace
+
+TEST_F(StoredChoices, AStoredHotkeySearchesAndCtrlGIsLeftFree) {
+    RegSetText(kSettingsKey, L"HotKey", L"Ctrl+Shift+G");
+    Start();
+    for (int i = 0; i < 100 && KeystrokeFree(MOD_CONTROL | MOD_SHIFT, 'G'); ++i) Wait(50);
+    ASSERT_FALSE(KeystrokeFree(MOD_CONTROL | MOD_SHIFT, 'G')) << "Ctrl+Shift+G registered";
+    EXPECT_TRUE(CtrlGFree());
+    SetClipboardText(L"shifted");
+    PressCtrlG();
+    Wait(700);
+    EXPECT_TRUE(ReadLines(BrowserLogPath()).empty()) << "Ctrl+G is not the hotkey";
+    PressKeys({VK_CONTROL, VK_SHIFT}, 'G');
+    const auto lines = WaitForLines(BrowserLogPath(), 1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(L"&q=shifted&"), std::wstring::npos);
+}
+
+TEST_F(StoredChoices, AnUnusableStoredHotkeyIsCtrlGAndAnEmptyOneIsNone) {
+    RegSetText(kSettingsKey, L"HotKey", L"Ctrl+Nonsense");
+    Start();
+    for (int i = 0; i < 100 && CtrlGFree(); ++i) Wait(50);
+    EXPECT_FALSE(CtrlGFree()) << "the default, silently";
+    EXPECT_TRUE(VisibleWindows(program_->Pid()).empty()) << Describe(program_->Pid());
+    program_.reset();
+    for (int i = 0; i < 100 && !CtrlGFree(); ++i) Wait(50);
+    RegSetText(kSettingsKey, L"HotKey", L"");
+    Start();
+    Wait(500);
+    EXPECT_TRUE(CtrlGFree()) << "no hotkey at all";
+}
+
+TEST_F(StoredChoices, CopySelectionSearchesWhatIsSelectedInTheForegroundWindow) {
+    RegSetText(kSettingsKey, L"CopySelection", L"Yes");
+    Start();
+    for (int i = 0; i < 100 && CtrlGFree(); ++i) Wait(50);
+    SetClipboardText(L"old clipboard");
+    HelperWindow helper(L"selected words");
+    ASSERT_TRUE(helper.Activate());
+    PressCtrlG();
+    const auto lines = WaitForLines(BrowserLogPath(), 1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(L"&q=selected+words&"), std::wstring::npos) << lines[0].size();
+    EXPECT_EQ(ClipboardText(), L"selected words") << "stays, as after a Ctrl+C";
+    // Nothing selected: the clipboard as it is.
+    HelperWindow plain;
+    ASSERT_TRUE(plain.Activate());
+    SetClipboardText(L"as it is");
+    PressCtrlG();
+    const auto more = WaitForLines(BrowserLogPath(), 2);
+    ASSERT_EQ(more.size(), 2u);
+    EXPECT_NE(more[1].find(L"&q=as+it+is&"), std::wstring::npos);
+}

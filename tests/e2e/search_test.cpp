@@ -193,3 +193,28 @@ TEST_F(Search, AServerThatRefusesNavigateIsReportedWithItsDescription) {
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines.back().find(L"released"), std::wstring::npos);
 }
+
+TEST_F(Search, TheChosenEngineAndWebAddressesShapeWhatOpens) {
+    const std::wstring key = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
+    RegSetText(key, L"SearchAddress", L"https://duckduckgo.com/?q={query}");
+    SetClipboardText(L"caf\x00e9 & co");
+    LeftClick(tray_);
+    auto lines = WaitForLines(BrowserLog(), 1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], Opened(L"https://duckduckgo.com/?q=caf%C3%A9+%26+co"));
+    // A copied web address opens as it is; any other scheme is searched.
+    RegSetText(key, L"SearchAddress", L"");
+    RegSetText(key, L"OpenAddresses", L"Yes");
+    SetClipboardText(L"  https://example.com/a?b=c&d=%20e  \r\n");
+    LeftClick(tray_);
+    lines = WaitForLines(BrowserLog(), 2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], Opened(L"https://example.com/a?b=c&d=%20e"));
+    SetClipboardText(L"file:///C:/windows/notepad.exe");
+    LeftClick(tray_);
+    lines = WaitForLines(BrowserLog(), 3);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[2], Opened(kPrefix + L"file%3A%2F%2F%2FC%3A%2Fwindows%2Fnotepad.exe" + kSuffix));
+    RegDelete(key, L"OpenAddresses");
+    RegDelete(key, L"SearchAddress");
+}

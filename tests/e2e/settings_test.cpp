@@ -3,6 +3,8 @@
 
 #include "Probe.h"
 
+#include <commctrl.h>
+
 using namespace probe;
 using snq::MenuCommand;
 
@@ -110,4 +112,91 @@ TEST_F(Settings, ADwordDefaultFailsEveryMenuOpeningAndSearchButTheProgramGoesOn)
     RegSetText(kSettings, L"Default", L"No");
     OpenAndCloseMenu();
     EXPECT_TRUE(program_->Running());
+}
+
+namespace {
+bool Free(UINT modifiers, UINT key) {
+    if (!::RegisterHotKey(nullptr, 0x7005, modifiers, key)) return false;
+    ::UnregisterHotKey(nullptr, 0x7005);
+    return true;
+}
+void SetHotKeyBox(HWND box, WORD value) {
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(box, HKM_SETHOTKEY, value, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+// Says `text` in a warning, which OK closes.
+bool Warned(DWORD pid, const std::wstring& text) {
+    HWND warning = WaitForWindow(pid, L"Warning", text);
+    return warning && PressButton(warning, L"OK") && WaitGone(warning);
+}
+} // namespace
+
+TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
+    Start();
+    for (int i = 0; i < 100 && Free(MOD_CONTROL, 'G'); ++i) Wait(50);
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
+    HWND window = WaitForWindow(pid(), L"Snapquery Settings");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ClassOf(window), L"TSettingsForm");
+    // At most one: the command again brings the same window to the front.
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
+    Wait(300);
+    EXPECT_EQ(CountWindows(pid(), L"Snapquery Settings", L""), 1);
+    HWND box = ChildOfClass(window, L"msctls_hotkey32");
+    ASSERT_NE(box, nullptr);
+
+    // A key that types is refused, and the window stays.
+    SetHotKeyBox(box, 'G');
+    ASSERT_TRUE(PressButton(window, L"OK"));
+    EXPECT_TRUE(Warned(pid(), L"G cannot be a hotkey"));
+    EXPECT_TRUE(::IsWindowVisible(window));
+    // A hotkey another program holds is said so, and Ctrl+G stays.
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 0x7006, MOD_CONTROL | MOD_SHIFT, 'H'));
+    SetHotKeyBox(box, MAKEWORD('H', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+    ASSERT_TRUE(PressButton(window, L"OK"));
+    EXPECT_TRUE(Warned(pid(), L"Ctrl+Shift+H is in use by another program."));
+    ::UnregisterHotKey(nullptr, 0x7006);
+    EXPECT_FALSE(Free(MOD_CONTROL, 'G'));
+    // A custom address that is no web address is explained.
+    ASSERT_TRUE(PressButton(window, L"C&ustom:"));
+    HWND address = ChildOfClass(window, L"Edit");
+    ASSERT_NE(address, nullptr);
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(address, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"file:///C:/{query}"),
+                          SMTO_ABORTIFHUNG, 2000, &ignored);
+    SetHotKeyBox(box, MAKEWORD('G', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+    ASSERT_TRUE(PressButton(window, L"OK"));
+    EXPECT_TRUE(Warned(pid(), L"must start with https:// or http://"));
+
+    // Ctrl+Shift+G, DuckDuckGo and web addresses: stored and in force.
+    ASSERT_TRUE(PressButton(window, L"&DuckDuckGo"));
+    ASSERT_TRUE(PressButton(window, L"Open &web addresses directly"));
+    ASSERT_TRUE(PressButton(window, L"OK"));
+    ASSERT_TRUE(WaitGone(window));
+    EXPECT_EQ(RegGet(kSettings, L"HotKey"), L"Ctrl+Shift+G");
+    EXPECT_EQ(RegGet(kSettings, L"SearchAddress"), L"https://duckduckgo.com/?q={query}");
+    EXPECT_EQ(RegGet(kSettings, L"OpenAddresses"), L"Yes");
+    EXPECT_EQ(RegGet(kSettings, L"CopySelection"), L"No");
+    EXPECT_FALSE(Free(MOD_CONTROL | MOD_SHIFT, 'G'));
+    EXPECT_TRUE(Free(MOD_CONTROL, 'G')) << "the old hotkey released";
+
+    // Cancel changes nothing; the window shows what is stored.
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
+    window = WaitForWindow(pid(), L"Snapquery Settings");
+    ASSERT_NE(window, nullptr);
+    box = ChildOfClass(window, L"msctls_hotkey32");
+    DWORD_PTR shown = 0;
+    ::SendMessageTimeoutW(box, HKM_GETHOTKEY, 0, 0, SMTO_ABORTIFHUNG, 2000, &shown);
+    EXPECT_EQ(shown, static_cast<DWORD_PTR>(MAKEWORD('G', HOTKEYF_CONTROL | HOTKEYF_SHIFT)));
+    SetHotKeyBox(box, MAKEWORD('H', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+    ASSERT_TRUE(PressButton(window, L"Cancel"));
+    ASSERT_TRUE(WaitGone(window));
+    EXPECT_EQ(RegGet(kSettings, L"HotKey"), L"Ctrl+Shift+G");
+    EXPECT_TRUE(Free(MOD_CONTROL | MOD_SHIFT, 'H'));
+    // Escape is Cancel.
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
+    window = WaitForWindow(pid(), L"Snapquery Settings");
+    ASSERT_NE(window, nullptr);
+    ::PostMessageW(ChildOfClass(window, L"msctls_hotkey32"), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitGone(window));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainTexts.h"
+#include "app/SettingsDialog.h"
 #include "framework/MessageDialog.h"
 
 using namespace snq;
@@ -141,4 +142,77 @@ TEST(MessageFormLayout, OutOfRangeMetricsGiveASaneNonNegativeForm) {
     EXPECT_GE(l.clientWidth, 0);
     EXPECT_GE(l.clientHeight, 0);
     EXPECT_EQ(l.buttons.size(), 11u);
+}
+
+TEST(SettingsDialog, ControlsFitTheWindowDoNotOverlapAndHaveOneMnemonicEach) {
+    const auto inside = [](const ControlSpec& a, const ControlSpec& b) {
+        return a.x >= b.x && a.y >= b.y && a.x + a.width <= b.x + b.width &&
+               a.y + a.height <= b.y + b.height;
+    };
+    std::u16string mnemonics;
+    for (const ControlSpec& c : kSettingsControls) {
+        EXPECT_GE(c.x, 8) << c.id;
+        EXPECT_GE(c.y, 8) << c.id;
+        EXPECT_LE(c.x + c.width, kSettingsWidth - 8) << c.id;
+        EXPECT_LE(c.y + c.height, kSettingsHeight - 8) << c.id;
+        for (const ControlSpec& d : kSettingsControls) {
+            if (&c == &d || c.kind == ControlKind::Group || d.kind == ControlKind::Group) continue;
+            const bool apart = c.x + c.width <= d.x || d.x + d.width <= c.x ||
+                               c.y + c.height <= d.y || d.y + d.height <= c.y;
+            EXPECT_TRUE(apart) << c.id << " overlaps " << d.id;
+        }
+        if (c.kind == ControlKind::Radio || c.kind == ControlKind::FirstRadio ||
+            c.id == idCustomAddress)
+            EXPECT_TRUE(inside(c, kSettingsControls[3])) << c.id << " outside its group";
+        const std::size_t amp = c.text.find(u'&');
+        if (amp == std::u16string_view::npos) continue;
+        char16_t m = c.text[amp + 1];
+        if (m >= u'A' && m <= u'Z') m = static_cast<char16_t>(m + 32);
+        EXPECT_EQ(mnemonics.find(m), std::u16string::npos) << "mnemonic used twice: " << c.id;
+        mnemonics += m;
+    }
+    EXPECT_EQ(mnemonics.size(), 8u);
+    // The label stands right before the box it names, in tab order.
+    EXPECT_EQ(kSettingsControls[0].kind, ControlKind::Label);
+    EXPECT_EQ(kSettingsControls[1].kind, ControlKind::HotKey);
+}
+
+TEST(SettingsDialog, OkExplainsWhatItCannotApply) {
+    SettingsChoices c;
+    c.hotKey = 0x6047;
+    EXPECT_EQ(SettingsProblem(c, u"Ctrl+Shift+G"), u"");
+    c.hotKey = 0;
+    EXPECT_EQ(SettingsProblem(c, u""), u"Press the keys of the hotkey in the Hotkey box, or choose None.");
+    c.noHotKey = true;
+    EXPECT_EQ(SettingsProblem(c, u""), u"");
+    c = SettingsChoices{0x0047};
+    EXPECT_EQ(SettingsProblem(c, u"G"),
+              u"G cannot be a hotkey: it types a character. Use it with Ctrl, Alt or Win.");
+    c.hotKey = 0x4011;
+    EXPECT_EQ(SettingsProblem(c, u"Ctrl+Ctrl"), u"Ctrl+Ctrl cannot be a hotkey: add a key to it.");
+    c = SettingsChoices{0x4047};
+    c.engine = SearchEngine::Custom;
+    c.customAddress = u"file:///C:/{query}";
+    EXPECT_EQ(SettingsProblem(c, u"Ctrl+G"), u"The custom address must start with https:// or http://.");
+    c.customAddress = u"https://x.example/";
+    EXPECT_EQ(SettingsProblem(c, u"Ctrl+G"),
+              u"The custom address must contain {query} where the searched text goes.");
+    c.customAddress = u"https://x.example/?q={query}&x=\"";
+    EXPECT_NE(SettingsProblem(c, u"Ctrl+G"), u"");
+    c.customAddress = u"https://x.example/?q={query}";
+    EXPECT_EQ(SettingsProblem(c, u"Ctrl+G"), u"");
+    EXPECT_EQ(HotKeyInUseText(u"Ctrl+Shift+G"), u"Ctrl+Shift+G is in use by another program.");
+}
+
+TEST(SettingsDialog, StoredTemplatesShowAsTheirEngine) {
+    SettingsChoices c;
+    for (auto [stored, engine] : {std::pair{u"", SearchEngine::Google},
+                                  {u"https://www.bing.com/search?q={query}", SearchEngine::Bing},
+                                  {u"https://duckduckgo.com/?q={query}", SearchEngine::DuckDuckGo},
+                                  {u"https://x.example/?q={query}", SearchEngine::Custom},
+                                  {u"ftp://x/{query}", SearchEngine::Google}}) {
+        ShowTemplate(stored, c);
+        EXPECT_EQ(c.engine, engine);
+        EXPECT_EQ(TemplateOf(c), engine == SearchEngine::Google ? u"" : std::u16string(stored));
+    }
 }

@@ -190,3 +190,13 @@ TEST(HotKeyChoice, TheNewHotkeyIsRegisteredBeforeTheOldOneGoes) {
     EXPECT_EQ(SwapHotKey(desktop, failed, 0x4047), SwapResult::Swapped);
     EXPECT_EQ(desktop.calls, std::vector<std::string>{"register 16455"});
 }
+
+TEST(HotKeyChoice, TheHotkeyControlsValueConvertsBothWays) {
+    EXPECT_EQ(FromHotKeyControl(0x0347), 0x6047u); // Ctrl+Shift+G
+    EXPECT_EQ(FromHotKeyControl(0x0474), 0x8074u); // Alt+F5
+    EXPECT_EQ(FromHotKeyControl(0x0A2E), 0x402Eu); // Ctrl+Del, extended
+    EXPECT_EQ(ToHotKeyControl(0x6047), 0x0347);
+    EXPECT_EQ(ToHotKeyControl(0x402E), 0x0A2E) << "Del is an extended key";
+    for (std::uint32_t v : {0x4047u, 0x6047u, 0xE070u, 0x2021u})
+        EXPECT_EQ(FromHotKeyControl(ToHotKeyControl(v)), v);
+}

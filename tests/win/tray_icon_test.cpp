@@ -148,16 +148,17 @@ TEST(TrayIcon, AClickNeedsItsButtonDownAndADoubleClickClicksOnce) {
     EXPECT_EQ(clicks, 2);
 }
 
-TEST(PopupMenu, BuildsTheElevenItemsWithSeparatorsAndMarks) {
+TEST(PopupMenu, BuildsTheTwelveItemsWithSeparatorsAndMarks) {
     const std::wstring expected[] = {L"Use Default Browser", L"Auto Run at Startup", L"-",
                                      L"Show clipboard text", L"Clear Clipboard", L"-",
-                                     L"Snapquery (CTRL+G)", L"-", L"About SNQ", L"-", L"Exit SNQ"};
+                                     L"Snapquery (CTRL+G)", L"-", L"Settings...", L"About SNQ",
+                                     L"-", L"Exit SNQ"};
     TPopupMenu menu;
     for (const MenuEntry& entry : kMenu) menu.Items.push_back({ToWide(entry.caption), false, {}});
     menu.Items[MenuIndexOf(MenuCommand::AutoRun)].Checked = true;
     HMENU handle = menu.Rebuild();
-    ASSERT_EQ(::GetMenuItemCount(handle), 11);
-    for (int i = 0; i < 11; ++i) {
+    ASSERT_EQ(::GetMenuItemCount(handle), 12);
+    for (int i = 0; i < 12; ++i) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
         info.fMask = MIIM_FTYPE | MIIM_STATE;

@@ -1,0 +1,135 @@
+#include "app/SettingsFormWin32.h"
+
+#include "framework/ApplicationWin32.h"
+#include "framework/DynamicLibraryWin32.h"
+#include "framework/Text.h"
+#include "hotkeys/HotKeyText.h"
+
+namespace snq {
+
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD exStyle = 0;
+};
+
+ControlClass ClassOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label: return {L"STATIC", SS_LEFT | WS_GROUP};
+    case ControlKind::HotKey: return {HOTKEY_CLASSW, WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+    case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP};
+    case ControlKind::Group: return {L"BUTTON", BS_GROUPBOX | WS_GROUP};
+    case ControlKind::FirstRadio: return {L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP};
+    case ControlKind::Radio: return {L"BUTTON", BS_AUTORADIOBUTTON};
+    case ControlKind::Edit:
+        return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+    case ControlKind::OkButton: return {L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP};
+    case ControlKind::CancelButton: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP};
+    }
+    return {L"STATIC", 0};
+}
+
+constexpr int kEngineIds[] = {idGoogle, idBing, idDuckDuckGo, idCustom};
+
+bool Checked(HWND control) { return ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void Check(HWND control, bool on) {
+    ::SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+} // namespace
+
+TSettingsForm::TSettingsForm()
+    : TCustomForm(L"TSettingsForm", ToWide(kSettingsTitle), kStyle, kExStyle, kSettingsWidth,
+                  kSettingsHeight) {}
+
+void TSettingsForm::BeforeShow() {
+    if (controls_.empty()) CreateControls();
+    if (OnLoad) Show(OnLoad());
+    ::SetFocus(Control(idHotKey));
+}
+
+void TSettingsForm::CreateControls() {
+    // The hotkey box is a common control of its own class.
+    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_HOTKEY_CLASS};
+    if (Comctl().InitCommonControlsEx) Comctl().InitCommonControlsEx(&classes);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+    for (const ControlSpec& spec : kSettingsControls) {
+        const ControlClass cls = ClassOf(spec.kind);
+        const std::wstring text = ToWide(spec.text);
+        HWND control = ::CreateWindowExW(cls.exStyle, cls.name, text.c_str(),
+                                         WS_CHILD | WS_VISIBLE | cls.style, spec.x, spec.y,
+                                         spec.width, spec.height, Handle(),
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                         Application().Instance(), nullptr);
+        controls_.emplace_back(control);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
+    ::SendMessageW(Control(idCustomAddress), EM_LIMITTEXT, 2048, 0);
+}
+
+void TSettingsForm::Show(const SettingsChoices& choices) {
+    shownHotKey_ = choices.hotKey;
+    ::SendMessageW(Control(idHotKey), HKM_SETHOTKEY, ToHotKeyControl(choices.hotKey), 0);
+    shownBoxValue_ = ::SendMessageW(Control(idHotKey), HKM_GETHOTKEY, 0, 0);
+    Check(Control(idNoHotKey), choices.noHotKey);
+    for (int i = 0; i < 4; ++i)
+        Check(Control(kEngineIds[i]), static_cast<int>(choices.engine) == i);
+    ::SetWindowTextW(Control(idCustomAddress), ToWide(choices.customAddress).c_str());
+    Check(Control(idCopySelection), choices.copySelection);
+    Check(Control(idOpenAddresses), choices.openAddresses);
+    UpdateEnabled();
+}
+
+SettingsChoices TSettingsForm::Read() const {
+    SettingsChoices choices;
+    const LRESULT box = ::SendMessageW(Control(idHotKey), HKM_GETHOTKEY, 0, 0);
+    choices.hotKey = box == shownBoxValue_ ? shownHotKey_
+                                           : FromHotKeyControl(static_cast<std::uint16_t>(box));
+    choices.noHotKey = Checked(Control(idNoHotKey));
+    for (int i = 0; i < 4; ++i)
+        if (Checked(Control(kEngineIds[i]))) choices.engine = static_cast<SearchEngine>(i);
+    HWND address = Control(idCustomAddress);
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(address)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(address, text.data(), static_cast<int>(text.size()))));
+    choices.customAddress = ToU16(text);
+    choices.copySelection = Checked(Control(idCopySelection));
+    choices.openAddresses = Checked(Control(idOpenAddresses));
+    return choices;
+}
+
+void TSettingsForm::UpdateEnabled() {
+    ::EnableWindow(Control(idHotKey), !Checked(Control(idNoHotKey)));
+    ::EnableWindow(Control(idCustomAddress), Checked(Control(idCustom)));
+}
+
+LRESULT TSettingsForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case DM_GETDEFID:
+        return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            if (!OnApply || OnApply(Read())) SetModalResult(mrOk);
+            break;
+        case IDCANCEL:
+            SetModalResult(mrCancel);
+            break;
+        default:
+            if (HIWORD(wParam) == BN_CLICKED) UpdateEnabled();
+            break;
+        }
+        return 0;
+    default:
+        return TCustomForm::HandleMessage(window, message, wParam, lParam);
+    }
+}
+
+} // namespace snq
