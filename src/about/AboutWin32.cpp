@@ -49,37 +49,33 @@ void TAboutBox::BeforeShow() {
 }
 
 void TAboutBox::CreateControls() {
-    TFont form; // MS Sans Serif, 8 point, window text
-    form.Color = clWindowText;
-    formFont_ = form.Create();
-
-    Panel1 = std::make_unique<TPanel>(Handle(), 9, 8, 281, 198);
+    Panel1 = std::make_unique<TPanel>(Handle(), 0, 0, 0, 0);
     HWND panel = Panel1->Handle();
 
-    ShadowLabel1 = std::make_unique<TShadowLabel>(panel, 23, 1);
+    ShadowLabel1 = std::make_unique<TShadowLabel>(panel, 0, 0);
     ShadowLabel1->Font() = TFont{L"MS Sans Serif", -19, true, clBlack};
-    ShadowLabel1->FontChanged();
     ShadowLabel1->SetCaption(std::wstring(kAboutCaption));
 
-    SkinLabel1 = std::make_unique<TSkinLabel>(panel, 14, 32);
+    SkinLabel1 = std::make_unique<TSkinLabel>(panel, 0, 0);
     SkinLabel1->Font() = TFont{L"MS Sans Serif", -11, false, clBlack};
     SkinLabel1->SetCaption(std::wstring(kAboutDescription));
 
-    Copyright = std::make_unique<TSkinLabel>(panel, 69, 51);
+    TFont form; // MS Sans Serif, 8 point, window text
+    form.Color = clWindowText;
+    Copyright = std::make_unique<TSkinLabel>(panel, 0, 0);
     Copyright->Font() = form;
     Copyright->SetCaption(std::wstring(kAboutCopyright));
 
-    Comments = std::make_unique<TSkinLabel>(panel, 80, 67);
+    Comments = std::make_unique<TSkinLabel>(panel, 0, 0);
     Comments->Font() = form;
     Comments->WordWrap = true;
-    Comments->SetBounds(80, 67, 109, 13);
     Comments->SetCaption(std::wstring(kMakerAddress));
     Comments->Hint = kMakerLink;
     Comments->OnClick = Bind(this, &TAboutBox::CommentsClick);
     Comments->OnMouseMove = Bind(this, &TAboutBox::CommentsMouseMove);
     Comments->OnMouseLeave = Bind(this, &TAboutBox::CommentsMouseLeave);
 
-    Image1 = std::make_unique<TImage>(panel, 66, 85, 145, 105);
+    Image1 = std::make_unique<TImage>(panel, 0, 0, 0, 0);
     Image1->SetPicture(UniqueHbitmap(static_cast<HBITMAP>(
         ::LoadImageW(Application().Instance(), MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0,
                      LR_CREATEDIBSECTION))));
@@ -89,16 +85,37 @@ void TAboutBox::CreateControls() {
     Image1->OnMouseLeave = Bind(this, &TAboutBox::Image1MouseLeave);
 
     CreateOkButton();
+    DpiChanged();
+}
+
+void TAboutBox::DpiChanged() {
+    if (!Panel1) return; // made on the first showing, at the DPI of then
+    // The design's positions and sizes, in 96-DPI units. A label is placed,
+    // then given its DPI, which measures it anew (auto-size).
+    auto place = [this](TGraphicWindow& control, int left, int top, int width, int height) {
+        control.SetBounds(Scale(left), Scale(top), Scale(width), Scale(height));
+        control.SetDpi(Dpi());
+    };
+    place(*Panel1, 9, 8, 281, 198);
+    place(*ShadowLabel1, 23, 1, 0, 0);
+    place(*SkinLabel1, 14, 32, 0, 0);
+    place(*Copyright, 69, 51, 0, 0);
+    place(*Comments, 80, 67, 109, 13);
+    place(*Image1, 66, 85, 145, 105);
+    TFont form;
+    formFont_ = form.Create(Dpi());
+    ::SetWindowPos(SkinBitBtn1.get(), nullptr, Scale(110), Scale(214), Scale(75), Scale(33),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(SkinBitBtn1.get(), WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), TRUE);
 }
 
 void TAboutBox::CreateOkButton() {
     // A plain bitmap button of the OK kind: the default button, modal
     // result OK, with the check glyph (grey when disabled).
     SkinBitBtn1.reset(::CreateWindowExW(0, L"BUTTON", L"OK",
-                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 110,
-                                        214, 75, 33, Handle(), reinterpret_cast<HMENU>(IDOK),
+                                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
+                                        0, 0, 0, Handle(), reinterpret_cast<HMENU>(IDOK),
                                         Application().Instance(), nullptr));
-    ::SendMessageW(SkinBitBtn1.get(), WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
     const auto glyph = DrawOkGlyph();
     glyphs_.reset(Comctl().ImageList_Create(kGlyphSize, kGlyphSize, ILC_COLOR32, 6, 0));
     UniqueHbitmap normal = GlyphHalf(glyph, 0), disabled = GlyphHalf(glyph, 1);

@@ -39,6 +39,7 @@ protected:
     // The controls are made on the first showing: most runs never open the
     // window, and its picture, fonts and glyphs need not be loaded for them.
     void BeforeShow() override;
+    void DpiChanged() override;
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -19,8 +19,13 @@ void TSkinCustomLabel::FontChanged() {
     Invalidate();
 }
 
+void TSkinCustomLabel::SetDpi(int dpi) {
+    TGraphicWindow::SetDpi(dpi);
+    FontChanged();
+}
+
 HFONT TSkinCustomLabel::FontHandle() {
-    if (!fontHandle_) fontHandle_ = font_.Create();
+    if (!fontHandle_) fontHandle_ = font_.Create(Dpi());
     return fontHandle_.get();
 }
 
@@ -92,9 +97,10 @@ void TShadowLabel::DrawCaptionText(HDC dc, RECT& rect, UINT flags) {
         TSkinCustomLabel::DrawCaptionText(dc, rect, flags);
         return;
     }
-    // Without a skin, smSkin1 takes the shadow's own values.
+    // Without a skin, smSkin1 takes the shadow's own values; the blur and
+    // the offset grow with the DPI as the text does.
     const TColor color = Shadow.Color();
-    const int blur = Shadow.BlurCount, distance = Shadow.Distance;
+    const int blur = ScaleTo(Shadow.BlurCount, Dpi()), distance = ScaleTo(Shadow.Distance, Dpi());
     const std::wstring text = TextFor(flags);
     const bool measuring = (flags & DT_CALCRECT) != 0;
     if (!ShowAccelChar) flags |= DT_NOPREFIX;

@@ -18,6 +18,8 @@ public:
     TFont& Font() { return font_; }
     // Applies changes of Font: re-measures when auto-sizing, then repaints.
     void FontChanged();
+    // The font is made for the new DPI, and the label measured anew.
+    void SetDpi(int dpi) override;
 
     bool AutoSize = true;
     bool Transparent = true;

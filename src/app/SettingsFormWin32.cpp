@@ -57,22 +57,28 @@ void TSettingsForm::CreateControls() {
     // The hotkey box is a common control of its own class.
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_HOTKEY_CLASS};
     if (Comctl().InitCommonControlsEx) Comctl().InitCommonControlsEx(&classes);
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
     for (const ControlSpec& spec : kSettingsControls) {
         const ControlClass cls = ClassOf(spec.kind);
         const std::wstring text = ToWide(spec.text);
-        HWND control = ::CreateWindowExW(cls.exStyle, cls.name, text.c_str(),
-                                         WS_CHILD | WS_VISIBLE | cls.style, spec.x, spec.y,
-                                         spec.width, spec.height, Handle(),
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                         Application().Instance(), nullptr);
-        controls_.emplace_back(control);
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        controls_.emplace_back(::CreateWindowExW(
+            cls.exStyle, cls.name, text.c_str(), WS_CHILD | WS_VISIBLE | cls.style, 0, 0, 0, 0,
+            Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+            Application().Instance(), nullptr));
     }
     ::SendMessageW(Control(idCustomAddress), EM_LIMITTEXT, 2048, 0);
+    DpiChanged();
+}
+
+void TSettingsForm::DpiChanged() {
+    if (controls_.empty()) return; // made on the first showing, at the DPI of then
+    const LOGFONTW font = MessageFontFor(Dpi());
+    font_.reset(::CreateFontIndirectW(&font));
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const ControlSpec& spec = kSettingsControls[i];
+        ::SetWindowPos(controls_[i].get(), nullptr, Scale(spec.x), Scale(spec.y), Scale(spec.width),
+                       Scale(spec.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(controls_[i].get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    }
 }
 
 void TSettingsForm::Show(const SettingsChoices& choices) {

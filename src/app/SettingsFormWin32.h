@@ -23,6 +23,7 @@ public:
 
 protected:
     void BeforeShow() override;
+    void DpiChanged() override;
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -6,6 +6,7 @@
 #include "app/PopupMenuWin32.h"
 #include "app/TrayStartup.h"
 #include "framework/ApplicationWin32.h"
+#include "framework/DpiWin32.h"
 #include "framework/Exceptions.h"
 #include "framework/IconChoice.h"
 
@@ -95,6 +96,18 @@ void TTrayIcon::SetIcon(HICON icon) {
     UpdateIcon();
 }
 
+void TTrayIcon::SetIconResource(int id) {
+    iconResource_ = id;
+    LoadIconForDpi(DpiOf(window_.get()));
+}
+
+void TTrayIcon::LoadIconForDpi(int dpi) {
+    if (iconResource_ == 0) return;
+    const int size = SystemMetricFor(SM_CXSMICON, dpi);
+    const UniqueHicon icon = LoadNearestIcon(instance_, iconResource_, size);
+    if (icon) SetIcon(icon.get());
+}
+
 void TTrayIcon::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
@@ -158,7 +171,13 @@ LRESULT TTrayIcon::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     if (message == TaskbarCreatedMessage()) {
+        // A new taskbar may stand on a monitor of another DPI.
+        LoadIconForDpi(DpiOf(window));
         if (visible_) added_ = NotifyChecked(NIM_ADD) || added_;
+        return 0;
+    }
+    if (message == WM_DPICHANGED) {
+        LoadIconForDpi(HIWORD(wParam));
         return 0;
     }
     if (message != WM_TRAYNOTIFY) return 0; // no default processing
@@ -192,7 +211,7 @@ LRESULT TTrayIcon::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
     return 0;
 }
 
-UniqueHicon LoadNearestIcon(HINSTANCE instance, int resourceId) {
+UniqueHicon LoadNearestIcon(HINSTANCE instance, int resourceId, int size) {
 #pragma pack(push, 2)
     struct GroupEntry {
         BYTE width, height, colorCount, reserved;
@@ -219,8 +238,7 @@ UniqueHicon LoadNearestIcon(HINSTANCE instance, int resourceId) {
     const int displayBits =
         ::GetDeviceCaps(screen.get(), BITSPIXEL) * ::GetDeviceCaps(screen.get(), PLANES);
     const std::size_t chosen =
-        ChooseIconImage(candidates, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
-                        IconColors(0, displayBits));
+        ChooseIconImage(candidates, size, size, IconColors(0, displayBits));
 
     const GroupEntry& e = entries[chosen];
     HRSRC image = ::FindResourceW(instance, MAKEINTRESOURCEW(e.id), RT_ICON);

@@ -39,6 +39,10 @@ public:
     void SetBalloonFlags(TBalloonFlags flags) { balloonFlags_ = flags; }
     // Takes a copy of the icon.
     void SetIcon(HICON icon);
+    // The icon of the executable's icon resource `id`, in its image that
+    // fits the notification area at the current DPI; made again when the
+    // DPI or the taskbar changes.
+    void SetIconResource(int id);
     void SetPopupMenu(TPopupMenu* menu) { popupMenu_ = menu; }
     bool Visible() const noexcept { return visible_; }
     // Adds (true) or removes (false) the icon. Raises EOutOfResources when
@@ -63,6 +67,7 @@ private:
     void NotifyChange() noexcept;
     bool NotifyChecked(DWORD message) noexcept;
     bool AddWithRetry();
+    void LoadIconForDpi(int dpi);
     void RunPopup(POINT at);
 
     HINSTANCE instance_;
@@ -74,12 +79,13 @@ private:
     UniqueHicon icon_;        // the configured icon
     UniqueHicon currentIcon_; // the one the shell receives
     TPopupMenu* popupMenu_ = nullptr;
+    int iconResource_ = 0;
     bool visible_ = false;
     bool added_ = false;
     bool clicked_ = false;
 };
 
-// The program icon's image nearest the system's large-icon size.
-UniqueHicon LoadNearestIcon(HINSTANCE instance, int resourceId);
+// The image of icon resource `resourceId` nearest `size` pixels square.
+UniqueHicon LoadNearestIcon(HINSTANCE instance, int resourceId, int size);
 
 } // namespace snq

@@ -22,8 +22,7 @@ TForm1::TForm1(THotKeyText& hotKeyText)
       Settings(system_.registry, ToU16(ExecutablePath())),
       TrayIcon1(Application().Instance(), Application().Title()), RunOnce1(system_.instanceHost),
       Locale1(system_.localeSource), Launcher1(system_.launchPlatform, system_.mainThread),
-      hotKeyText_(hotKeyText),
-      programIcon_(LoadNearestIcon(Application().Instance(), 1)) {
+      hotKeyText_(hotKeyText) {
     SetupTrayIcon();
     SetupPopupMenu();
     RunOnce1.RestorePrevInst = true;
@@ -49,7 +48,7 @@ void TForm1::SetupTrayIcon() {
     TrayIcon1.SetBalloonHint(ToWide(kBalloonHint));
     TrayIcon1.SetBalloonTitle(ToWide(kBalloonTitle));
     TrayIcon1.SetBalloonTimeout(kBalloonTimeout);
-    TrayIcon1.SetIcon(programIcon_.get());
+    TrayIcon1.SetIconResource(1);
     TrayIcon1.SetPopupMenu(&PopupMenu1);
     TrayIcon1.OnClick = [this] { TrayIcon1Click(); };
     TrayIcon1.AddRetryLimitMs = kTrayRetryLimitMs;

@@ -86,7 +86,6 @@ private:
     bool ApplySettings(const SettingsChoices& choices);
 
     THotKeyText& hotKeyText_;
-    UniqueHicon programIcon_;
     HotKeyInForce hotKey_;
     bool copyingSelection_ = false;
 

@@ -4,9 +4,9 @@
 
 namespace snq {
 
-UniqueHfont TFont::Create() const {
+UniqueHfont TFont::Create(int dpi) const {
     LOGFONTW lf{};
-    lf.lfHeight = Height;
+    lf.lfHeight = ScaleTo(Height, dpi);
     lf.lfWeight = Bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     ::lstrcpynW(lf.lfFaceName, Name.c_str(), LF_FACESIZE);
@@ -38,6 +38,11 @@ TGraphicWindow::TGraphicWindow(HWND parent, const wchar_t* className, int left, 
 
 void TGraphicWindow::SetBounds(int left, int top, int width, int height) {
     ::SetWindowPos(window_.get(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TGraphicWindow::SetDpi(int dpi) {
+    dpi_ = dpi;
+    Invalidate();
 }
 
 RECT TGraphicWindow::ClientRect() const {
@@ -112,7 +117,15 @@ void TImage::Paint(HDC dc) {
     UniqueMemDc memory(::CreateCompatibleDC(dc));
     ScopedSelectObject select(memory.get(), picture_.get());
     // Natural size from the top-left corner; the control clips the rest.
-    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    if (Dpi() == kDefaultDpi) {
+        ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+        return;
+    }
+    // Smoothly, not pixel by pixel, at any other DPI.
+    ::SetStretchBltMode(dc, HALFTONE);
+    ::SetBrushOrgEx(dc, 0, 0, nullptr);
+    ::StretchBlt(dc, 0, 0, ScaleTo(info.bmWidth, Dpi()), ScaleTo(info.bmHeight, Dpi()), memory.get(),
+                 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
 } // namespace snq

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/Color.h"
+#include "framework/Scale.h"
 #include "framework/WindowWin32.h"
 
 namespace snq {
@@ -18,7 +19,8 @@ struct TFont {
     int Height = -11;
     bool Bold = false;
     TColor Color = clBlack;
-    UniqueHfont Create() const;
+    // The font at `dpi` (Height is in 96-DPI units).
+    UniqueHfont Create(int dpi = kDefaultDpi) const;
 };
 
 // Resolves system colours (0xFF000000 + index) to RGB.
@@ -39,7 +41,11 @@ public:
     TGraphicWindow& operator=(const TGraphicWindow&) = delete;
 
     HWND Handle() const noexcept { return window_.get(); }
+    // Positions and sizes in pixels.
     void SetBounds(int left, int top, int width, int height);
+    // The DPI the control draws at (its fonts, its picture).
+    int Dpi() const noexcept { return dpi_; }
+    virtual void SetDpi(int dpi);
     RECT ClientRect() const;
     void Invalidate() const { ::InvalidateRect(window_.get(), nullptr, TRUE); }
 
@@ -57,6 +63,7 @@ protected:
 
 private:
     UniqueHwnd window_;
+    int dpi_ = kDefaultDpi;
     bool hovering_ = false;
     bool pressed_ = false;
 };
@@ -71,8 +78,8 @@ protected:
     void Paint(HDC dc) override;
 };
 
-// A picture drawn at its natural size from the top-left corner, clipped to
-// the control.
+// A picture drawn at its natural size (at 96 DPI; scaled smoothly to the
+// control's DPI) from the top-left corner, clipped to the control.
 class TImage final : public TGraphicWindow {
 public:
     TImage(HWND parent, int left, int top, int width, int height)

@@ -7,10 +7,12 @@
 namespace snq {
 
 TCustomForm::TCustomForm(const wchar_t* className, std::wstring_view caption, DWORD style,
-                         DWORD exStyle, int clientWidth, int clientHeight) {
+                         DWORD exStyle, int clientWidth, int clientHeight)
+    : style_(style), exStyle_(exStyle), clientWidth_(clientWidth), clientHeight_(clientHeight) {
     window_ = CreateBoundWindow(className, exStyle, style, caption, *this, Application().Handle());
-    RECT frame{0, 0, clientWidth, clientHeight};
-    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    dpi_ = DpiOf(window_.get());
+    RECT frame{0, 0, Scale(clientWidth_), Scale(clientHeight_)};
+    AdjustForDpi(frame, style_, exStyle_, dpi_);
     ::SetWindowPos(window_.get(), nullptr, 0, 0, frame.right - frame.left,
                    frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
@@ -56,6 +58,17 @@ void TCustomForm::SetModalResult(int result) {
 
 LRESULT TCustomForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI: the suggested rectangle keeps
+        // the client area's size in 96-DPI units.
+        dpi_ = HIWORD(wParam);
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        ::SetWindowPos(window, nullptr, suggested.left, suggested.top,
+                       suggested.right - suggested.left, suggested.bottom - suggested.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+        DpiChanged();
+        return 0;
+    }
     case WM_CLOSE:
         if (modal_) {
             SetModalResult(mrCancel);

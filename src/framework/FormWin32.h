@@ -1,8 +1,10 @@
 #pragma once
 // A form: a top-level window owned by the application window, created
-// hidden, that can be shown modally.
+// hidden, that can be shown modally. Its sizes are given in 96-DPI units
+// and scaled to the DPI of its monitor, also when it moves to another.
 #include <string>
 
+#include "framework/DpiWin32.h"
 #include "framework/WindowWin32.h"
 
 namespace snq {
@@ -13,6 +15,7 @@ constexpr int mrCancel = 2;
 
 class TCustomForm : protected IWindowHandler {
 public:
+    // The client size in 96-DPI units.
     TCustomForm(const wchar_t* className, std::wstring_view caption, DWORD style, DWORD exStyle,
                 int clientWidth, int clientHeight);
     virtual ~TCustomForm() = default;
@@ -20,6 +23,9 @@ public:
     TCustomForm& operator=(const TCustomForm&) = delete;
 
     HWND Handle() const noexcept { return window_.get(); }
+    int Dpi() const noexcept { return dpi_; }
+    // `units` 96-DPI units at the form's DPI.
+    int Scale(int units) const noexcept { return ScaleTo(units, dpi_); }
     bool Visible() const noexcept { return ::IsWindowVisible(window_.get()) != FALSE; }
 
     // Shows the form modally and returns its modal result. Raises
@@ -34,9 +40,15 @@ protected:
     void CenterOnScreen();
     // Runs before every modal showing, while the form is still hidden.
     virtual void BeforeShow() {}
+    // Lays the form's contents out anew after its DPI changed (the form
+    // itself is resized already).
+    virtual void DpiChanged() {}
 
 private:
     UniqueHwnd window_;
+    DWORD style_, exStyle_;
+    int clientWidth_, clientHeight_;
+    int dpi_ = kDefaultDpi;
     bool modal_ = false;
     int modalResult_ = mrNone;
 };

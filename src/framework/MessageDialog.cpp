@@ -71,20 +71,21 @@ MessageFormLayout LayoutMessageForm(const MessageFormMetrics& raw) {
                                bounded(raw.textWidth),   bounded(raw.textHeight),
                                bounded(raw.widestCaption), std::clamp(raw.buttonCount, 0, 11),
                                raw.hasIcon,              bounded(raw.screenWidth),
-                               bounded(raw.screenHeight)};
+                               bounded(raw.screenHeight),  bounded(raw.iconSize),
+                               bounded(raw.captionPadding)};
     const int horzMargin = MulDiv(8, m.charWidth, 4);
     const int vertMargin = MulDiv(8, m.charHeight, 8);
     const int horzSpacing = MulDiv(10, m.charWidth, 4);
     const int vertSpacing = MulDiv(10, m.charHeight, 8);
-    const int buttonWidth = std::max(MulDiv(50, m.charWidth, 4), m.widestCaption + 8);
+    const int buttonWidth = std::max(MulDiv(50, m.charWidth, 4), m.widestCaption + m.captionPadding);
     const int buttonHeight = MulDiv(14, m.charHeight, 8);
     const int buttonSpacing = MulDiv(4, m.charWidth, 4);
 
     int iconTextWidth = m.textWidth;
     int iconTextHeight = m.textHeight;
     if (m.hasIcon) {
-        iconTextWidth += 32 + horzSpacing;
-        iconTextHeight = std::max(iconTextHeight, 32);
+        iconTextWidth += m.iconSize + horzSpacing;
+        iconTextHeight = std::max(iconTextHeight, m.iconSize);
     }
     const int groupWidth =
         m.buttonCount > 0 ? buttonWidth * m.buttonCount + buttonSpacing * (m.buttonCount - 1) : 0;
@@ -94,7 +95,7 @@ MessageFormLayout LayoutMessageForm(const MessageFormMetrics& raw) {
     out.clientHeight = iconTextHeight + buttonHeight + vertSpacing + vertMargin * 2;
     out.left = (m.screenWidth - out.clientWidth) / 2;
     out.top = (m.screenHeight - out.clientHeight) / 2;
-    if (m.hasIcon) out.icon = {horzMargin, vertMargin, 32, 32};
+    if (m.hasIcon) out.icon = {horzMargin, vertMargin, m.iconSize, m.iconSize};
     out.text = {iconTextWidth - m.textWidth + horzMargin, vertMargin, m.textWidth, m.textHeight};
     int x = (out.clientWidth - groupWidth) / 2;
     for (int i = 0; i < m.buttonCount; ++i) {

@@ -63,6 +63,8 @@ struct MessageFormMetrics {
     bool hasIcon;
     int screenWidth;
     int screenHeight;
+    int iconSize = 32;       // the icon's side, 32 at 96 DPI
+    int captionPadding = 8;  // added to the widest caption, 8 at 96 DPI
 };
 
 struct MessageFormLayout {

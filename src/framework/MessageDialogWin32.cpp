@@ -9,6 +9,7 @@
 
 #include "framework/ApplicationWin32.h"
 #include "framework/ClipboardWin32.h"
+#include "framework/DpiWin32.h"
 #include "framework/DynamicLibraryWin32.h"
 #include "framework/ModalWin32.h"
 #include "framework/Text.h"
@@ -122,11 +123,11 @@ private:
         auto* self = reinterpret_cast<MessageForm*>(::GetWindowLongPtrW(window, DWLP_USER));
         if (!self) return FALSE;
         INT_PTR handled = FALSE;
-        GuardBoundary([&] { handled = self->Handle(window, message, wParam); });
+        GuardBoundary([&] { handled = self->Handle(window, message, wParam, lParam); });
         return handled;
     }
 
-    INT_PTR Handle(HWND window, UINT message, WPARAM wParam) {
+    INT_PTR Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         switch (message) {
         case WM_INITDIALOG:
             window_ = window;
@@ -147,6 +148,15 @@ private:
         case WM_CLOSE:
             ::SendMessageW(window, WM_COMMAND, IDCANCEL, 0);
             return TRUE;
+        case WM_DPICHANGED: {
+            // Laid out anew at the new DPI, where the system suggests.
+            const RECT suggested = *reinterpret_cast<const RECT*>(lParam);
+            while (HWND child = ::GetWindow(window, GW_CHILD)) ::DestroyWindow(child);
+            Build();
+            ::SetWindowPos(window, nullptr, suggested.left, suggested.top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            return TRUE;
+        }
         default:
             return FALSE;
         }
@@ -164,10 +174,9 @@ private:
 
     // The metrics of the form's text and buttons in the message font.
     MessageFormMetrics Measure() {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof(metrics);
-        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        font_.reset(::CreateFontIndirectW(&metrics.lfMessageFont));
+        const int dpi = DpiOf(window_);
+        const LOGFONTW font = MessageFontFor(dpi);
+        font_.reset(::CreateFontIndirectW(&font));
 
         ScopedWindowDc dc(window_);
         ScopedSelectObject select(dc.get(), font_.get());
@@ -192,6 +201,8 @@ private:
         }
         m.buttonCount = static_cast<int>(order_.size());
         m.hasIcon = ClassicIconOf(KindOf(kind_).classicIcon) != nullptr;
+        m.iconSize = SystemMetricFor(SM_CXICON, dpi);
+        m.captionPadding = ScaleTo(8, dpi);
         return m;
     }
 
@@ -207,9 +218,11 @@ private:
                        SWP_NOZORDER | SWP_NOACTIVATE);
 
         if (const LPCWSTR iconId = ClassicIconOf(KindOf(kind_).classicIcon)) {
-            HWND icon = Child(L"STATIC", L"", SS_ICON, layout.icon, -1);
-            ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, iconId)),
-                           0);
+            HWND icon = Child(L"STATIC", L"", SS_ICON | SS_REALSIZEIMAGE, layout.icon, -1);
+            // The system's icon in the size the layout gives it (shared: not freed).
+            HANDLE image = ::LoadImageW(nullptr, iconId, IMAGE_ICON, layout.icon.width,
+                                        layout.icon.height, LR_SHARED);
+            ::SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(image), 0);
         }
         Child(L"STATIC", text_, SS_LEFT | SS_NOPREFIX | SS_EDITCONTROL, layout.text, -1);
         const int defaultResult = DefaultButtonResult(buttons_);

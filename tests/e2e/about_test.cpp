@@ -83,8 +83,10 @@ TEST_F(About, HasItsDesignSizeAndLayout) {
     EXPECT_GT(r.right - r.left, 100);
 }
 
-TEST_F(About, TheTitleIsWhiteOverADarkerShadowDownAndRight) {
-    HWND title = ChildOfClass(ChildOfClass(about_, L"TPanel"), L"TShadowLabel");
+// The title's pixels: white text over a darker shadow that lies down and to
+// the right of it, on the face colour.
+void ExpectShadowedTitle(HWND about) {
+    HWND title = ChildOfClass(ChildOfClass(about, L"TPanel"), L"TShadowLabel");
     ASSERT_NE(title, nullptr);
     int w = 0, h = 0;
     const auto pixels = Capture(title, w, h);
@@ -106,6 +108,8 @@ TEST_F(About, TheTitleIsWhiteOverADarkerShadowDownAndRight) {
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
     EXPECT_NEAR(Brightness(at(0, 0)), Brightness(face), 2);
 }
+
+TEST_F(About, TheTitleIsWhiteOverADarkerShadowDownAndRight) { ExpectShadowedTitle(about_); }
 
 TEST_F(About, EnterClosesItAndTheSameWindowShowsAgain) {
     HWND ok = ChildOfClass(about_, L"Button");
@@ -177,4 +181,107 @@ TEST_F(About, HoveringTheAddressTurnsItBlueAndLeavingTurnsItBlack) {
     EXPECT_EQ(left.first, 0);
     EXPECT_GT(left.second, 10) << "black text after leaving";
     PressButton(about_, L"OK");
+}
+
+namespace {
+
+RECT ClientRectIn(HWND window, HWND parent) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+SIZE ClientSize(HWND window) {
+    RECT r{};
+    ::GetClientRect(window, &r);
+    return {r.right, r.bottom};
+}
+
+// The program at a DPI set in the prefix, the classic message dialog (no
+// visual styles) and the sizes that depend on the DPI.
+struct Sizes {
+    SIZE about{}, panel{}, picture{}, button{}, settings{}, message{};
+    POINT panelAt{};
+};
+
+Sizes MeasureAt(DWORD dpi) {
+    const std::wstring desktop = L"HKCU\\Control Panel\\Desktop";
+    const std::wstring themes = L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager";
+    RegSet(desktop, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+    RegSetText(themes, L"ThemeActive", L"0");
+    Sizes sizes;
+    {
+        Program program;
+        HWND tray = program.WaitForTray();
+        EXPECT_NE(tray, nullptr);
+        ::SetCursorPos(0, 0);
+        EXPECT_TRUE(UseMenu(tray, program.Pid(), MenuCommand::About));
+        HWND about = WaitForWindow(program.Pid(), kTitle);
+        EXPECT_NE(about, nullptr);
+        if (about) {
+            Wait(300);
+            HWND panel = ChildOfClass(about, L"TPanel");
+            const RECT p = ClientRectIn(panel, about);
+            sizes.about = ClientSize(about);
+            sizes.panelAt = {p.left, p.top};
+            sizes.panel = {p.right - p.left, p.bottom - p.top};
+            sizes.picture = ClientSize(ChildOfClass(panel, L"TImage"));
+            sizes.button = ClientSize(ChildOfClass(about, L"Button"));
+            ExpectShadowedTitle(about);
+            PressButton(about, L"OK");
+            WaitGone(about);
+        }
+        EXPECT_TRUE(UseMenu(tray, program.Pid(), MenuCommand::Settings));
+        if (HWND settings = WaitForWindow(program.Pid(), L"Snapquery Settings")) {
+            sizes.settings = ClientSize(settings);
+            PressButton(settings, L"Cancel");
+            WaitGone(settings);
+        }
+        SetClipboardText(L"dpi");
+        EXPECT_TRUE(UseMenu(tray, program.Pid(), MenuCommand::ShowClipboard));
+        if (HWND message = WaitForWindow(program.Pid(), kTitle, L"Current clipboard text: dpi")) {
+            sizes.message = ClientSize(message);
+            PressButton(message, L"OK");
+            WaitGone(message);
+        }
+    }
+    const DWORD normal = 96;
+    RegSet(desktop, L"LogPixels", REG_DWORD, &normal, sizeof(normal));
+    RegDelete(themes, L"ThemeActive");
+    return sizes;
+}
+
+} // namespace
+
+TEST(HighDpi, EveryWindowGrowsWithTheDpiAndStaysTheSameAtNinetySix) {
+    InstallRecordingBrowser();
+    const Sizes normal = MeasureAt(96);
+    EXPECT_EQ(normal.about.cx, 298);
+    EXPECT_EQ(normal.about.cy, 253);
+    EXPECT_EQ(normal.panel.cx, 281);
+    EXPECT_EQ(normal.picture.cx, 145);
+    EXPECT_EQ(normal.button.cx, 75);
+    EXPECT_EQ(normal.settings.cx, 340);
+    EXPECT_EQ(normal.settings.cy, 270);
+
+    const Sizes large = MeasureAt(144); // 150 %
+    EXPECT_NEAR(large.about.cx, 447, 1);
+    EXPECT_NEAR(large.about.cy, 380, 1);
+    auto grows = [](LONG small, LONG big) { EXPECT_NEAR(big, small * 3 / 2.0, 1.0) << small; };
+    grows(normal.panelAt.x, large.panelAt.x);
+    grows(normal.panelAt.y, large.panelAt.y);
+    grows(normal.panel.cx, large.panel.cx);
+    grows(normal.panel.cy, large.panel.cy);
+    grows(normal.picture.cx, large.picture.cx);
+    grows(normal.picture.cy, large.picture.cy);
+    grows(normal.button.cx, large.button.cx);
+    grows(normal.button.cy, large.button.cy);
+    grows(normal.settings.cx, large.settings.cx);
+    grows(normal.settings.cy, large.settings.cy);
+    // The classic message dialog follows its font, which grows about as
+    // much.
+    ASSERT_GT(normal.message.cx, 0);
+    EXPECT_NEAR(static_cast<double>(large.message.cx) / normal.message.cx, 1.5, 0.12);
+    EXPECT_NEAR(static_cast<double>(large.message.cy) / normal.message.cy, 1.5, 0.12);
 }

@@ -48,12 +48,14 @@ TEST(Resources, IconHasSixThirtyTwoBitImages) {
     EXPECT_EQ(sizes, (std::vector<int>{256, 128, 48, 32, 24, 16}));
 }
 
-TEST(Resources, ManifestAsksForCommonControlsSixAsInvokerAndWindowsSevenToEleven) {
+TEST(Resources, ManifestAsksForCommonControlsSixAsInvokerPerMonitorDpiAndWindowsSevenToEleven) {
     Module m;
     const std::string manifest = Resource(m.h, MAKEINTRESOURCEW(1), RT_MANIFEST);
     EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_NE(manifest.find("version=\"6.0.0.0\""), std::string::npos);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+    EXPECT_NE(manifest.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(manifest.find(">true/pm</dpiAware>"), std::string::npos);
     for (const char* os : {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
                            "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
         EXPECT_NE(manifest.find(os), std::string::npos) << os;

@@ -6,6 +6,7 @@
 #include "app/MainTexts.h"
 #include "app/PopupMenuWin32.h"
 #include "app/TrayIconWin32.h"
+#include "framework/DpiWin32.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
 
@@ -200,4 +201,46 @@ TEST(UtilityWindows, AWindowThatCannotBeMadeRaisesAnErrorNamingIt) {
         EXPECT_EQ(e.Message().rfind(u"Cannot create a window of class SnqRefusedWindow", 0), 0u)
             << std::string(e.Message().begin(), e.Message().end());
     }
+}
+
+namespace {
+// The program's own executable, for its icon resource.
+struct ProgramImage {
+    HMODULE module = [] {
+        wchar_t path[MAX_PATH] = {};
+        ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring p(path);
+        p = p.substr(0, p.find_last_of(L"\\/") + 1) + L"snapquery.exe";
+        return ::LoadLibraryExW(p.c_str(), nullptr,
+                                LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
+    }();
+    ~ProgramImage() { ::FreeLibrary(module); }
+};
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!::GetIconInfo(icon, &info)) return 0;
+    BITMAP bitmap{};
+    ::GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+} // namespace
+
+TEST(TrayIcon, TakesTheImageThatFitsTheNotificationAreaAtItsDpi) {
+    ProgramImage program;
+    ASSERT_NE(program.module, nullptr);
+    TTrayIcon icon(program.module, L"Snapquery 1.5");
+    icon.SetIconResource(1);
+    icon.SetVisible(true);
+    EXPECT_EQ(IconWidth(icon.Data().hIcon), SystemMetricFor(SM_CXSMICON, DpiOf(icon.Handle())));
+    // Moved to a monitor at 150 % (or that monitor's scaling changed).
+    RECT suggested{0, 0, 0, 0};
+    ::SendMessageW(icon.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&suggested));
+    const int large = SystemMetricFor(SM_CXSMICON, 144);
+    EXPECT_GT(large, 16);
+    EXPECT_EQ(IconWidth(icon.Data().hIcon), large);
+    EXPECT_TRUE(IconExists(icon.Handle()));
 }

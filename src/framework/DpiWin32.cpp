@@ -1,0 +1,68 @@
+#include "framework/DpiWin32.h"
+
+#include "framework/Win32Handles.h"
+
+namespace snq {
+
+namespace {
+
+// The per-monitor functions of Windows 10 (1607) and later, looked up so
+// that the program still starts on Windows 7 and 8.
+struct PerMonitor {
+    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
+    template <class F> F Get(const char* name) const {
+        return reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(user32, name)));
+    }
+    UINT(WINAPI* GetDpiForWindow)(HWND) = Get<decltype(GetDpiForWindow)>("GetDpiForWindow");
+    BOOL(WINAPI* SystemParametersInfoForDpi)(UINT, UINT, PVOID, UINT, UINT) =
+        Get<decltype(SystemParametersInfoForDpi)>("SystemParametersInfoForDpi");
+    BOOL(WINAPI* AdjustWindowRectExForDpi)(LPRECT, DWORD, BOOL, DWORD, UINT) =
+        Get<decltype(AdjustWindowRectExForDpi)>("AdjustWindowRectExForDpi");
+    int(WINAPI* GetSystemMetricsForDpi)(int, UINT) =
+        Get<decltype(GetSystemMetricsForDpi)>("GetSystemMetricsForDpi");
+};
+
+const PerMonitor& Api() {
+    static const PerMonitor api; // GUI thread only
+    return api;
+}
+
+int SystemDpi() {
+    ScopedWindowDc screen(nullptr);
+    return ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+}
+
+} // namespace
+
+int DpiOf(HWND window) {
+    if (Api().GetDpiForWindow && window)
+        if (const UINT dpi = Api().GetDpiForWindow(window)) return static_cast<int>(dpi);
+    return SystemDpi();
+}
+
+LOGFONTW MessageFontFor(int dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (Api().SystemParametersInfoForDpi &&
+        Api().SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
+                                         static_cast<UINT>(dpi)))
+        return metrics.lfMessageFont;
+    // Older Windows: the system DPI's font, scaled.
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
+    return metrics.lfMessageFont;
+}
+
+void AdjustForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
+    if (Api().AdjustWindowRectExForDpi &&
+        Api().AdjustWindowRectExForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi)))
+        return;
+    ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+}
+
+int SystemMetricFor(int index, int dpi) {
+    if (Api().GetSystemMetricsForDpi) return Api().GetSystemMetricsForDpi(index, static_cast<UINT>(dpi));
+    return MulDiv(::GetSystemMetrics(index), dpi, SystemDpi());
+}
+
+} // namespace snq
