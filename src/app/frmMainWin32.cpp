@@ -248,8 +248,9 @@ public:
     }
     void GetSettings() override { form_.Settings.GetSettings(); }
     bool UseInternetExplorer() override { return form_.Settings.UseInternetExplorer; }
+    // As GetSettings has just read them.
     SearchChoices Choices() override {
-        const StoredOptions stored = form_.Settings.ReadOptions();
+        const StoredOptions& stored = form_.Settings.Options;
         return {stored.searchAddress, stored.openAddresses};
     }
     std::size_t AddressLimit() override {

@@ -29,7 +29,7 @@ public:
     // Reads the browser mode from the registry (may raise).
     virtual void GetSettings() = 0;
     virtual bool UseInternetExplorer() = 0;
-    // The Settings window's choices, as stored now; never raises.
+    // The Settings window's choices, as GetSettings has just read them.
     virtual SearchChoices Choices() = 0;
     // The longest address that the way of opening it (as the settings just
     // read chose) takes.

@@ -11,6 +11,17 @@ void RaiseRegistryError(std::u16string_view pattern, std::u16string_view name) {
 }
 
 namespace {
+// A text value's characters up to its first NUL.
+std::u16string TextOf(const RegValue& value) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
+        const char16_t c = static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
+        if (c == u'\0') break;
+        text += c;
+    }
+    return text;
+}
+
 std::u16string_view Relative(std::u16string_view path) {
     if (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
     return path;
@@ -38,13 +49,15 @@ std::u16string TRegistry::ReadString(std::u16string_view name) {
     if (!value) RaiseRegistryError(u"Failed to get data for '%s'", name);
     if (value->type != RegType::Sz && value->type != RegType::ExpandSz)
         RaiseRegistryError(u"Invalid data type for '%s'", name);
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < value->data.size(); i += 2) {
-        const char16_t c = static_cast<char16_t>(value->data[i] | (value->data[i + 1] << 8));
-        if (c == u'\0') break;
-        text += c;
-    }
-    return text;
+    return TextOf(*value);
+}
+
+std::optional<std::u16string> TRegistry::ReadStringIfAny(std::u16string_view name) {
+    const auto value = key_ ? key_->Read(name) : std::nullopt;
+    if (!value) return std::nullopt;
+    if (value->data.empty()) return std::u16string(); // size 0 reads empty, whatever its type
+    if (value->type != RegType::Sz && value->type != RegType::ExpandSz) return std::nullopt;
+    return TextOf(*value);
 }
 
 void TRegistry::WriteString(std::u16string_view name, std::u16string_view text) {

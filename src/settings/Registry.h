@@ -67,6 +67,9 @@ public:
     // Raises ERegistryException "Invalid data type for '%s'" or "Failed to
     // get data for '%s'"; a missing value or one of size 0 reads empty.
     std::u16string ReadString(std::u16string_view name);
+    // The text of `name`, or nothing when it is missing, cannot be read or
+    // is not a text: one read, no error.
+    std::optional<std::u16string> ReadStringIfAny(std::u16string_view name);
     // Raises ERegistryException "Failed to set data for '%s'".
     void WriteString(std::u16string_view name, std::u16string_view text);
     bool DeleteValue(std::u16string_view name);

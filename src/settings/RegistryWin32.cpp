@@ -22,15 +22,17 @@ public:
 
     std::optional<RegValue> Read(std::u16string_view name) override {
         const std::wstring wide = ToWide(name);
-        // The value may grow between the size query and the read: retry.
+        // One call for the short texts of the settings; a longer value gives
+        // its size, and may grow between the size and the read: retry.
+        RegValue value{RegType::None, std::vector<std::uint8_t>(512)};
         for (int attempt = 0; attempt < 4; ++attempt) {
-            const auto info = Query(name);
-            if (!info) return std::nullopt;
-            RegValue value{info->first, std::vector<std::uint8_t>(info->second)};
-            DWORD type = 0, size = info->second;
+            DWORD type = 0, size = static_cast<DWORD>(value.data.size());
             const LONG rc = ::RegQueryValueExW(key_.get(), wide.c_str(), nullptr, &type,
                                                value.data.data(), &size);
-            if (rc == ERROR_MORE_DATA) continue;
+            if (rc == ERROR_MORE_DATA) {
+                value.data.resize(size);
+                continue;
+            }
             if (rc != ERROR_SUCCESS) return std::nullopt;
             value.type = ToType(type);
             value.data.resize(size);

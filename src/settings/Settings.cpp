@@ -37,6 +37,8 @@ void TSettings::GetSettings() {
     else
         reg.WriteString(u"Default", u"No");
     UseInternetExplorer = useInternetExplorer;
+    // The Settings window's choices beside it, from the same opening.
+    Options = ReadOptionsFrom(reg);
 }
 
 bool TSettings::SetToStartup() {
@@ -81,23 +83,23 @@ void TSettings::SetDefaultBrowser(bool useDefaultBrowser) {
 }
 
 StoredOptions TSettings::ReadOptions() {
-    StoredOptions options;
     try {
         TRegistry reg = OpenForWriting(kSettingsKey);
-        auto text = [&](std::u16string_view name) -> std::optional<std::u16string> {
-            try {
-                if (reg.ValueExists(name)) return reg.ReadString(name);
-            } catch (const ERegistryException&) {
-                // A wrong type reads as missing.
-            }
-            return std::nullopt;
-        };
-        options.hotKey = text(u"HotKey");
-        options.searchAddress = text(u"SearchAddress").value_or(u"");
-        options.copySelection = text(u"CopySelection") == u"Yes";
-        options.openAddresses = text(u"OpenAddresses") == u"Yes";
+        return ReadOptionsFrom(reg);
     } catch (const std::exception&) {
-        // Out of memory opening the key: the defaults.
+        return {}; // out of memory opening the key: the defaults
+    }
+}
+
+StoredOptions TSettings::ReadOptionsFrom(TRegistry& reg) noexcept {
+    StoredOptions options;
+    try {
+        options.hotKey = reg.ReadStringIfAny(u"HotKey");
+        options.searchAddress = reg.ReadStringIfAny(u"SearchAddress").value_or(u"");
+        options.copySelection = reg.ReadStringIfAny(u"CopySelection") == u"Yes";
+        options.openAddresses = reg.ReadStringIfAny(u"OpenAddresses") == u"Yes";
+    } catch (const std::exception&) {
+        return {}; // out of memory: the defaults
     }
     return options;
 }

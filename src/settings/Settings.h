@@ -30,6 +30,9 @@ public:
     // True: searches open in Internet Explorer by automation; false: in the
     // default browser. Set by every completed GetSettings.
     bool UseInternetExplorer = false;
+    // The Settings window's choices, as every completed GetSettings read
+    // them.
+    StoredOptions Options;
 
     // Reads the browser mode, creating "Default" = "No" when it is missing.
     // Reads and writes of "Default" keep to one hive: the one the write rule
@@ -66,6 +69,7 @@ private:
     // under HKEY_CURRENT_USER. The returned object may still have no key.
     TRegistry OpenForWriting(std::u16string_view path);
     bool ValueExistsIn(RootKey root, std::u16string_view path, std::u16string_view name);
+    static StoredOptions ReadOptionsFrom(TRegistry& reg) noexcept;
 
     IRegistry& registry_;
     std::u16string executablePath_;

@@ -403,6 +403,10 @@ TEST(SettingsOptions, AreStoredBesideDefaultAndReadBack) {
     EXPECT_EQ(o.searchAddress, u"https://duckduckgo.com/?q={query}");
     EXPECT_TRUE(o.copySelection);
     EXPECT_FALSE(o.openAddresses);
+    // Every settings read brings them along.
+    settings.GetSettings();
+    EXPECT_EQ(settings.Options.searchAddress, u"https://duckduckgo.com/?q={query}");
+    EXPECT_TRUE(settings.Options.copySelection);
     // An empty hotkey is "none", which is not "not stored".
     settings.WriteOptions(u"", u"", false, true);
     EXPECT_EQ(settings.ReadOptions().hotKey, u"");
