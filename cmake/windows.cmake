@@ -35,12 +35,14 @@ endif()
 
 # Runtime.cpp is linked as an object so that its definitions replace the
 # runtime library's.
+# The manifest carries the project's version.
+configure_file(res/snapquery.manifest.in ${CMAKE_BINARY_DIR}/generated/snapquery.manifest @ONLY)
 add_executable(snapquery WIN32 src/app/main.cpp src/app/Runtime.cpp res/snapquery.rc)
-target_include_directories(snapquery PRIVATE res)
+target_include_directories(snapquery PRIVATE res ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(snapquery PRIVATE snq_win)
 target_link_options(snapquery PRIVATE ${SNQ_STATIC_LINK} ${SNQ_GUI_LINK})
 set_source_files_properties(res/snapquery.rc PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/snapquery.ico;${CMAKE_SOURCE_DIR}/res/snapquery.manifest;${CMAKE_SOURCE_DIR}/res/logo.bmp")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/snapquery.ico;${CMAKE_BINARY_DIR}/generated/snapquery.manifest;${CMAKE_SOURCE_DIR}/res/logo.bmp;${CMAKE_BINARY_DIR}/generated/Version.h")
 
 # Helper programs that stand in for the system's edges in the tests.
 add_executable(sleeper tests/helpers/sleeper.cpp)
@@ -63,7 +65,7 @@ add_executable(baseline WIN32 bench/baseline.cpp)
 target_link_libraries(baseline PRIVATE shell32 user32)
 target_link_options(baseline PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_SUBSYSTEM})
 add_executable(bench_driver bench/bench_driver.cpp tests/e2e/Probe.cpp)
-target_include_directories(bench_driver PRIVATE src tests/e2e)
+target_include_directories(bench_driver PRIVATE src ${CMAKE_BINARY_DIR}/generated tests/e2e)
 target_link_libraries(bench_driver PRIVATE psapi shell32 user32 advapi32 gdi32)
 target_link_options(bench_driver PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK} ${SNQ_WMAIN_LINK})
 add_dependencies(bench_driver snapquery baseline recorder)
@@ -102,7 +104,7 @@ set_tests_properties(win_tests PROPERTIES TIMEOUT 600)
 # small helper programs that stand in for the system's edges.
 file(GLOB SNQ_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${SNQ_E2E_TESTS})
-target_include_directories(e2e_tests PRIVATE src)
+target_include_directories(e2e_tests PRIVATE src ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 gdi32 shell32 advapi32 psapi)
 target_link_options(e2e_tests PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK})
 add_dependencies(e2e_tests snapquery ${SNQ_HELPERS})

@@ -5,17 +5,19 @@
 #include <string>
 #include <string_view>
 
+#include "Version.h"
+
 namespace snq {
 
-inline constexpr std::u16string_view kApplicationTitle = u"Snapquery 1.5";
+inline constexpr std::u16string_view kApplicationTitle = u"" SNQ_TITLE;
 inline constexpr std::u16string_view kMainFormCaption = u"SNQ";
 inline constexpr std::u16string_view kTrayHint =
-    u"Snapquery 1.5\r\nClick or press Ctrl+g to send clpiboard text to google search\r\n"
+    u"" SNQ_TITLE "\r\nClick or press Ctrl+g to send clpiboard text to google search\r\n"
     u"Right click for menu";
 inline constexpr std::u16string_view kBalloonHint =
-    u"SNQ 1.5 is running minimized\r\nClick or press Ctrl+g to send clipboard text to google "
-    u"search\r\nRight click for menu";
-inline constexpr std::u16string_view kBalloonTitle = u"Snapquery 1.5";
+    u"" SNQ_SHORT_TITLE " is running minimized\r\nClick or press Ctrl+g to send clipboard text "
+    u"to google search\r\nRight click for menu";
+inline constexpr std::u16string_view kBalloonTitle = u"" SNQ_TITLE;
 inline constexpr int kBalloonTimeout = 3500;
 inline constexpr std::u16string_view kAlreadyRunning = u"SNQ is already running";
 inline constexpr std::u16string_view kNoTextInClipboard = u"No text in clipboard";
