@@ -19,6 +19,9 @@ inline constexpr std::u16string_view kBalloonHint =
     u"to google search\r\nRight click for menu";
 inline constexpr std::u16string_view kBalloonTitle = u"" SNQ_TITLE;
 inline constexpr int kBalloonTimeout = 3500;
+// The registered window message by which an installer asks the running
+// program to exit; its application window answers 1.
+inline constexpr wchar_t kExitRequestMessage[] = L"Snapquery.Exit";
 inline constexpr std::u16string_view kAlreadyRunning = u"SNQ is already running";
 inline constexpr std::u16string_view kNoTextInClipboard = u"No text in clipboard";
 inline constexpr std::u16string_view kSearchNoText = u"Snapquery: No Text in Clipboard";

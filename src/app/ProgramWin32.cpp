@@ -54,6 +54,7 @@ public:
         application_.ShowMainForm = false;
         application_.MainFormOnTaskBar = false;
         application_.SetTitle(ToWide(kApplicationTitle));
+        application_.AcceptExitRequest(kExitRequestMessage);
         TForm1& mainForm = mainForm_.emplace(hotKeyText_);
         mainForm.AboutBox = &aboutBox_.emplace();
         // The session's end tears everything down from inside its message:

@@ -63,6 +63,10 @@ void TApplication::Run() {
 
 void TApplication::Terminate() noexcept { ::PostQuitMessage(0); }
 
+void TApplication::AcceptExitRequest(const wchar_t* name) noexcept {
+    exitRequest_ = ::RegisterWindowMessageW(name);
+}
+
 bool TApplication::ProcessMessages() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -110,6 +114,12 @@ HWND TApplication::DialogOwner() const noexcept {
 }
 
 LRESULT TApplication::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (exitRequest_ != 0 && message == exitRequest_) {
+        // Open windows and modal loops end as the quit request passes
+        // through them; the tray icon goes with the main form.
+        Terminate();
+        return 1;
+    }
     switch (message) {
     case WM_QUERYENDSESSION:
         return TRUE;

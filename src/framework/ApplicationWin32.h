@@ -42,6 +42,11 @@ public:
     // is visible, else the application window.
     HWND DialogOwner() const noexcept;
 
+    // Lets other programs (an installer, say) ask the program to exit: the
+    // registered window message `name`, sent to the application window, is
+    // answered with 1 and ends the message loop as the Exit command does.
+    void AcceptExitRequest(const wchar_t* name) noexcept;
+
     // Called once when the session ends (WM_ENDSESSION with wParam non-zero),
     // before the process exits with code 0.
     std::function<void()> OnEndSession;
@@ -51,6 +56,7 @@ private:
 
     HINSTANCE instance_;
     std::wstring title_;
+    UINT exitRequest_ = 0;
     UniqueHwnd window_;
 };
 

@@ -151,6 +151,53 @@ TEST_F(TrayShell, ExitRemovesTheIconAndEndsWithZero) {
     EXPECT_FALSE(OwnsTrayIcon(tray_));
 }
 
+// What an installer does before it replaces the program's files: it sends
+// the registered exit request to the application window and waits for the
+// process. A window open in the program must not stand in the way.
+class ExitRequest : public TrayShell {
+protected:
+    void RequestExitAndExpectAClearEnd() {
+        HWND application = nullptr;
+        for (HWND w : TopLevelWindows(pid()))
+            if (ClassOf(w) == L"TApplication") application = w;
+        ASSERT_NE(application, nullptr);
+        DWORD_PTR answer = 0;
+        ASSERT_NE(::SendMessageTimeoutW(application, ::RegisterWindowMessageW(snq::kExitRequestMessage),
+                                        0, 0, SMTO_ABORTIFHUNG, 5000, &answer),
+                  0);
+        EXPECT_EQ(answer, 1u);
+        ASSERT_TRUE(program_->WaitExit(10000)) << Describe(pid());
+        EXPECT_EQ(program_->ExitCode(), 0u);
+        EXPECT_FALSE(OwnsTrayIcon(tray_));
+    }
+};
+
+TEST_F(ExitRequest, EndsTheProgramWhileTheAboutWindowIsOpen) {
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::About));
+    ASSERT_NE(WaitForWindow(pid(), kTitle), nullptr);
+    RequestExitAndExpectAClearEnd();
+}
+
+TEST_F(ExitRequest, EndsTheProgramWhileAMessageIsUp) {
+    SetClipboardText(L"brief");
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::ShowClipboard));
+    ASSERT_NE(WaitForWindow(pid(), L"", L"Current clipboard text: brief"), nullptr);
+    RequestExitAndExpectAClearEnd();
+}
+
+TEST_F(ExitRequest, IsAnsweredOnlyByTheApplicationWindow) {
+    // Any other window passes the message on unanswered, and the program
+    // goes on.
+    DWORD_PTR answer = 7;
+    ASSERT_NE(::SendMessageTimeoutW(tray_, ::RegisterWindowMessageW(snq::kExitRequestMessage), 0, 0,
+                                    SMTO_ABORTIFHUNG, 5000, &answer),
+              0);
+    EXPECT_EQ(answer, 0u);
+    Wait(300);
+    EXPECT_TRUE(program_->Running());
+    EXPECT_TRUE(OwnsTrayIcon(tray_));
+}
+
 TEST_F(TrayShell, AboutOpensModallyAndRefusesASecondShowing) {
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::About));
     HWND about = WaitForWindow(pid(), kTitle);
