@@ -25,18 +25,20 @@ if(MINGW)
     # their guards need no lock (which would pull in the pthread library).
     set(CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS} -ffunction-sections -fdata-sections -fno-threadsafe-statics")
     # The release build is small: optimised for size and stripped.
-    set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
-    set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s")
+    # No build time or build folder in it either, so that the same commit
+    # always gives the same bytes.
+    set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.")
+    set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s -Wl,--no-insert-timestamp")
 else()
     set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
     add_compile_options(/utf-8)
     set(SNQ_STATIC_LINK /OPT:REF)
 endif()
 
-# Runtime.cpp is linked as an object so that its definitions replace the
-# runtime library's.
 # The manifest carries the project's version.
 configure_file(res/snapquery.manifest.in ${CMAKE_BINARY_DIR}/generated/snapquery.manifest @ONLY)
+# Runtime.cpp is linked as an object so that its definitions replace the
+# runtime library's.
 add_executable(snapquery WIN32 src/app/main.cpp src/app/Runtime.cpp res/snapquery.rc)
 target_include_directories(snapquery PRIVATE res ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(snapquery PRIVATE snq_win)
