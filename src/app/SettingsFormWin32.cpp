@@ -57,12 +57,12 @@ void TSettingsForm::CreateControls() {
     // The hotkey box is a common control of its own class.
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_HOTKEY_CLASS};
     if (Comctl().InitCommonControlsEx) Comctl().InitCommonControlsEx(&classes);
-    for (const ControlSpec& spec : kSettingsControls) {
-        const ControlClass cls = ClassOf(spec.kind);
-        const std::wstring text = ToWide(spec.text);
+    for (const ControlSpec& control : kSettingsControls) {
+        const ControlClass cls = ClassOf(control.kind);
+        const std::wstring text = ToWide(control.text);
         controls_.emplace_back(::CreateWindowExW(
             cls.exStyle, cls.name, text.c_str(), WS_CHILD | WS_VISIBLE | cls.style, 0, 0, 0, 0,
-            Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+            Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
             Application().Instance(), nullptr));
     }
     ::SendMessageW(Control(idCustomAddress), EM_LIMITTEXT, 2048, 0);
@@ -74,9 +74,9 @@ void TSettingsForm::DpiChanged() {
     const LOGFONTW font = MessageFontFor(Dpi());
     font_.reset(::CreateFontIndirectW(&font));
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const ControlSpec& spec = kSettingsControls[i];
-        ::SetWindowPos(controls_[i].get(), nullptr, Scale(spec.x), Scale(spec.y), Scale(spec.width),
-                       Scale(spec.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        const ControlSpec& place = kSettingsControls[i];
+        ::SetWindowPos(controls_[i].get(), nullptr, Scale(place.x), Scale(place.y), Scale(place.width),
+                       Scale(place.height), SWP_NOZORDER | SWP_NOACTIVATE);
         ::SendMessageW(controls_[i].get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     }
 }
