@@ -1,6 +1,7 @@
 #include "Probe.h"
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 
@@ -129,6 +130,11 @@ Program::Program(const std::wstring& exeName, const std::wstring& args) {
     }
 }
 
+Program::Program(DWORD runningPid)
+    : process_(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE,
+                             FALSE, runningPid)),
+      pid_(process_ ? runningPid : 0) {}
+
 Program::~Program() {
     Kill();
     if (process_) ::CloseHandle(process_);
@@ -176,15 +182,6 @@ std::vector<HWND> TopLevel(DWORD pid, bool visibleOnly) {
     EnumContext c{pid, {}, visibleOnly};
     ::EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&c));
     return c.found;
-}
-
-template <class F> auto Poll(DWORD ms, F&& f) -> decltype(f()) {
-    const ULONGLONG end = ::GetTickCount64() + ms;
-    for (;;) {
-        if (auto r = f()) return r;
-        if (::GetTickCount64() >= end) return f();
-        ::Sleep(50);
-    }
 }
 
 } // namespace
@@ -459,6 +456,26 @@ std::wstring RegGet(const std::wstring& path, const std::wstring& name) {
     return buffer;
 }
 
+std::optional<DWORD> RegGetNumber(const std::wstring& path, const std::wstring& name) {
+    std::wstring sub;
+    HKEY root = Root(path, sub);
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (::RegGetValueW(root, sub.c_str(), name.c_str(), RRF_RT_REG_DWORD, nullptr, &value, &size) !=
+        ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+bool RegKeyExists(const std::wstring& path) {
+    std::wstring sub;
+    HKEY root = Root(path, sub);
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(root, sub.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
 void RegSet(const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
             DWORD size) {
     std::wstring sub;
@@ -487,6 +504,19 @@ void RegDelete(const std::wstring& path, const std::wstring& name) {
 } // namespace probe
 
 namespace probe {
+
+std::vector<DWORD> ProcessesOf(const std::wstring& exeName) {
+    std::vector<DWORD> found;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return found;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry))
+        if (::lstrcmpiW(entry.szExeFile, exeName.c_str()) == 0) found.push_back(entry.th32ProcessID);
+    ::CloseHandle(snapshot);
+    return found;
+}
 
 std::wstring TempDir() {
     wchar_t temp[MAX_PATH] = {};

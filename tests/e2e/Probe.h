@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,12 +17,25 @@ constexpr UINT kTrayCallback = WM_USER + 1;
 
 std::wstring ExeDir();
 
+// Calls `f` every 50 ms until it gives a true value or `ms` have passed;
+// returns its last value.
+template <class F> auto Poll(DWORD ms, F&& f) -> decltype(f()) {
+    const ULONGLONG end = ::GetTickCount64() + ms;
+    for (;;) {
+        if (auto r = f()) return r;
+        if (::GetTickCount64() >= end) return f();
+        ::Sleep(50);
+    }
+}
+
 // A started program; ended (by its own handle) when the object goes.
 class Program {
 public:
     // A name is taken from this test's folder; a path with a drive as is.
     explicit Program(const std::wstring& exeName = L"snapquery.exe",
                      const std::wstring& args = L"");
+    // A program that something else started.
+    explicit Program(DWORD runningPid);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -154,6 +168,9 @@ private:
 // Waits until `window` is the foreground window.
 bool WaitForeground(HWND window, DWORD ms = 3000);
 
+// The processes whose executable is named `exeName` (e.g. "snapquery.exe").
+std::vector<DWORD> ProcessesOf(const std::wstring& exeName);
+
 // The temporary folder of this prefix's user, with a trailing backslash.
 std::wstring TempDir();
 // The lines of a UTF-8 text file; empty when it does not exist.
@@ -167,6 +184,8 @@ std::vector<std::wstring> WaitForLines(const std::wstring& path, std::size_t cou
 std::wstring RegGet(const std::wstring& path, const std::wstring& name); // "<none>" if absent
 void RegSet(const std::wstring& path, const std::wstring& name, DWORD type, const void* data,
             DWORD size);
+std::optional<DWORD> RegGetNumber(const std::wstring& path, const std::wstring& name);
+bool RegKeyExists(const std::wstring& path);
 void RegSetText(const std::wstring& path, const std::wstring& name, const std::wstring& text);
 // Deletes a value, or the whole key when `name` is empty.
 void RegDelete(const std::wstring& path, const std::wstring& name);

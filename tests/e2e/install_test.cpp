@@ -1,0 +1,194 @@
+// The setup program end to end, run as package managers run it (silently)
+// on this prefix's user: install, start, upgrade over a running copy, and
+// uninstall. SNQ_INSTALLER names the setup program (a Linux or a Windows
+// path); the packaging script writes it.
+#include <gtest/gtest.h>
+
+#include "Probe.h"
+#include "Version.h"
+
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <memory>
+
+using namespace probe;
+using snq::MenuCommand;
+
+namespace {
+
+const std::wstring kUninstallKey = L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Snapquery";
+const std::wstring kUserRun = L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kUserSettings = L"HKCU\\Software\\Varnel\\SNQ";
+const std::wstring kMachineSettings = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
+
+std::wstring Installer() {
+    const wchar_t* given = _wgetenv(L"SNQ_INSTALLER");
+    if (!given || !*given) return L"";
+    std::wstring path = given;
+    if (path[0] == L'/') {
+        // A Linux path: the same file through Wine's drive for the root.
+        for (wchar_t& c : path)
+            if (c == L'/') c = L'\\';
+        path = L"Z:" + path;
+    }
+    return path;
+}
+
+std::wstring KnownFolder(REFKNOWNFOLDERID id) {
+    wchar_t* raw = nullptr;
+    std::wstring path;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &raw))) path = raw;
+    ::CoTaskMemFree(raw);
+    return path;
+}
+
+bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Runs a command line to its end; its exit code, or ~0u when it could not
+// start or did not end within `ms`.
+DWORD RunToEnd(std::wstring commandLine, DWORD ms = 120000) {
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &si, &pi))
+        return ~0u;
+    ::CloseHandle(pi.hThread);
+    DWORD code = ~0u;
+    if (::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
+    ::CloseHandle(pi.hProcess);
+    return code;
+}
+
+// The one running snapquery.exe other than `except`, as a started program.
+std::unique_ptr<Program> WaitForOtherCopy(DWORD except, DWORD ms = 15000) {
+    const DWORD pid = Poll(ms, [&]() -> DWORD {
+        for (DWORD p : ProcessesOf(L"snapquery.exe"))
+            if (p != except) return p;
+        return 0;
+    });
+    if (pid == 0) return nullptr;
+    return std::make_unique<Program>(pid);
+}
+
+class Install : public ::testing::Test {
+protected:
+    void SetUp() override {
+        installer_ = Installer();
+        ASSERT_FALSE(installer_.empty()) << "SNQ_INSTALLER is not set: package first (scripts/package)";
+        ASSERT_TRUE(FileExists(installer_)) << "no setup program at " << std::string(installer_.begin(), installer_.end());
+        folder_ = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Snapquery";
+        exe_ = folder_ + L"\\snapquery.exe";
+        shortcut_ = KnownFolder(FOLDERID_Programs) + L"\\Snapquery.lnk";
+    }
+    void TearDown() override {
+        for (DWORD pid : ProcessesOf(L"snapquery.exe")) Program(pid).Kill();
+    }
+
+    DWORD Setup(const std::wstring& switches) {
+        return RunToEnd(L"\"" + installer_ + L"\" " + switches);
+    }
+
+    // The uninstaller hands over to a copy of itself outside the folder it
+    // removes and returns at once: wait for the entry to go.
+    bool UninstallSilently() {
+        const std::wstring quiet = RegGet(kUninstallKey, L"QuietUninstallString");
+        if (RunToEnd(quiet) != 0) return false;
+        return Poll(60000, [&] { return !RegKeyExists(kUninstallKey) && !FileExists(folder_); });
+    }
+
+    std::wstring installer_, folder_, exe_, shortcut_;
+};
+
+} // namespace
+
+TEST_F(Install, AsksForNoAdministrator) {
+    // The manifest in the setup program asks to run as the user who starts it.
+    HMODULE image = ::LoadLibraryExW(installer_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(image, nullptr);
+    HRSRC found = ::FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr);
+    const char* text = static_cast<const char*>(::LockResource(::LoadResource(image, found)));
+    const std::string manifest(text, ::SizeofResource(image, found));
+    ::FreeLibrary(image);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << manifest;
+}
+
+TEST_F(Install, InstallsUpgradesOverARunningCopyAndUninstallsWithoutATrace) {
+    // Settings of this user and of the machine, from an earlier use.
+    RegSetText(kUserSettings, L"Default", L"Yes");
+    RegSetText(kMachineSettings, L"Default", L"No");
+
+    // Install, silently, with the defaults.
+    ASSERT_EQ(Setup(L"/S"), 0u);
+    for (const wchar_t* file : {L"snapquery.exe", L"LICENSE", L"README.txt", L"uninstall.exe"})
+        EXPECT_TRUE(FileExists(folder_ + L"\\" + file)) << "missing " << std::string(file, file + wcslen(file));
+    EXPECT_TRUE(FileExists(shortcut_));
+    EXPECT_EQ(RegGet(kUninstallKey, L"DisplayName"), L"Snapquery");
+    EXPECT_EQ(RegGet(kUninstallKey, L"DisplayVersion"), L"" SNQ_VERSION);
+    EXPECT_EQ(RegGet(kUninstallKey, L"Publisher"), L"Varnel");
+    EXPECT_EQ(RegGet(kUninstallKey, L"DisplayIcon"), exe_ + L",0");
+    EXPECT_EQ(RegGet(kUninstallKey, L"InstallLocation"), folder_);
+    EXPECT_EQ(RegGet(kUninstallKey, L"UninstallString"), L"\"" + folder_ + L"\\uninstall.exe\"");
+    EXPECT_EQ(RegGet(kUninstallKey, L"QuietUninstallString"), L"\"" + folder_ + L"\\uninstall.exe\" /S");
+    const auto size = RegGetNumber(kUninstallKey, L"EstimatedSize");
+    ASSERT_TRUE(size.has_value());
+    EXPECT_GT(*size, 100u); // KB: the program alone is larger
+    EXPECT_LT(*size, 2000u);
+    // Nothing for the machine, and no start at sign-in unless asked.
+    EXPECT_FALSE(RegKeyExists(L"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Snapquery"));
+    EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"<none>");
+    EXPECT_TRUE(ProcessesOf(L"snapquery.exe").empty());
+
+    // The installed program runs and shows its icon.
+    auto first = std::make_unique<Program>(exe_);
+    HWND firstTray = first->WaitForTray();
+    ASSERT_NE(firstTray, nullptr) << "the installed program shows no icon";
+
+    // Upgrade while it runs: it is asked to exit, ends cleanly, and the copy
+    // it had running comes back from the new files.
+    ASSERT_EQ(Setup(L"/S /AUTOSTART"), 0u);
+    ASSERT_TRUE(first->WaitExit(5000));
+    EXPECT_EQ(first->ExitCode(), 0u);
+    EXPECT_FALSE(OwnsTrayIcon(firstTray));
+    auto second = WaitForOtherCopy(first->Pid());
+    ASSERT_NE(second, nullptr) << "the upgrade did not start Snapquery again";
+    HWND secondTray = second->WaitForTray();
+    ASSERT_NE(secondTray, nullptr);
+    // Start at sign-in: the program's own Run value, which its menu shows
+    // as checked, so that choosing the item removes it.
+    EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"\"" + exe_ + L"\"");
+    ASSERT_TRUE(UseMenu(secondTray, second->Pid(), MenuCommand::AutoRun));
+    EXPECT_TRUE(Poll(3000, [&] { return RegGet(kUserRun, L"SNQ") == L"<none>"; }));
+    RegSetText(kUserRun, L"SNQ", L"\"" + exe_ + L"\"");
+
+    // Uninstall while it runs: it goes, and so does everything of this user.
+    ASSERT_TRUE(UninstallSilently()) << "the uninstaller did not finish";
+    ASSERT_TRUE(second->WaitExit(5000));
+    EXPECT_EQ(second->ExitCode(), 0u);
+    EXPECT_FALSE(OwnsTrayIcon(secondTray));
+    EXPECT_FALSE(FileExists(folder_));
+    EXPECT_FALSE(FileExists(shortcut_));
+    EXPECT_FALSE(RegKeyExists(kUninstallKey));
+    EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"<none>");
+    EXPECT_FALSE(RegKeyExists(kUserSettings));
+    // The machine's settings belong to its administrator.
+    EXPECT_EQ(RegGet(kMachineSettings, L"Default"), L"No");
+}
+
+TEST_F(Install, KeepsTheUsersFolderWhenItHoldsOtherFiles) {
+    ASSERT_EQ(Setup(L"/S"), 0u);
+    const std::wstring theirs = folder_ + L"\\notes.txt";
+    HANDLE file = ::CreateFileW(theirs.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    const std::wstring quiet = RegGet(kUninstallKey, L"QuietUninstallString");
+    ASSERT_EQ(RunToEnd(quiet), 0u);
+    ASSERT_TRUE(Poll(60000, [&] { return !RegKeyExists(kUninstallKey) && !FileExists(exe_); }));
+    EXPECT_TRUE(FileExists(theirs));
+    EXPECT_FALSE(FileExists(folder_ + L"\\uninstall.exe"));
+    ::DeleteFileW(theirs.c_str());
+    ::RemoveDirectoryW(folder_.c_str());
+}
