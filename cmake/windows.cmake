@@ -71,6 +71,12 @@ target_include_directories(bench_driver PRIVATE src ${CMAKE_BINARY_DIR}/generate
 target_link_libraries(bench_driver PRIVATE psapi shell32 user32 advapi32 gdi32)
 target_link_options(bench_driver PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK} ${SNQ_WMAIN_LINK})
 add_dependencies(bench_driver snapquery baseline recorder)
+# The driver behind scripts/screenshots.
+add_executable(screenshot_driver tests/helpers/screenshot_driver.cpp tests/e2e/Probe.cpp)
+target_include_directories(screenshot_driver PRIVATE src ${CMAKE_BINARY_DIR}/generated tests/e2e)
+target_link_libraries(screenshot_driver PRIVATE shell32 user32 advapi32 gdi32)
+target_link_options(screenshot_driver PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK} ${SNQ_WMAIN_LINK})
+add_dependencies(screenshot_driver snapquery)
 
 # The import check needs no test framework: every tree runs it on its own
 # executable, the release tree included.
