@@ -162,13 +162,22 @@ TEST_F(Install, InstallsUpgradesOverARunningCopyAndUninstallsWithoutATrace) {
     EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"\"" + exe_ + L"\"");
     ASSERT_TRUE(UseMenu(secondTray, second->Pid(), MenuCommand::AutoRun));
     EXPECT_TRUE(Poll(3000, [&] { return RegGet(kUserRun, L"SNQ") == L"<none>"; }));
+
+    // A silent upgrade that says nothing about it keeps the user's choice.
     RegSetText(kUserRun, L"SNQ", L"\"" + exe_ + L"\"");
+    ASSERT_EQ(Setup(L"/S"), 0u);
+    ASSERT_TRUE(second->WaitExit(5000));
+    EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"\"" + exe_ + L"\"");
+    auto third = WaitForOtherCopy(second->Pid());
+    ASSERT_NE(third, nullptr);
+    HWND thirdTray = third->WaitForTray();
+    ASSERT_NE(thirdTray, nullptr);
 
     // Uninstall while it runs: it goes, and so does everything of this user.
     ASSERT_TRUE(UninstallSilently()) << "the uninstaller did not finish";
-    ASSERT_TRUE(second->WaitExit(5000));
-    EXPECT_EQ(second->ExitCode(), 0u);
-    EXPECT_FALSE(OwnsTrayIcon(secondTray));
+    ASSERT_TRUE(third->WaitExit(5000));
+    EXPECT_EQ(third->ExitCode(), 0u);
+    EXPECT_FALSE(OwnsTrayIcon(thirdTray));
     EXPECT_FALSE(FileExists(folder_));
     EXPECT_FALSE(FileExists(shortcut_));
     EXPECT_FALSE(RegKeyExists(kUninstallKey));
