@@ -87,79 +87,63 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 !insertmacro MUI_LANGUAGE "English"
 
 Var RunWhenDone
+Var ClosedCopies ; running copies that exited when asked
+Var StuckCopies  ; copies that were asked but are still running
 
-; Asks every running Snapquery to exit and waits for each to end. Leaves on
-; the stack the number of copies that are still running (0: none).
+; Asks every running Snapquery to exit and waits for each to end; sets
+; $ClosedCopies and $StuckCopies.
 !macro CLOSE_RUNNING un
 Function ${un}CloseRunning
   Push $0
   Push $1
   Push $2
   Push $3
-  Push $4
-  Push $5
+  StrCpy $ClosedCopies 0
+  StrCpy $StuckCopies 0
   System::Call 'user32::RegisterWindowMessageW(w "${EXIT_REQUEST}") i .r1'
-  StrCpy $5 0 ; rounds
+  StrCpy $0 0
   ${Do}
-    ; Other programs may use the same window class: only ours answers 1.
-    StrCpy $0 0
-    StrCpy $4 0 ; still running
-    ${Do}
-      System::Call 'user32::FindWindowExW(p 0, p r0, w "${APP_WINDOW_CLASS}", p 0) p .r0'
-      ${If} $0 = 0
-        ${ExitDo}
-      ${EndIf}
-      StrCpy $2 0
-      System::Call 'user32::SendMessageTimeoutW(p r0, i r1, p 0, p 0, i 2, i 5000, *p .r2) p .r3'
-      ${If} $3 <> 0
-      ${AndIf} $2 = 1
-        System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r3)'
-        ; SYNCHRONIZE
-        System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r3) p .r3'
-        ${If} $3 <> 0
-          System::Call 'kernel32::WaitForSingleObject(p r3, i 10000) i .r2'
-          System::Call 'kernel32::CloseHandle(p r3)'
-          ${If} $2 <> 0
-            IntOp $4 $4 + 1
-          ${EndIf}
-        ${EndIf}
-        ; The list of windows has changed: start again from the top.
-        StrCpy $0 0
-        IntOp $5 $5 + 1
-        ${If} $5 >= 16
-          ${ExitDo}
-        ${EndIf}
-      ${EndIf}
-    ${Loop}
+    System::Call 'user32::FindWindowExW(p 0, p r0, w "${APP_WINDOW_CLASS}", p 0) p .r0'
     ${If} $0 = 0
-    ${OrIf} $5 >= 16
       ${ExitDo}
     ${EndIf}
+    ; Other programs may use the same window class: only ours answers 1.
+    StrCpy $2 0
+    System::Call 'user32::SendMessageTimeoutW(p r0, i r1, p 0, p 0, i 2, i 5000, *p .r2) p .r3'
+    ${If} $3 <> 0
+    ${AndIf} $2 = 1
+      System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r3)'
+      ; SYNCHRONIZE
+      System::Call 'kernel32::OpenProcess(i 0x00100000, i 0, i r3) p .r3'
+      StrCpy $2 0
+      ${If} $3 <> 0
+        System::Call 'kernel32::WaitForSingleObject(p r3, i 10000) i .r2'
+        System::Call 'kernel32::CloseHandle(p r3)'
+      ${EndIf}
+      ${If} $2 = 0
+        IntOp $ClosedCopies $ClosedCopies + 1
+        ; Its window has gone: search again from the top.
+        StrCpy $0 0
+      ${Else}
+        IntOp $StuckCopies $StuckCopies + 1
+      ${EndIf}
+      ${If} $ClosedCopies >= 16
+        ${ExitDo}
+      ${EndIf}
+    ${EndIf}
   ${Loop}
-  StrCpy $0 $4
-  Pop $5
-  Pop $4
   Pop $3
   Pop $2
   Pop $1
-  Exch $0
+  Pop $0
 FunctionEnd
 
 ; Closes every running Snapquery, or aborts when one will not go and the
-; user does not retry (a silent setup never does). Leaves on the stack 1
-; when one was running, else 0.
+; user does not retry (a silent setup never does).
 Function ${un}MakeWayForFiles
-  Push $0
-  Push $1
-  StrCpy $1 0
   ${Do}
-    FindWindow $0 "${APP_WINDOW_CLASS}"
-    ${If} $0 <> 0
-      StrCpy $1 1
-    ${EndIf}
     Call ${un}CloseRunning
-    Pop $0
-    ${If} $0 = 0
+    ${If} $StuckCopies = 0
       ${ExitDo}
     ${EndIf}
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
@@ -167,8 +151,6 @@ Function ${un}MakeWayForFiles
       /SD IDCANCEL IDRETRY +2
     Abort "${PRODUCT} is still running."
   ${Loop}
-  Pop $0
-  Exch $1
 FunctionEnd
 !macroend
 !insertmacro CLOSE_RUNNING ""
@@ -177,8 +159,7 @@ FunctionEnd
 Section "${PRODUCT}" SecProgram
   SectionIn RO
   Call MakeWayForFiles
-  Pop $0
-  ${If} $0 = 1
+  ${If} $ClosedCopies > 0
     ; A copy was running: it comes back when the new one is in place.
     StrCpy $RunWhenDone 1
   ${EndIf}
@@ -250,7 +231,6 @@ FunctionEnd
 Section "Uninstall"
   SetShellVarContext current
   Call un.MakeWayForFiles
-  Pop $0
   Delete "$INSTDIR\${EXE}"
   Delete "$INSTDIR\LICENSE"
   Delete "$INSTDIR\README.txt"

@@ -47,13 +47,24 @@ DWORD HandleCount(HANDLE process, DWORD pid) {
     return count;
 }
 
-HelperWindow::HelperWindow(const std::wstring& editText) : editText_(editText) {
+HelperWindow::HelperWindow(const std::wstring& editText, const std::wstring& windowClass,
+                           WNDPROC procedure)
+    : editText_(editText), class_(windowClass) {
+    if (class_.empty()) {
+        class_ = L"STATIC";
+    } else {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = class_.c_str();
+        ::RegisterClassW(&wc);
+    }
     ready_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = ::CreateThread(
         nullptr, 0,
         [](LPVOID param) -> DWORD {
             auto* self = static_cast<HelperWindow*>(param);
-            self->window_ = ::CreateWindowExW(0, L"STATIC", L"Helper window",
+            self->window_ = ::CreateWindowExW(0, self->class_.c_str(), L"Helper window",
                                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 400,
                                               300, nullptr, nullptr, nullptr, nullptr);
             if (!self->editText_.empty()) {
@@ -84,6 +95,7 @@ HelperWindow::~HelperWindow() {
     ::WaitForSingleObject(thread_, 5000);
     ::CloseHandle(thread_);
     ::CloseHandle(ready_);
+    if (class_ != L"STATIC") ::UnregisterClassW(class_.c_str(), ::GetModuleHandleW(nullptr));
 }
 
 bool HelperWindow::Activate() {

@@ -147,8 +147,10 @@ bool UnderWine();
 class HelperWindow {
 public:
     // With `editText`, the window holds an edit control with that text, all
-    // of it selected and the focus in it.
-    explicit HelperWindow(const std::wstring& editText = L"");
+    // of it selected and the focus in it. With `windowClass`, the window is
+    // of that class, registered here with `procedure`.
+    explicit HelperWindow(const std::wstring& editText = L"", const std::wstring& windowClass = L"",
+                          WNDPROC procedure = ::DefWindowProcW);
     ~HelperWindow();
     HelperWindow(const HelperWindow&) = delete;
     HelperWindow& operator=(const HelperWindow&) = delete;
@@ -163,6 +165,7 @@ private:
     HWND window_ = nullptr;
     HWND edit_ = nullptr;
     std::wstring editText_;
+    std::wstring class_;
 };
 
 // Waits until `window` is the foreground window.

@@ -73,6 +73,12 @@ std::unique_ptr<Program> WaitForOtherCopy(DWORD except, DWORD ms = 15000) {
     return std::make_unique<Program>(pid);
 }
 
+// A window that says yes to the exit request and then does not exit.
+LRESULT CALLBACK AgreeButStay(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == ::RegisterWindowMessageW(snq::kExitRequestMessage)) return 1;
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
 class Install : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -121,8 +127,12 @@ TEST_F(Install, InstallsUpgradesOverARunningCopyAndUninstallsWithoutATrace) {
     RegSetText(kUserSettings, L"Default", L"Yes");
     RegSetText(kMachineSettings, L"Default", L"No");
 
-    // Install, silently, with the defaults.
+    // Install, silently, with the defaults, while another program has a
+    // window of the class Snapquery's application window has: it is not
+    // taken for a running Snapquery.
+    auto other = std::make_unique<HelperWindow>(L"", L"TApplication");
     ASSERT_EQ(Setup(L"/S"), 0u);
+    other.reset();
     for (const wchar_t* file : {L"snapquery.exe", L"LICENSE", L"README.txt", L"uninstall.exe"})
         EXPECT_TRUE(FileExists(folder_ + L"\\" + file)) << "missing " << std::string(file, file + wcslen(file));
     EXPECT_TRUE(FileExists(shortcut_));
@@ -200,4 +210,14 @@ TEST_F(Install, KeepsTheUsersFolderWhenItHoldsOtherFiles) {
     EXPECT_FALSE(FileExists(folder_ + L"\\uninstall.exe"));
     ::DeleteFileW(theirs.c_str());
     ::RemoveDirectoryW(folder_.c_str());
+}
+
+TEST_F(Install, FailsRatherThanReplaceACopyThatWillNotClose) {
+    ASSERT_EQ(Setup(L"/S"), 0u);
+    {
+        HelperWindow stuck(L"", L"TApplication", AgreeButStay);
+        // Silent: no one to press Retry, so the setup gives up and says so.
+        EXPECT_NE(Setup(L"/S"), 0u);
+    }
+    ASSERT_TRUE(UninstallSilently());
 }
