@@ -238,9 +238,10 @@ Section "Uninstall"
   ; Only when empty: the folder may hold files that are not ours.
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
   DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   ; This user's settings; machine-wide ones belong to the administrator.
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKCU "Software\Varnel"
+  ; Last: until everything else has gone, the entry stays to run this again.
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

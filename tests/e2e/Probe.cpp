@@ -517,6 +517,10 @@ void RegDelete(const std::wstring& path, const std::wstring& name) {
 
 namespace probe {
 
+bool FileExists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 std::vector<DWORD> ProcessesOf(const std::wstring& exeName) {
     std::vector<DWORD> found;
     HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

@@ -171,6 +171,8 @@ private:
 // Waits until `window` is the foreground window.
 bool WaitForeground(HWND window, DWORD ms = 3000);
 
+bool FileExists(const std::wstring& path);
+
 // The processes whose executable is named `exeName` (e.g. "snapquery.exe").
 std::vector<DWORD> ProcessesOf(const std::wstring& exeName);
 

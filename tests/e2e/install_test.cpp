@@ -43,23 +43,11 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     return path;
 }
 
-bool FileExists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Runs a command line to its end; its exit code, or ~0u when it could not
-// start or did not end within `ms`.
-DWORD RunToEnd(std::wstring commandLine, DWORD ms = 120000) {
-    STARTUPINFOW si{sizeof(si)};
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &si, &pi))
-        return ~0u;
-    ::CloseHandle(pi.hThread);
-    DWORD code = ~0u;
-    if (::WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0) ::GetExitCodeProcess(pi.hProcess, &code);
-    ::CloseHandle(pi.hProcess);
-    return code;
+// Runs a program to its end; its exit code, or ~0u when it could not start
+// or did not end within `ms`.
+DWORD RunToEnd(const std::wstring& exe, const std::wstring& args, DWORD ms = 120000) {
+    Program program(exe, args);
+    return program.WaitExit(ms) ? program.ExitCode() : ~0u;
 }
 
 // The one running snapquery.exe other than `except`, as a started program.
@@ -93,16 +81,17 @@ protected:
         for (DWORD pid : ProcessesOf(L"snapquery.exe")) Program(pid).Kill();
     }
 
-    DWORD Setup(const std::wstring& switches) {
-        return RunToEnd(L"\"" + installer_ + L"\" " + switches);
-    }
+    DWORD Setup(const std::wstring& switches) { return RunToEnd(installer_, switches); }
 
-    // The uninstaller hands over to a copy of itself outside the folder it
-    // removes and returns at once: wait for the entry to go.
+    // Runs the entry's quiet command ("<uninstaller>" /S). The uninstaller
+    // hands over to a copy of itself outside the folder it removes and
+    // returns at once; the entry goes last, so wait for that.
     bool UninstallSilently() {
         const std::wstring quiet = RegGet(kUninstallKey, L"QuietUninstallString");
-        if (RunToEnd(quiet) != 0) return false;
-        return Poll(60000, [&] { return !RegKeyExists(kUninstallKey) && !FileExists(folder_); });
+        const auto close = quiet.find(L'"', 1);
+        if (quiet.empty() || quiet[0] != L'"' || close == std::wstring::npos) return false;
+        if (RunToEnd(quiet.substr(1, close - 1), quiet.substr(close + 1)) != 0) return false;
+        return Poll(60000, [&] { return !RegKeyExists(kUninstallKey); });
     }
 
     std::wstring installer_, folder_, exe_, shortcut_;
@@ -203,9 +192,7 @@ TEST_F(Install, KeepsTheUsersFolderWhenItHoldsOtherFiles) {
     HANDLE file = ::CreateFileW(theirs.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     ::CloseHandle(file);
-    const std::wstring quiet = RegGet(kUninstallKey, L"QuietUninstallString");
-    ASSERT_EQ(RunToEnd(quiet), 0u);
-    ASSERT_TRUE(Poll(60000, [&] { return !RegKeyExists(kUninstallKey) && !FileExists(exe_); }));
+    ASSERT_TRUE(UninstallSilently());
     EXPECT_TRUE(FileExists(theirs));
     EXPECT_FALSE(FileExists(folder_ + L"\\uninstall.exe"));
     ::DeleteFileW(theirs.c_str());

@@ -20,10 +20,6 @@ namespace {
 
 std::wstring g_folder;
 
-bool Exists(const std::wstring& path) {
-    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // Hands the window's rectangle over and waits until it has been captured.
 bool Capture(const wchar_t* name, HWND window) {
     if (!window) {
@@ -42,7 +38,7 @@ bool Capture(const wchar_t* name, HWND window) {
     std::fprintf(file, "%ld %ld %ld %ld %s\n", r.left, r.top, r.right - r.left, r.bottom - r.top, display);
     std::fclose(file);
     ::MoveFileW(partial.c_str(), (base + L".rect").c_str());
-    if (!Poll(30000, [&] { return Exists(base + L".done"); })) {
+    if (!Poll(30000, [&] { return FileExists(base + L".done"); })) {
         std::fwprintf(stderr, L"screenshots: %ls was not captured\n", name);
         return false;
     }
