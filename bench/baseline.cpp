@@ -41,7 +41,11 @@ std::size_t AddressLimit() {
 void Search(HWND window) {
     const std::size_t kAddressLimit = AddressLimit();
     std::wstring text;
-    if (::OpenClipboard(window)) {
+    // Another program (Wine's clipboard bridge to X, say) may hold the
+    // clipboard for a moment: a search is not lost for that.
+    bool open = false;
+    for (int i = 0; i < 100 && !(open = ::OpenClipboard(window) != FALSE); ++i) ::Sleep(10);
+    if (open) {
         if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
             if (auto* p = static_cast<const wchar_t*>(::GlobalLock(data))) {
                 text.assign(p, ::wcsnlen(p, kAddressLimit));
