@@ -293,23 +293,18 @@ void TForm1::SearchRequest() {
 
 void TForm1::PopupMenu1Popup() {
     // A settings error leaves both marks as they were.
-    const bool defaultBrowser = Settings.UsesDefaultBrowser();
-    const bool autoRun = Settings.SetToStartup();
-    MenuItem(MenuCommand::UseDefaultBrowser).Checked = defaultBrowser;
-    MenuItem(MenuCommand::AutoRun).Checked = autoRun;
+    const MenuMarks marks = ReadMenuMarks(Settings);
+    MenuItem(MenuCommand::UseDefaultBrowser).Checked = marks.defaultBrowser;
+    MenuItem(MenuCommand::AutoRun).Checked = marks.autoRun;
 }
 
 void TForm1::UseDefaultBrowser1Click() {
-    // From the item's own mark, not from the registry.
     TMenuItem& item = MenuItem(MenuCommand::UseDefaultBrowser);
-    Settings.SetDefaultBrowser(!item.Checked);
-    item.Checked = !item.Checked;
+    item.Checked = ToggleDefaultBrowser(Settings, item.Checked);
 }
 
 void TForm1::AutoRunatStartup1Click() {
-    const bool run = !Settings.SetToStartup();
-    Settings.SetRunAtStartup(run);
-    MenuItem(MenuCommand::AutoRun).Checked = run;
+    MenuItem(MenuCommand::AutoRun).Checked = ToggleRunAtStartup(Settings);
 }
 
 void TForm1::ShowClipboard1Click() {

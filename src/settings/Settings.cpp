@@ -120,4 +120,22 @@ void TSettings::SetRunAtStartup(bool run) {
         DontRunOnWinStart(kRunValueName);
 }
 
+MenuMarks ReadMenuMarks(TSettings& settings) {
+    MenuMarks marks;
+    marks.defaultBrowser = settings.UsesDefaultBrowser();
+    marks.autoRun = settings.SetToStartup();
+    return marks;
+}
+
+bool ToggleDefaultBrowser(TSettings& settings, bool checked) {
+    settings.SetDefaultBrowser(!checked);
+    return !checked;
+}
+
+bool ToggleRunAtStartup(TSettings& settings) {
+    const bool run = !settings.SetToStartup();
+    settings.SetRunAtStartup(run);
+    return run;
+}
+
 } // namespace snq

@@ -75,4 +75,23 @@ private:
     std::u16string executablePath_;
 };
 
+// The tray menu's two check marks, read from the registry just before the
+// menu opens.
+struct MenuMarks {
+    bool defaultBrowser = false; // "Use Default Browser"
+    bool autoRun = false;        // "Auto Run at Startup"
+};
+
+// Reads both marks (creating "Default" as GetSettings does). Raises what
+// GetSettings raises; the caller then leaves the marks as they were.
+MenuMarks ReadMenuMarks(TSettings& settings);
+// "Use Default Browser" chosen: writes the mode opposite to the item's own
+// mark (not to the registry, which may say otherwise) and returns the new
+// mark. Raises when the write fails; the mark then stays.
+bool ToggleDefaultBrowser(TSettings& settings, bool checked);
+// "Auto Run at Startup" chosen: adds the Run value when no hive holds one,
+// else removes it from every hive, and returns the new mark. Raises when
+// that fails; the mark then stays.
+bool ToggleRunAtStartup(TSettings& settings);
+
 } // namespace snq

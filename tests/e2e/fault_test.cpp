@@ -162,18 +162,37 @@ TEST_F(Faults, ADllBesideTheExecutableIsNotLoadedInPlaceOfTheSystemOne) {
     // uxtheme.dll that the loader is told to prefer over its own.
     const std::wstring dir = TempDir() + L"snq-planted\\";
     ::CreateDirectoryW(dir.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileW((ExeDir() + L"snapquery.exe").c_str(), (dir + L"snapquery.exe").c_str(),
-                            FALSE));
+    for (const wchar_t* file : {L"snapquery.exe", L"dll_loader.exe"})
+        ASSERT_TRUE(::CopyFileW((ExeDir() + file).c_str(), (dir + file).c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW((ExeDir() + L"marker\\uxtheme.dll").c_str(),
                             (dir + L"uxtheme.dll").c_str(), FALSE));
     const std::wstring marker = TempDir() + L"snq-dll-marker";
-    ::DeleteFileW(marker.c_str());
     // Wine's per-program override: a native uxtheme.dll before its own.
-    const std::wstring overrides = L"HKCU\\Software\\Wine\\AppDefaults\\snapquery.exe\\DllOverrides";
-    RegSetText(overrides, L"uxtheme", L"native,builtin");
+    auto preferPlanted = [](const wchar_t* exe, bool on) {
+        const std::wstring overrides =
+            L"HKCU\\Software\\Wine\\AppDefaults\\" + std::wstring(exe) + L"\\DllOverrides";
+        if (on)
+            RegSetText(overrides, L"uxtheme", L"native,builtin");
+        else
+            RegDelete(overrides, L"uxtheme");
+    };
+
+    // The control: a program that loads it the unprotected way gets the
+    // planted one, so this set-up can tell.
+    ::DeleteFileW(marker.c_str());
+    preferPlanted(L"dll_loader.exe", true);
+    Program loader(dir + L"dll_loader.exe", L"uxtheme.dll");
+    ASSERT_TRUE(loader.WaitExit(10000));
+    preferPlanted(L"dll_loader.exe", false);
+    ASSERT_EQ(loader.ExitCode(), 0u);
+    ASSERT_NE(::GetFileAttributesW(marker.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the unprotected load did not take the planted DLL: this test could not fail";
+
+    ::DeleteFileW(marker.c_str());
+    preferPlanted(L"snapquery.exe", true);
     program_ = std::make_unique<Program>(dir + L"snapquery.exe");
     tray_ = program_->WaitForTray();
-    RegDelete(overrides, L"uxtheme");
+    preferPlanted(L"snapquery.exe", false);
     ASSERT_NE(tray_, nullptr);
     // A dialog asks for visual styles and the common controls.
     SetClipboardText(L"planted");
@@ -187,13 +206,13 @@ TEST_F(Faults, ADllBesideTheExecutableIsNotLoadedInPlaceOfTheSystemOne) {
 }
 
 TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
-    const std::wstring recorder = InstallRecordingBrowser();
+    InstallRecordingBrowser();
     SetBrowserMode(true);
     Program program;
     HWND tray = program.WaitForTray();
     ASSERT_NE(tray, nullptr);
-    // Handle, GDI and USER counts (Wine keeps no GDI and USER counts), the
-    // number of the program's windows, and its committed memory in KB.
+    // Handle, GDI and USER counts, the number of the program's windows, and
+    // its committed memory in KB.
     auto counts = [&] {
         const DWORD handles = HandleCount(program.Process(), program.Pid());
         PROCESS_MEMORY_COUNTERS memory{};
@@ -222,15 +241,9 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
                                     static_cast<DWORD>(memory.PagefileUsage / 1024)};
     };
     auto errorBoxes = [&] { return CountWindows(program.Pid(), L"Snapquery 1.5", L""); };
-    // Wine now and then fails to start a process when many are started in a
-    // row; a search whose browser did not come is clicked once more, and
-    // only a few such repeats are accepted.
-    int repeats = 0;
+    // Every search must reach the browser: a lost one is a fault.
     auto search = [&](std::size_t n) {
         SetClipboardText(L"soak " + std::to_wstring(n));
-        LeftClick(tray);
-        if (WaitForLines(BrowserLogPath(), n, 10000).size() >= n) return true;
-        ++repeats;
         LeftClick(tray);
         return WaitForLines(BrowserLogPath(), n, 10000).size() >= n;
     };
@@ -273,8 +286,11 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
                 before[4], after[4]);
     ASSERT_GT(before[0], 0u) << "the handle count is not available";
     EXPECT_LE(after[0], before[0] + 10);
-    if (UnderWine()) {
-        std::printf("soak: GDI and USER counts are not kept here (measured on Windows only)\n");
+    if (before[1] == 0 && before[2] == 0 && UnderWine()) {
+        // Wine answers GetGuiResources with 0: the bounds are checked on
+        // Windows only, and this run says so.
+        std::printf("soak: GDI and USER objects NOT COVERED here (GetGuiResources gives 0 under "
+                    "Wine); the window count stands in for USER objects\n");
     } else {
         ASSERT_GT(before[1], 0u) << "the GDI count is not available";
         ASSERT_GT(before[2], 0u) << "the USER count is not available";
@@ -293,23 +309,10 @@ TEST(Soak, ThreeHundredSearchesAndTwoHundredMenuActionsLeakNothing) {
     EXPECT_LE(after[4], before[4] + 256) << "committed memory grew by more than 256 KB";
     EXPECT_EQ(errorBoxes(), 0);
     EXPECT_TRUE(program.Running());
-    std::printf("soak: %d of 300 searches clicked twice\n", repeats);
-    EXPECT_LE(repeats, 3);
-    // Line n is search n (a repeated click may add a second line of the
-    // same search, never stand in for a lost one).
+    // Line n is search n.
     const auto lines = ReadLines(BrowserLogPath());
-    EXPECT_GE(lines.size(), 300u);
-    EXPECT_LE(lines.size(), 300u + repeats);
-    std::size_t n = 0;
-    for (const std::wstring& line : lines) {
-        const std::wstring query = L"soak+" + std::to_wstring(n + 1) + L"&";
-        if (n + 1 <= 300 && line.find(query) != std::wstring::npos) {
-            ++n;
-            continue;
-        }
-        EXPECT_NE(line.find(L"soak+" + std::to_wstring(n) + L"&"), std::wstring::npos)
-            << "a line of neither search " << n << " nor " << n + 1;
-    }
-    EXPECT_EQ(n, 300u) << "every search, in order";
-    (void)recorder;
+    ASSERT_EQ(lines.size(), 300u);
+    for (std::size_t n = 0; n < lines.size(); ++n)
+        EXPECT_NE(lines[n].find(L"soak+" + std::to_wstring(n + 1) + L"&"), std::wstring::npos)
+            << "line " << n + 1 << " is not search " << n + 1;
 }

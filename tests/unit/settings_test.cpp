@@ -130,23 +130,14 @@ template <class F> std::u16string ErrorOf(F&& f) {
     return u"<no error>";
 }
 
-// What the tray menu does with the settings: its marks come from them just
-// before it opens, and each toggle works from its own mark.
+// What the tray menu's handlers do with the marks.
 void Popup(TSettings& settings, bool& browserMark, bool& runMark) {
-    const bool browser = settings.UsesDefaultBrowser();
-    const bool run = settings.SetToStartup();
-    browserMark = browser;
-    runMark = run;
+    const MenuMarks marks = ReadMenuMarks(settings);
+    browserMark = marks.defaultBrowser;
+    runMark = marks.autoRun;
 }
-void ToggleBrowser(TSettings& settings, bool& mark) {
-    settings.SetDefaultBrowser(!mark);
-    mark = !mark;
-}
-void ToggleRun(TSettings& settings, bool& mark) {
-    const bool run = !settings.SetToStartup();
-    settings.SetRunAtStartup(run);
-    mark = run;
-}
+void ToggleBrowser(TSettings& settings, bool& mark) { mark = ToggleDefaultBrowser(settings, mark); }
+void ToggleRun(TSettings& settings, bool& mark) { mark = ToggleRunAtStartup(settings); }
 
 } // namespace
 
