@@ -20,19 +20,25 @@ if(MINGW)
     set(SNQ_GUI_LINK -municode -mwindows)
     set(SNQ_CONSOLE_LINK -mconsole)
     set(SNQ_WMAIN_LINK -municode)
-    set(SNQ_GUI_SUBSYSTEM -mwindows)
     # Function-local statics are only ever reached from the GUI thread, so
     # their guards need no lock (which would pull in the pthread library).
     set(CMAKE_CXX_FLAGS "${CMAKE_CXX_FLAGS} -ffunction-sections -fdata-sections -fno-threadsafe-statics")
     # The release build is small: optimised for size and stripped.
     # No build time or build folder in it either, so that the same commit
     # always gives the same bytes.
-    set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG -ffile-prefix-map=${CMAKE_SOURCE_DIR}=.")
+    set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
+    # An option of its own, so that a source folder with a space in its
+    # path stays one argument.
+    target_compile_options(snq_portable PUBLIC
+        "$<$<CONFIG:Release>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.>")
     set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s -Wl,--no-insert-timestamp")
 else()
-    set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+    # Built for Visual Studio, not here: the runtime library is set in the
+    # top-level file, before any target.
     add_compile_options(/utf-8)
     set(SNQ_STATIC_LINK /OPT:REF)
+    # The windowless helpers (WIN32 executables) start at wmain.
+    set(SNQ_GUI_WMAIN_LINK /ENTRY:wmainCRTStartup)
 endif()
 
 # The manifest carries the project's version.
@@ -43,31 +49,44 @@ add_executable(snapquery WIN32 src/app/main.cpp src/app/Runtime.cpp res/snapquer
 target_include_directories(snapquery PRIVATE res ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(snapquery PRIVATE snq_win)
 target_link_options(snapquery PRIVATE ${SNQ_STATIC_LINK} ${SNQ_GUI_LINK})
+if(MSVC)
+    # The resource script embeds the manifest; the linker's own would clash
+    # with it.
+    target_link_options(snapquery PRIVATE /MANIFEST:NO)
+endif()
 set_source_files_properties(res/snapquery.rc PROPERTIES
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/snapquery.ico;${CMAKE_BINARY_DIR}/generated/snapquery.manifest;${CMAKE_SOURCE_DIR}/res/logo.bmp;${CMAKE_BINARY_DIR}/generated/Version.h")
 
 # Helper programs that stand in for the system's edges in the tests.
 add_executable(sleeper tests/helpers/sleeper.cpp)
 target_link_options(sleeper PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK} ${SNQ_WMAIN_LINK})
-add_executable(recorder tests/helpers/recorder.cpp)
-target_link_options(recorder PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_SUBSYSTEM})
-add_executable(automation_server tests/helpers/automation_server.cpp)
+add_executable(recorder WIN32 tests/helpers/recorder.cpp)
+target_link_options(recorder PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_WMAIN_LINK})
+add_executable(automation_server WIN32 tests/helpers/automation_server.cpp)
 target_link_libraries(automation_server PRIVATE ole32 oleaut32 uuid)
-target_link_options(automation_server PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_SUBSYSTEM})
+target_link_options(automation_server PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_WMAIN_LINK})
 # A stand-in uxtheme.dll that marks its loading, kept apart from the
 # executables so that only the search-order test puts it beside one.
 add_library(dll_marker SHARED tests/helpers/dll_marker.cpp)
+# It lands in "marker" beside the test executables; multi-configuration
+# generators put those in a folder per configuration.
+get_property(SNQ_MULTI_CONFIG GLOBAL PROPERTY GENERATOR_IS_MULTI_CONFIG)
+if(SNQ_MULTI_CONFIG)
+    set(SNQ_MARKER_DIR ${CMAKE_BINARY_DIR}/$<CONFIG>/marker)
+else()
+    set(SNQ_MARKER_DIR ${CMAKE_BINARY_DIR}/marker)
+endif()
 set_target_properties(dll_marker PROPERTIES PREFIX "" OUTPUT_NAME uxtheme
-    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/marker)
+    RUNTIME_OUTPUT_DIRECTORY ${SNQ_MARKER_DIR})
 target_link_options(dll_marker PRIVATE ${SNQ_STATIC_LINK})
-add_executable(dll_loader tests/helpers/dll_loader.cpp)
-target_link_options(dll_loader PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_SUBSYSTEM})
+add_executable(dll_loader WIN32 tests/helpers/dll_loader.cpp)
+target_link_options(dll_loader PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_WMAIN_LINK})
 set(SNQ_HELPERS sleeper recorder automation_server dll_marker dll_loader)
 
 # The bench: a minimal baseline program and the driver that measures both.
 add_executable(baseline WIN32 bench/baseline.cpp)
 target_link_libraries(baseline PRIVATE shell32 user32)
-target_link_options(baseline PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK} ${SNQ_GUI_SUBSYSTEM})
+target_link_options(baseline PRIVATE ${SNQ_STATIC_LINK} ${SNQ_WMAIN_LINK})
 add_executable(bench_driver bench/bench_driver.cpp tests/e2e/Probe.cpp)
 target_include_directories(bench_driver PRIVATE src ${CMAKE_BINARY_DIR}/generated tests/e2e)
 target_link_libraries(bench_driver PRIVATE psapi shell32 user32 advapi32 gdi32)
@@ -94,6 +113,13 @@ if(NOT SNQ_BUILD_TESTS)
     return()
 endif()
 if(NOT EXISTS ${SNQ_GTEST_SOURCE}/CMakeLists.txt)
+    if(CMAKE_HOST_WIN32)
+        # On Windows the program alone is the usual build.
+        message(STATUS "No GoogleTest sources at ${SNQ_GTEST_SOURCE}: the Windows-side tests are "
+                       "not built (pass -DSNQ_GTEST_SOURCE=<a GoogleTest checkout> to build them)")
+        return()
+    endif()
+    # Here a test tree without its tests would pass by running nothing.
     message(FATAL_ERROR "No GoogleTest sources at ${SNQ_GTEST_SOURCE}: point SNQ_GTEST_SOURCE at "
                         "them, or configure with -DSNQ_BUILD_TESTS=OFF to build the program only")
 endif()

@@ -162,8 +162,9 @@ TEST(SettingsDialog, ControlsFitTheWindowDoNotOverlapAndHaveOneMnemonicEach) {
             EXPECT_TRUE(apart) << c.id << " overlaps " << d.id;
         }
         if (c.kind == ControlKind::Radio || c.kind == ControlKind::FirstRadio ||
-            c.id == idCustomAddress)
+            c.id == idCustomAddress) {
             EXPECT_TRUE(inside(c, kSettingsControls[3])) << c.id << " outside its group";
+        }
         const std::size_t amp = c.text.find(u'&');
         if (amp == std::u16string_view::npos) continue;
         char16_t m = c.text[amp + 1];
@@ -185,12 +186,14 @@ TEST(SettingsDialog, OkExplainsWhatItCannotApply) {
     EXPECT_EQ(SettingsProblem(c, u""), u"Press the keys of the hotkey in the Hotkey box, or choose None.");
     c.noHotKey = true;
     EXPECT_EQ(SettingsProblem(c, u""), u"");
-    c = SettingsChoices{0x0047};
+    c = SettingsChoices{};
+    c.hotKey = 0x0047;
     EXPECT_EQ(SettingsProblem(c, u"G"),
               u"G cannot be a hotkey: it types a character. Use it with Ctrl, Alt or Win.");
     c.hotKey = 0x4011;
     EXPECT_EQ(SettingsProblem(c, u"Ctrl+Ctrl"), u"Ctrl+Ctrl cannot be a hotkey: add a key to it.");
-    c = SettingsChoices{0x4047};
+    c = SettingsChoices{};
+    c.hotKey = 0x4047;
     c.engine = SearchEngine::Custom;
     c.customAddress = u"file:///C:/{query}";
     EXPECT_EQ(SettingsProblem(c, u"Ctrl+G"), u"The custom address must start with https:// or http://.");
