@@ -39,6 +39,9 @@ std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_vi
         case HotKeyProblem::TypedKey:
             return std::u16string(hotKeyText) +
                    u" cannot be a hotkey: it types a character. Use it with Ctrl, Alt or Win.";
+        case HotKeyProblem::EditingKey:
+            return std::u16string(hotKeyText) +
+                   u" cannot be a hotkey: every program needs it for typing and editing.";
         }
     }
     if (choices.engine != SearchEngine::Custom) return {};

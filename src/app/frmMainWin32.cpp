@@ -13,7 +13,7 @@
 #include "search/BrowserLaunchWin32.h"
 #include "search/SearchAddress.h"
 #include "search/SearchRequest.h"
-#include "search/SelectionCopy.h"
+#include "search/SelectionCopyWin32.h"
 
 namespace snq {
 
@@ -108,37 +108,6 @@ private:
     THotKeyManager& manager_;
 };
 
-// Copying the selection of the foreground window before a hotkey search.
-class FormSelectionHost final : public ISelectionHost {
-public:
-    explicit FormSelectionHost(std::uint32_t hotKey) : hotKey_(hotKey) {}
-    bool HotKeyReleased() override {
-        auto up = [](int key) { return ::GetAsyncKeyState(key) >= 0; };
-        return up(static_cast<int>(hotKey_ & 0xFF)) && up(VK_CONTROL) && up(VK_SHIFT) &&
-               up(VK_MENU) && up(VK_LWIN) && up(VK_RWIN);
-    }
-    std::uint32_t ClipboardSequence() override { return ::GetClipboardSequenceNumber(); }
-    void SendCopy() override {
-        INPUT keys[4] = {};
-        const WORD order[4][2] = {
-            {VK_CONTROL, 0}, {'C', 0}, {'C', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}};
-        for (int i = 0; i < 4; ++i) {
-            keys[i].type = INPUT_KEYBOARD;
-            keys[i].ki.wVk = order[i][0];
-            keys[i].ki.dwFlags = order[i][1];
-        }
-        ::SendInput(4, keys, sizeof(INPUT));
-    }
-    std::uint64_t Now() override { return ::GetTickCount64(); }
-    void Wait(std::uint32_t ms) override {
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
-        Application().ProcessMessages();
-    }
-
-private:
-    std::uint32_t hotKey_;
-};
-
 } // namespace
 
 void TForm1::FormCreate() {
@@ -179,8 +148,9 @@ void TForm1::HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
             bool& flag;
             ~Done() { flag = false; }
         } done{copyingSelection_};
-        FormSelectionHost host(hotKey);
-        CopySelection(host);
+        Win32SelectionHost host(hotKey, Application().Handle());
+        // Asked to exit while waiting: no search starts after that.
+        if (CopySelection(host) == CopyOutcome::Cancelled) return;
     }
     SearchRequest();
 }
@@ -196,7 +166,20 @@ void TForm1::Settings1Click() {
         ::SetForegroundWindow(SettingsForm->Handle());
         return;
     }
-    SettingsForm->ShowModal();
+    // Windows hands a registered hotkey to its owner before any window sees
+    // the keys: released while the window is open, so that its box can
+    // record it. OK registers the new one; otherwise the old one comes back.
+    FormRegistrar registrar(HK1);
+    ReleaseHotKey(registrar, hotKey_);
+    try {
+        SettingsForm->ShowModal();
+    } catch (...) {
+        SwapHotKey(registrar, hotKey_, hotKey_.value);
+        UpdateSearchCaption();
+        throw;
+    }
+    SwapHotKey(registrar, hotKey_, hotKey_.value);
+    UpdateSearchCaption();
 }
 
 SettingsChoices TForm1::CurrentChoices() {

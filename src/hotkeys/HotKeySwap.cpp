@@ -18,13 +18,36 @@ bool IsTypingKey(unsigned key) {
            (key >= 0xDB && key <= 0xDF) || key == 0xE2;
 }
 
+// Keys that edit text or move in it: Backspace, Tab, Enter, Esc, Space,
+// Page Up to Down (the arrows among them), Insert and Delete.
+bool IsEditingKey(unsigned key) {
+    return key == 0x08 || key == 0x09 || key == 0x0D || key == 0x1B || (key >= 0x20 && key <= 0x28) ||
+           key == 0x2D || key == 0x2E;
+}
+
+// The chords every program gives the same meaning.
+bool IsStandardChord(std::uint32_t value) {
+    const unsigned key = value & 0xFF;
+    const std::uint32_t modifiers = value & (kShiftBit | kCtrlBit | kAltBit | kWinBit);
+    if (modifiers == kCtrlBit)
+        return key == 'C' || key == 'V' || key == 'X' || key == 'Z' || key == 'Y' || key == 'A';
+    return modifiers == kAltBit && (key == 0x73 /* F4 */ || key == 0x09 /* Tab */);
+}
+
 } // namespace
 
 HotKeyProblem HotKeyProblemOf(std::uint32_t value) {
     const unsigned key = value & 0xFF;
+    const bool command = (value & (kCtrlBit | kAltBit | kWinBit)) != 0;
     if (key == 0 || IsModifierKey(key)) return HotKeyProblem::ModifierAlone;
-    if (IsTypingKey(key) && !(value & (kCtrlBit | kAltBit | kWinBit))) return HotKeyProblem::TypedKey;
+    if (IsTypingKey(key) && !command) return HotKeyProblem::TypedKey;
+    if ((IsEditingKey(key) && !command) || IsStandardChord(value)) return HotKeyProblem::EditingKey;
     return HotKeyProblem::None;
+}
+
+void ReleaseHotKey(IHotKeyRegistrar& registrar, HotKeyInForce& current) {
+    if (current.id != 0) registrar.Unregister(current.id);
+    current.id = 0;
 }
 
 SwapResult SwapHotKey(IHotKeyRegistrar& registrar, HotKeyInForce& current, std::uint32_t next) {

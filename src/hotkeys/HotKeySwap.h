@@ -9,12 +9,17 @@ enum class HotKeyProblem {
     None,
     ModifierAlone, // Ctrl, Shift, Alt or Win without a key
     TypedKey,      // a key that types something, without Ctrl, Alt or Win
+    EditingKey,    // a key or chord every program needs for editing and moving
 };
 
-// What keeps `value` (non-zero) from being a global hotkey. A key that types
-// a character (a letter, a digit, punctuation, the space bar, the number
-// pad) needs Ctrl, Alt or Win: alone or with Shift it would be taken from
-// every program's typing. Function keys and the like may stand alone.
+// What keeps `value` (non-zero) from being a global hotkey. A registered
+// hotkey is taken from every program, so it may not be:
+// - a key that types a character (a letter, a digit, punctuation, the space
+//   bar, the number pad) without Ctrl, Alt or Win;
+// - an editing or moving key (Enter, Tab, Esc, Space, Backspace, Delete,
+//   Insert, Home, End, Page Up, Page Down, the arrows) alone or with Shift;
+// - Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+Z, Ctrl+Y, Ctrl+A, Alt+F4 or Alt+Tab.
+// Function keys and the like may stand alone.
 HotKeyProblem HotKeyProblemOf(std::uint32_t value);
 
 class IHotKeyRegistrar {
@@ -34,6 +39,10 @@ struct HotKeyInForce {
     std::uint32_t value = 0;
     std::uint16_t id = 0;
 };
+
+// Lets the hotkey go for a while: `current` keeps its value without a
+// registration, and SwapHotKey with the same value registers it again.
+void ReleaseHotKey(IHotKeyRegistrar& registrar, HotKeyInForce& current);
 
 // Puts `next` (0: none) in place of `current`. The new hotkey is registered
 // first and the old one released only when that worked, so that a keystroke

@@ -599,7 +599,6 @@ void SetBrowserMode(bool defaultBrowser) {
     RegSetText(L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ", L"Default", defaultBrowser ? L"Yes" : L"No");
 }
 
-namespace {
 void SendKey(WORD key, DWORD flags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
@@ -607,7 +606,6 @@ void SendKey(WORD key, DWORD flags) {
     input.ki.dwFlags = flags;
     ::SendInput(1, &input, sizeof(INPUT));
 }
-} // namespace
 
 void PressCtrlG() {
     INPUT keys[4] = {};

@@ -106,6 +106,8 @@ std::wstring AutomationLogPath();
 void InstallRecordingAutomationServer();
 // Sets the registry's browser mode: "Yes" (default browser) or "No".
 void SetBrowserMode(bool defaultBrowser);
+// One key down (flags 0) or up (KEYEVENTF_KEYUP), as the keyboard sends it.
+void SendKey(WORD key, DWORD flags);
 // Presses Ctrl+G as the keyboard would.
 void PressCtrlG();
 // Presses `key` with the modifier keys held, as the keyboard would.

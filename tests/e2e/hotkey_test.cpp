@@ -3,6 +3,9 @@
 
 #include "Probe.h"
 
+#include <atomic>
+#include <tuple>
+
 using namespace probe;
 using snq::MenuCommand;
 
@@ -182,13 +185,18 @@ TEST_F(StoredChoices, AStoredHotkeySearchesAndCtrlGIsLeftFree) {
 }
 
 TEST_F(StoredChoices, AnUnusableStoredHotkeyIsCtrlGAndAnEmptyOneIsNone) {
-    RegSetText(kSettingsKey, L"HotKey", L"Ctrl+Nonsense");
-    Start();
-    for (int i = 0; i < 100 && CtrlGFree(); ++i) Wait(50);
-    EXPECT_FALSE(CtrlGFree()) << "the default, silently";
-    EXPECT_TRUE(VisibleWindows(program_->Pid()).empty()) << Describe(program_->Pid());
-    program_.reset();
-    for (int i = 0; i < 100 && !CtrlGFree(); ++i) Wait(50);
+    // One that does not parse, and one that every program needs for editing.
+    for (auto [text, modifiers, key] : {std::tuple{L"Ctrl+Nonsense", 0u, 0u},
+                                        std::tuple{L"Ctrl+C", UINT{MOD_CONTROL}, UINT{'C'}}}) {
+        RegSetText(kSettingsKey, L"HotKey", text);
+        Start();
+        for (int i = 0; i < 100 && CtrlGFree(); ++i) Wait(50);
+        EXPECT_FALSE(CtrlGFree()) << "the default, silently";
+        if (key) EXPECT_TRUE(KeystrokeFree(modifiers, key)) << "left to the programs";
+        EXPECT_TRUE(VisibleWindows(program_->Pid()).empty()) << Describe(program_->Pid());
+        program_.reset();
+        for (int i = 0; i < 100 && !CtrlGFree(); ++i) Wait(50);
+    }
     RegSetText(kSettingsKey, L"HotKey", L"");
     Start();
     Wait(500);
@@ -215,4 +223,70 @@ TEST_F(StoredChoices, CopySelectionSearchesWhatIsSelectedInTheForegroundWindow) 
     const auto more = WaitForLines(BrowserLogPath(), 2);
     ASSERT_EQ(more.size(), 2u);
     EXPECT_NE(more[1].find(L"&q=as+it+is&"), std::wstring::npos);
+}
+
+namespace {
+// Keys that must not reach a window of the test: any C, and a Ctrl key-up
+// while Shift is down (the user holds Ctrl+Shift; only they let go).
+std::atomic<int> g_harmfulKeys{0};
+LRESULT CALLBACK CountHarmfulKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static bool shift = false;
+    const bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
+    if (up || message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+        if (wParam == VK_SHIFT) shift = !up;
+        if (wParam == 'C' || (wParam == VK_CONTROL && up && shift)) ++g_harmfulKeys;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+void HotKeyDown() {
+    for (WORD key : {WORD{VK_CONTROL}, WORD{VK_SHIFT}, WORD{'G'}}) SendKey(key, 0);
+    SendKey('G', KEYEVENTF_KEYUP);
+}
+void HotKeyUp() {
+    SendKey(VK_SHIFT, KEYEVENTF_KEYUP);
+    SendKey(VK_CONTROL, KEYEVENTF_KEYUP);
+}
+} // namespace
+
+TEST_F(StoredChoices, TheCopyNeverReachesAConsoleNorAWindowWhileTheUserHoldsKeys) {
+    RegSetText(kSettingsKey, L"HotKey", L"Ctrl+Shift+G");
+    RegSetText(kSettingsKey, L"CopySelection", L"Yes");
+    Start();
+    for (int i = 0; i < 100 && KeystrokeFree(MOD_CONTROL | MOD_SHIFT, 'G'); ++i) Wait(50);
+    SetClipboardText(L"as it was");
+    {
+        HelperWindow console(L"", L"ConsoleWindowClass", CountHarmfulKeys);
+        ASSERT_TRUE(console.Activate());
+        HotKeyDown();
+        HotKeyUp();
+        ASSERT_EQ(WaitForLines(BrowserLogPath(), 1).size(), 1u);
+        Wait(300);
+    }
+    EXPECT_EQ(g_harmfulKeys, 0) << "Ctrl+C reached the console";
+    // Ctrl and Shift held for 3 s after the hotkey: nothing is sent.
+    HelperWindow front(L"", L"SnqKeyRecorder", CountHarmfulKeys);
+    ASSERT_TRUE(front.Activate());
+    HotKeyDown();
+    Wait(3000);
+    const auto lines = ReadLines(BrowserLogPath());
+    HotKeyUp();
+    Wait(300);
+    EXPECT_EQ(g_harmfulKeys, 0) << "Ctrl+Shift+C, or a Ctrl key-up, reached the window in front";
+    ASSERT_EQ(lines.size(), 2u) << "searched while the keys were held";
+    for (const std::wstring& line : lines) EXPECT_NE(line.find(L"&q=as+it+was&"), std::wstring::npos);
+    EXPECT_EQ(ClipboardText(), L"as it was");
+
+    // An exit request while the copy waits for the keys ends it, unsearched.
+    SetClipboardText(L"not searched");
+    HotKeyDown();
+    Wait(300);
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutW(::FindWindowW(L"TApplication", nullptr),
+                          ::RegisterWindowMessageW(snq::kExitRequestMessage), 0, 0, SMTO_ABORTIFHUNG,
+                          5000, &answer);
+    const bool ended = program_->WaitExit(400);
+    HotKeyUp();
+    EXPECT_TRUE(ended) << "still waiting for the keys";
+    Wait(1500);
+    EXPECT_EQ(ReadLines(BrowserLogPath()).size(), 2u) << "a search after the exit request";
 }

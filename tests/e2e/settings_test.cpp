@@ -144,6 +144,24 @@ TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     EXPECT_EQ(CountWindows(pid(), L"Snapquery Settings", L""), 1);
     HWND box = ChildOfClass(window, L"msctls_hotkey32");
     ASSERT_NE(box, nullptr);
+    // The hotkey in force is let go while the window is open, so that the
+    // box records it rather than a search starting.
+    EXPECT_TRUE(Free(MOD_CONTROL, 'G'));
+    ASSERT_TRUE(WaitForeground(window));
+    SetHotKeyBox(box, 0);
+    ::PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, 0); // the box takes the focus
+    ::PostMessageW(box, WM_LBUTTONUP, 0, 0);
+    Wait(200);
+    PressCtrlG();
+    DWORD_PTR typed = 0;
+    Poll(2000, [&] {
+        ::SendMessageTimeoutW(box, HKM_GETHOTKEY, 0, 0, SMTO_ABORTIFHUNG, 2000, &typed);
+        return LOBYTE(typed) != 0;
+    });
+    // Wine's hotkey box names injected letters by another key, so only
+    // that a key came with Ctrl is compared.
+    EXPECT_EQ(HIBYTE(typed), HOTKEYF_CONTROL);
+    EXPECT_NE(LOBYTE(typed), 0) << "G went to the registered hotkey, not to the box";
 
     // A key that types is refused, and the window stays.
     SetHotKeyBox(box, 'G');
@@ -156,7 +174,10 @@ TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     ASSERT_TRUE(PressButton(window, L"OK"));
     EXPECT_TRUE(Warned(pid(), L"Ctrl+Shift+H is in use by another program."));
     ::UnregisterHotKey(nullptr, 0x7006);
-    EXPECT_FALSE(Free(MOD_CONTROL, 'G'));
+    // An editing chord is refused by name.
+    SetHotKeyBox(box, MAKEWORD('V', HOTKEYF_CONTROL));
+    ASSERT_TRUE(PressButton(window, L"OK"));
+    EXPECT_TRUE(Warned(pid(), L"Ctrl+V cannot be a hotkey: every program needs it"));
     // A custom address that is no web address is explained.
     ASSERT_TRUE(PressButton(window, L"C&ustom:"));
     HWND address = ChildOfClass(window, L"Edit");
@@ -193,6 +214,7 @@ TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     ASSERT_TRUE(WaitGone(window));
     EXPECT_EQ(RegGet(kSettings, L"HotKey"), L"Ctrl+Shift+G");
     EXPECT_TRUE(Free(MOD_CONTROL | MOD_SHIFT, 'H'));
+    EXPECT_FALSE(Free(MOD_CONTROL | MOD_SHIFT, 'G')) << "Cancel registers the old hotkey again";
     // Escape is Cancel.
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
     window = WaitForWindow(pid(), L"Snapquery Settings");

@@ -131,16 +131,25 @@ TEST(HotKeyItems, CutAtPlusAndLineBreaksButNotInsideQuotes) {
     EXPECT_TRUE(THotKeyText::CutItems(u"++ +").empty());
 }
 
-TEST(HotKeyChoice, AKeyThatTypesNeedsCtrlAltOrWinAndAModifierNeedsAKey) {
-    EXPECT_EQ(HotKeyProblemOf(0x4047), HotKeyProblem::None);          // Ctrl+G
-    EXPECT_EQ(HotKeyProblemOf(0x6047), HotKeyProblem::None);          // Ctrl+Shift+G
-    EXPECT_EQ(HotKeyProblemOf(0x8074), HotKeyProblem::None);          // Alt+F5
-    EXPECT_EQ(HotKeyProblemOf(0x10047), HotKeyProblem::None);         // Win+G
-    EXPECT_EQ(HotKeyProblemOf(0x0078), HotKeyProblem::None);          // F9 alone
-    for (std::uint32_t typed : {0x0047u, 0x2047u, 0x0031u, 0x0020u, 0x00BCu, 0x2061u})
-        EXPECT_EQ(HotKeyProblemOf(typed), HotKeyProblem::TypedKey) << typed;
-    for (std::uint32_t alone : {0x4011u, 0x2010u, 0x8012u, 0x405Bu, 0x4000u, 0x40A2u})
-        EXPECT_EQ(HotKeyProblemOf(alone), HotKeyProblem::ModifierAlone) << alone;
+TEST(HotKeyChoice, KeysThatTypeEditOrMoveNeedCtrlAltOrWinAndTheStandardChordsAreRefused) {
+    using P = HotKeyProblem;
+    const std::pair<std::uint32_t, P> rows[] = {
+        {0x4047, P::None},    {0x6047, P::None},  {0x8074, P::None}, {0x10047, P::None}, // Ctrl+G, Ctrl+Shift+G, Alt+F5, Win+G
+        {0x0078, P::None},                                           // F9 alone
+        {0x4024, P::None},    {0x8025, P::None},  {0x6043, P::None}, // Ctrl+Home, Alt+Left, Ctrl+Shift+C
+        {0x0047, P::TypedKey}, {0x2047, P::TypedKey}, {0x0031, P::TypedKey}, {0x0020, P::TypedKey},
+        {0x00BC, P::TypedKey}, {0x2061, P::TypedKey},
+        {0x4011, P::ModifierAlone}, {0x2010, P::ModifierAlone}, {0x8012, P::ModifierAlone},
+        {0x405B, P::ModifierAlone}, {0x4000, P::ModifierAlone}, {0x40A2, P::ModifierAlone},
+        {0x000D, P::EditingKey}, {0x0009, P::EditingKey}, {0x001B, P::EditingKey}, // Enter, Tab, Esc
+        {0x0008, P::EditingKey}, {0x002E, P::EditingKey}, {0x002D, P::EditingKey}, // Backspace, Delete, Insert
+        {0x0024, P::EditingKey}, {0x0023, P::EditingKey}, {0x0021, P::EditingKey}, // Home, End, PgUp
+        {0x0022, P::EditingKey}, {0x0025, P::EditingKey}, {0x2028, P::EditingKey}, // PgDn, Left, Shift+Down
+        {0x4043, P::EditingKey}, {0x4056, P::EditingKey}, {0x4058, P::EditingKey}, // Ctrl+C, V, X
+        {0x405A, P::EditingKey}, {0x4059, P::EditingKey}, {0x4041, P::EditingKey}, // Ctrl+Z, Y, A
+        {0x8073, P::EditingKey}, {0x8009, P::EditingKey},                        // Alt+F4, Alt+Tab
+    };
+    for (auto [value, problem] : rows) EXPECT_EQ(HotKeyProblemOf(value), problem) << std::hex << value;
 }
 
 namespace {

@@ -315,42 +315,86 @@ TEST(SearchRequest, TheSettingsChoicesShapeTheAddress) {
 }
 
 namespace {
-// A desktop with a fake clock: keys go up at `releasedAt`, and the
-// clipboard changes `copyTakes` ms after Ctrl+C (never when negative).
+// A desktop with a fake clock. The keys go up at `releasedAt`; Ctrl+C
+// changes the clipboard `copyTakes` ms after it is sent (never when
+// negative), bringing text or not; an exit request comes at `exitAt`.
 struct FakeSelection : ISelectionHost {
-    std::uint64_t now = 0, releasedAt = 0;
+    std::uint64_t now = 0, releasedAt = 0, exitAt = ~0ull;
+    std::vector<std::u16string> front{u"Notepad"};
+    std::optional<std::u16string> text = u"old";
+    bool sendWorks = true, copyBringsText = true;
     int copyTakes = 0;
     std::uint32_t sequence = 5;
     std::int64_t copiedAt = -1;
     std::vector<std::string> steps;
-    bool HotKeyReleased() override { return now >= releasedAt; }
-    std::uint32_t ClipboardSequence() override {
-        return copiedAt >= 0 && static_cast<std::int64_t>(now) >= copiedAt ? sequence + 1 : sequence;
+    bool Copied() const { return copiedAt >= 0 && static_cast<std::int64_t>(now) >= copiedAt; }
+    bool AnyKeyHeld() override { return now < releasedAt; }
+    std::vector<std::u16string> ForegroundClasses() override { return front; }
+    std::uint32_t ClipboardSequence() override { return Copied() ? sequence + 1 : sequence; }
+    bool ClipboardHasText() override { return Copied() ? copyBringsText : text.has_value(); }
+    std::optional<std::u16string> ClipboardText() override { return text; }
+    void RestoreClipboardText(std::u16string_view t) override {
+        steps.push_back("restore " + std::string(t.begin(), t.end()));
     }
-    void SendCopy() override {
+    bool SendCopy() override {
         steps.push_back("copy at " + std::to_string(now));
-        if (copyTakes >= 0) copiedAt = static_cast<std::int64_t>(now) + copyTakes;
+        if (sendWorks && copyTakes >= 0) copiedAt = static_cast<std::int64_t>(now) + copyTakes;
+        return sendWorks;
     }
     std::uint64_t Now() override { return now; }
-    void Wait(std::uint32_t ms) override { now += ms; }
+    bool Wait(std::uint32_t ms) override {
+        now += ms;
+        return now < exitAt;
+    }
 };
 } // namespace
 
-TEST(SelectionCopy, WaitsForTheKeysThenForTheClipboardWithinItsLimits) {
-    FakeSelection held;
-    held.releasedAt = 230;
-    held.copyTakes = 40;
-    EXPECT_TRUE(CopySelection(held));
-    EXPECT_EQ(held.steps, std::vector<std::string>{"copy at 230"});
-    EXPECT_EQ(held.now, 270u);
+TEST(SelectionCopy, SendsOnlyToAQuietKeyboardAndNoTerminalAndPutsBackWhatItDisplaced) {
+    using S = std::vector<std::string>;
+    struct Row {
+        const char* what;
+        void (*set)(FakeSelection&);
+        CopyOutcome outcome;
+        S steps;
+        std::uint64_t endsAt;
+    };
+    const Row rows[] = {
+        {"keys up at 230, text after 40 ms", [](FakeSelection& h) { h.releasedAt = 230; h.copyTakes = 40; },
+         CopyOutcome::Copied, S{"copy at 230"}, 270},
+        {"a key held past the wait", [](FakeSelection& h) { h.releasedAt = 99999; },
+         CopyOutcome::NotSent, S{}, 1000},
+        {"no selection", [](FakeSelection& h) { h.copyTakes = -1; }, CopyOutcome::NothingCopied,
+         S{"copy at 0"}, 500},
+        {"the input refused", [](FakeSelection& h) { h.sendWorks = false; }, CopyOutcome::NotSent,
+         S{"copy at 0"}, 0},
+        {"a console in front", [](FakeSelection& h) { h.front = {u"ConsoleWindowClass"}; },
+         CopyOutcome::NotSent, S{}, 0},
+        {"a dialog owned by a terminal", [](FakeSelection& h) { h.front = {u"#32770", u"mintty"}; },
+         CopyOutcome::NotSent, S{}, 0},
+        {"no window in front", [](FakeSelection& h) { h.front = {}; }, CopyOutcome::NotSent, S{}, 0},
+        {"files copied", [](FakeSelection& h) { h.copyBringsText = false; h.copyTakes = 20; },
+         CopyOutcome::NothingCopied, S{"copy at 0", "restore old"}, 70},
+        {"files copied over no text", [](FakeSelection& h) { h.copyBringsText = false; h.text = std::nullopt; },
+         CopyOutcome::NothingCopied, S{"copy at 0"}, 50},
+        {"exit while keys are held", [](FakeSelection& h) { h.releasedAt = 99999; h.exitAt = 300; },
+         CopyOutcome::Cancelled, S{}, 300},
+        {"exit while waiting for the copy", [](FakeSelection& h) { h.copyTakes = -1; h.exitAt = 100; },
+         CopyOutcome::Cancelled, S{"copy at 0"}, 100},
+    };
+    for (const Row& row : rows) {
+        FakeSelection host;
+        row.set(host);
+        EXPECT_EQ(CopySelection(host), row.outcome) << row.what;
+        EXPECT_EQ(host.steps, row.steps) << row.what;
+        EXPECT_EQ(host.now, row.endsAt) << row.what;
+    }
+}
 
-    FakeSelection stuck; // keys never seen up: copies after the second anyway
-    stuck.releasedAt = 99999;
-    EXPECT_TRUE(CopySelection(stuck));
-    EXPECT_EQ(stuck.steps, std::vector<std::string>{"copy at 1000"});
-
-    FakeSelection nothing; // no selection: the clipboard never changes
-    nothing.copyTakes = -1;
-    EXPECT_FALSE(CopySelection(nothing));
-    EXPECT_EQ(nothing.now, 500u);
+TEST(SelectionCopy, KnowsConsolesAndTerminalsByTheirWindowClass) {
+    for (auto [cls, terminal] : {std::pair{u"ConsoleWindowClass", true}, {u"consolewindowclass", true},
+                                 {u"WineConsoleClass", true}, {u"CASCADIA_HOSTING_WINDOW_CLASS", true},
+                                 {u"mintty", true}, {u"PuTTY", true}, {u"VirtualConsoleClass", true},
+                                 {u"Notepad", false}, {u"Chrome_WidgetWin_1", false}, {u"", false},
+                                 {u"ConsoleWindowClassX", false}})
+        EXPECT_EQ(IsTerminalWindowClass(cls), terminal) << std::string(cls, cls + std::char_traits<char16_t>::length(cls));
 }
