@@ -33,7 +33,6 @@ SNQ_UNIQUE_HANDLE(UniqueHkey, HKEY, nullptr, ::RegCloseKey(h));
 SNQ_UNIQUE_HANDLE(UniqueAtom, ATOM, 0, ::GlobalDeleteAtom(h));
 SNQ_UNIQUE_HANDLE(UniqueModule, HMODULE, nullptr, ::FreeLibrary(h));
 SNQ_UNIQUE_HANDLE(UniqueHglobal, HGLOBAL, nullptr, ::GlobalFree(h));
-SNQ_UNIQUE_HANDLE(UniqueHook, HHOOK, nullptr, ::UnhookWindowsHookEx(h));
 
 // Selects an object into a DC and puts the previous one back.
 class ScopedSelectObject {

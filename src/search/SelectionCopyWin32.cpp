@@ -1,7 +1,6 @@
 #include "search/SelectionCopyWin32.h"
 
 #include <exception>
-#include <initializer_list>
 
 #include "framework/ApplicationWin32.h"
 #include "framework/ClipboardWin32.h"
@@ -10,8 +9,6 @@
 namespace snq {
 
 namespace {
-
-Win32SelectionHost* g_watching = nullptr; // the one whose hook runs
 
 std::u16string ClassName(HWND window) {
     wchar_t name[256] = {};
@@ -29,48 +26,14 @@ INPUT Key(WORD key, DWORD flags) {
     return input;
 }
 
-// The left and right keys count as their shared key.
-unsigned SharedKey(unsigned key) {
-    switch (key) {
-    case VK_LCONTROL: case VK_RCONTROL: return VK_CONTROL;
-    case VK_LSHIFT: case VK_RSHIFT: return VK_SHIFT;
-    case VK_LMENU: case VK_RMENU: return VK_MENU;
-    default: return key;
-    }
-}
-
 } // namespace
-
-Win32SelectionHost::Win32SelectionHost(std::uint32_t hotKey, HWND owner)
-    : hotKey_(hotKey), owner_(owner) {
-    for (int key : {static_cast<int>(hotKey_ & 0xFF), VK_CONTROL, VK_SHIFT, VK_MENU, VK_LWIN, VK_RWIN})
-        down_[static_cast<std::size_t>(key)] = ::GetAsyncKeyState(key) < 0;
-    // The key state alone can lose a key that is still held: Wine drops
-    // injected keys from it when it syncs with the X server. Every key going
-    // up or down is seen here as well, and a key counts as held while
-    // either says so.
-    g_watching = this;
-    hook_.reset(::SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardHook, ::GetModuleHandleW(nullptr), 0));
-}
-
-Win32SelectionHost::~Win32SelectionHost() {
-    hook_.reset();
-    g_watching = nullptr;
-}
-
-LRESULT CALLBACK Win32SelectionHost::KeyboardHook(int code, WPARAM wParam, LPARAM lParam) noexcept {
-    if (code == HC_ACTION && g_watching) {
-        const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        g_watching->down_[SharedKey(key->vkCode & 0xFF)] = !(key->flags & LLKHF_UP);
-    }
-    return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
 bool Win32SelectionHost::AnyKeyHeld() {
     for (int key : {static_cast<int>(hotKey_ & 0xFF), VK_CONTROL, VK_SHIFT, VK_MENU, VK_LWIN, VK_RWIN})
-        if (down_[static_cast<std::size_t>(key)] || ::GetAsyncKeyState(key) < 0) return true;
+        if (::GetAsyncKeyState(key) < 0) return true;
     return false;
 }
+
 std::vector<std::u16string> Win32SelectionHost::ForegroundClasses() {
     HWND front = ::GetForegroundWindow();
     if (!front) return {};
