@@ -1,6 +1,7 @@
 #include "app/MainTexts.h"
 
 #include "framework/Text.h"
+#include "search/SearchTemplate.h"
 
 namespace snq {
 
@@ -10,6 +11,49 @@ std::u16string ClipboardMessage(std::u16string_view text) {
     message += CutAtCharBoundary(text, kShownTextLimit);
     if (text.size() > kShownTextLimit) message += u'\u2026';
     return message;
+}
+
+namespace {
+
+// The line that says how to search: "Click or press Ctrl+g to send ...",
+// the key's letter in lower case as it has always been written, or "Click
+// to send ..." with the hotkey said to be taken on a line of its own.
+std::u16string SearchLine(std::u16string_view hotKeyText, bool taken, std::u16string_view clipboard,
+                          std::u16string_view target) {
+    std::u16string key(hotKeyText);
+    const std::size_t last = key.rfind(u'+');
+    const std::size_t letter = last == std::u16string::npos ? 0 : last + 1;
+    if (key.size() == letter + 1 && key[letter] >= u'A' && key[letter] <= u'Z')
+        key[letter] = static_cast<char16_t>(key[letter] + 32);
+    std::u16string line = u"Click";
+    if (!key.empty() && !taken) line += u" or press " + key;
+    line += u" to send " + std::u16string(clipboard) + u" text to " + std::u16string(target);
+    if (!key.empty() && taken) line += u"\r\n" + key + u" is in use by another program";
+    return line;
+}
+
+} // namespace
+
+std::u16string TrayHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target) {
+    // "clpiboard" is how the tip has always spelt it.
+    return u"" SNQ_TITLE "\r\n" + SearchLine(hotKeyText, taken, u"clpiboard", target) +
+           u"\r\nRight click for menu";
+}
+
+std::u16string BalloonHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target) {
+    return u"" SNQ_SHORT_TITLE " is running minimized\r\n" +
+           SearchLine(hotKeyText, taken, u"clipboard", target) + u"\r\nRight click for menu";
+}
+
+std::u16string SearchTarget(std::u16string_view searchTemplate) {
+    if (searchTemplate.empty()) return u"google search";
+    if (searchTemplate == kBingTemplate) return u"Bing search";
+    if (searchTemplate == kDuckDuckGoTemplate) return u"DuckDuckGo search";
+    // The host: after the scheme, up to the path, query or fragment.
+    std::u16string_view host = searchTemplate;
+    if (const std::size_t scheme = host.find(u"://"); scheme != std::u16string_view::npos)
+        host.remove_prefix(scheme + 3);
+    return std::u16string(host.substr(0, host.find_first_of(u"/?#")));
 }
 
 std::u16string SearchCaption(std::u16string_view hotKeyText) {

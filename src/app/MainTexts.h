@@ -68,6 +68,17 @@ constexpr std::size_t MenuIndexOf(MenuCommand command) {
     return index;
 }
 
+// What the icon's tip and its balloon say about the search: the hotkey as
+// the formatter writes it ("" for none), whether another program holds it
+// (the program then runs without it), and where a search goes
+// (SearchTarget). With Ctrl+G in force and Google they are kTrayHint and
+// kBalloonHint.
+std::u16string TrayHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target);
+std::u16string BalloonHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target);
+// Where a search with `searchTemplate` goes: "google search" (none),
+// "Bing search", "DuckDuckGo search", or a custom address's host.
+std::u16string SearchTarget(std::u16string_view searchTemplate);
+
 // The search item's caption for the hotkey in force, as the formatter
 // writes it ("Ctrl+Shift+G"): "Snapquery (CTRL+SHIFT+G)", or "Snapquery"
 // without a hotkey.

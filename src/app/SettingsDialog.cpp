@@ -5,30 +5,35 @@
 
 namespace snq {
 
-std::u16string TemplateOf(const SettingsChoices& choices) {
-    switch (choices.engine) {
-    case SearchEngine::Google: break;
-    case SearchEngine::Bing: return std::u16string(kBingTemplate);
-    case SearchEngine::DuckDuckGo: return std::u16string(kDuckDuckGoTemplate);
-    case SearchEngine::Custom: return choices.customAddress;
-    }
-    return {};
-}
-
-void ShowTemplate(std::u16string_view stored, SettingsChoices& choices) {
-    choices.customAddress.clear();
+SettingsChoices ShowChoices(const UserChoices& choices) {
+    SettingsChoices shown;
+    shown.hotKey = choices.hotKey;
+    shown.noHotKey = choices.hotKey == 0;
+    // A template that cannot be used was read as none: Google.
+    const std::u16string_view stored = choices.searchTemplate;
     if (stored == kBingTemplate)
-        choices.engine = SearchEngine::Bing;
+        shown.engine = SearchEngine::Bing;
     else if (stored == kDuckDuckGoTemplate)
-        choices.engine = SearchEngine::DuckDuckGo;
-    else if (!stored.empty() && TemplateProblemOf(stored) == TemplateProblem::None) {
-        choices.engine = SearchEngine::Custom;
-        choices.customAddress = stored;
-    } else
-        choices.engine = SearchEngine::Google;
+        shown.engine = SearchEngine::DuckDuckGo;
+    else if (!stored.empty()) {
+        shown.engine = SearchEngine::Custom;
+        shown.customAddress = stored;
+    }
+    return shown;
 }
 
-std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_view hotKeyText) {
+void TakeChoices(const SettingsChoices& shown, UserChoices& choices) {
+    choices.hotKey = shown.noHotKey ? 0 : shown.hotKey;
+    switch (shown.engine) {
+    case SearchEngine::Google: choices.searchTemplate.clear(); break;
+    case SearchEngine::Bing: choices.searchTemplate = kBingTemplate; break;
+    case SearchEngine::DuckDuckGo: choices.searchTemplate = kDuckDuckGoTemplate; break;
+    case SearchEngine::Custom: choices.searchTemplate = shown.customAddress; break;
+    }
+}
+
+std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_view hotKeyText,
+                               std::size_t addressLimit) {
     if (!choices.noHotKey) {
         if (choices.hotKey == 0)
             return u"Press the keys of the hotkey in the Hotkey box, or choose None.";
@@ -45,7 +50,7 @@ std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_vi
         }
     }
     if (choices.engine != SearchEngine::Custom) return {};
-    switch (TemplateProblemOf(choices.customAddress)) {
+    switch (TemplateProblemOf(choices.customAddress, addressLimit)) {
     case TemplateProblem::None: return {};
     case TemplateProblem::NotWebAddress:
         return u"The custom address must start with https:// or http://.";

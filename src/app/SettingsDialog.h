@@ -5,31 +5,34 @@
 #include <string>
 #include <string_view>
 
+#include "settings/Settings.h"
+
 namespace snq {
 
 inline constexpr std::u16string_view kSettingsTitle = u"Snapquery Settings";
 
 enum class SearchEngine { Google, Bing, DuckDuckGo, Custom };
 
-// What the window shows and what OK applies.
+// The window shows and returns UserChoices. Its Yes/No boxes stand for one
+// choice each (ControlSpec::choice); these controls stand for the hotkey
+// and the template together.
 struct SettingsChoices {
     std::uint32_t hotKey = 0; // the hotkey box (a hotkey value); 0 when empty
     bool noHotKey = false;    // "None"
     SearchEngine engine = SearchEngine::Google;
     std::u16string customAddress; // the Custom box
-    bool copySelection = false;
-    bool openAddresses = false;
 };
 
-// The stored template of an engine ("" for Google), and the engine and
-// Custom text that show a stored template (one that cannot be used shows as
-// Google, its default).
-std::u16string TemplateOf(const SettingsChoices& choices);
-void ShowTemplate(std::u16string_view stored, SettingsChoices& choices);
+// The controls that show `choices`, and the choices they hold.
+SettingsChoices ShowChoices(const UserChoices& choices);
+void TakeChoices(const SettingsChoices& shown, UserChoices& choices);
 
 // Why OK cannot apply `choices`, or nothing; `hotKeyText` is the
-// formatter's text of the hotkey box.
-std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_view hotKeyText);
+// formatter's text of the hotkey box, `addressLimit` the longest address
+// the chosen browser takes (the same limit a search checks the template
+// against).
+std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_view hotKeyText,
+                               std::size_t addressLimit);
 // The message when another program holds the chosen hotkey.
 std::u16string HotKeyInUseText(std::u16string_view hotKeyText);
 
@@ -41,6 +44,7 @@ struct ControlSpec {
     ControlKind kind;
     std::u16string_view text; // "&" marks the mnemonic
     int x, y, width, height;
+    bool UserChoices::*choice = nullptr; // the Yes/No choice a check box shows
 };
 
 enum SettingsControlId : int {
@@ -73,8 +77,9 @@ inline constexpr ControlSpec kSettingsControls[] = {
     {idCustom, ControlKind::Radio, u"C&ustom:", 24, 133, 72, 20},
     {idCustomAddress, ControlKind::Edit, u"", 100, 132, 216, 22},
     {idCopySelection, ControlKind::CheckBox, u"Copy the &selection first when the hotkey is pressed", 12,
-     178, 316, 20},
-    {idOpenAddresses, ControlKind::CheckBox, u"Open &web addresses directly", 12, 202, 316, 20},
+     178, 316, 20, &UserChoices::copySelection},
+    {idOpenAddresses, ControlKind::CheckBox, u"Open &web addresses directly", 12, 202, 316, 20,
+     &UserChoices::openAddresses},
     {idSettingsOk, ControlKind::OkButton, u"OK", 164, 236, 75, 25},
     {idSettingsCancel, ControlKind::CancelButton, u"Cancel", 253, 236, 75, 25},
 };

@@ -3,6 +3,7 @@
 #include "framework/ApplicationWin32.h"
 #include "framework/DynamicLibraryWin32.h"
 #include "framework/Text.h"
+#include "framework/MessageDialogWin32.h"
 #include "hotkeys/HotKeyText.h"
 
 namespace snq {
@@ -43,9 +44,10 @@ void Check(HWND control, bool on) {
 
 } // namespace
 
-TSettingsForm::TSettingsForm()
+TSettingsForm::TSettingsForm(THotKeyText& keys, AddressLimits limits)
     : TCustomForm(L"TSettingsForm", ToWide(kSettingsTitle), kStyle, kExStyle, kSettingsWidth,
-                  kSettingsHeight) {}
+                  kSettingsHeight),
+      keys_(keys), limits_(limits) {}
 
 void TSettingsForm::BeforeShow() {
     if (controls_.empty()) CreateControls();
@@ -65,7 +67,6 @@ void TSettingsForm::CreateControls() {
             Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
             Application().Instance(), nullptr));
     }
-    ::SendMessageW(Control(idCustomAddress), EM_LIMITTEXT, 2048, 0);
     DpiChanged();
 }
 
@@ -81,34 +82,54 @@ void TSettingsForm::DpiChanged() {
     }
 }
 
-void TSettingsForm::Show(const SettingsChoices& choices) {
-    shownHotKey_ = choices.hotKey;
-    ::SendMessageW(Control(idHotKey), HKM_SETHOTKEY, ToHotKeyControl(choices.hotKey), 0);
+void TSettingsForm::Show(const UserChoices& choices) {
+    shown_ = choices;
+    const SettingsChoices shown = ShowChoices(choices);
+    shownHotKey_ = shown.hotKey;
+    ::SendMessageW(Control(idHotKey), HKM_SETHOTKEY, ToHotKeyControl(shown.hotKey), 0);
     shownBoxValue_ = ::SendMessageW(Control(idHotKey), HKM_GETHOTKEY, 0, 0);
-    Check(Control(idNoHotKey), choices.noHotKey);
+    Check(Control(idNoHotKey), shown.noHotKey);
     for (int i = 0; i < 4; ++i)
-        Check(Control(kEngineIds[i]), static_cast<int>(choices.engine) == i);
-    ::SetWindowTextW(Control(idCustomAddress), ToWide(choices.customAddress).c_str());
-    Check(Control(idCopySelection), choices.copySelection);
-    Check(Control(idOpenAddresses), choices.openAddresses);
+        Check(Control(kEngineIds[i]), static_cast<int>(shown.engine) == i);
+    // No longer than an address the chosen browser takes.
+    ::SendMessageW(Control(idCustomAddress), EM_LIMITTEXT,
+                   limits_.For(choices.useInternetExplorer), 0);
+    ::SetWindowTextW(Control(idCustomAddress), ToWide(shown.customAddress).c_str());
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        if (kSettingsControls[i].choice)
+            Check(controls_[i].get(), choices.*kSettingsControls[i].choice);
     UpdateEnabled();
 }
 
-SettingsChoices TSettingsForm::Read() const {
-    SettingsChoices choices;
+SettingsChoices TSettingsForm::ReadControls() const {
+    SettingsChoices shown;
     const LRESULT box = ::SendMessageW(Control(idHotKey), HKM_GETHOTKEY, 0, 0);
-    choices.hotKey = box == shownBoxValue_ ? shownHotKey_
-                                           : FromHotKeyControl(static_cast<std::uint16_t>(box));
-    choices.noHotKey = Checked(Control(idNoHotKey));
+    shown.hotKey = box == shownBoxValue_ ? shownHotKey_
+                                         : FromHotKeyControl(static_cast<std::uint16_t>(box));
+    shown.noHotKey = Checked(Control(idNoHotKey));
     for (int i = 0; i < 4; ++i)
-        if (Checked(Control(kEngineIds[i]))) choices.engine = static_cast<SearchEngine>(i);
+        if (Checked(Control(kEngineIds[i]))) shown.engine = static_cast<SearchEngine>(i);
     HWND address = Control(idCustomAddress);
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(address)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(::GetWindowTextW(address, text.data(), static_cast<int>(text.size()))));
-    choices.customAddress = ToU16(text);
-    choices.copySelection = Checked(Control(idCopySelection));
-    choices.openAddresses = Checked(Control(idOpenAddresses));
-    return choices;
+    shown.customAddress = ToU16(text);
+    return shown;
+}
+
+void TSettingsForm::Apply() {
+    const SettingsChoices shown = ReadControls();
+    const std::u16string problem = SettingsProblem(shown, keys_.FormatHotKey(shown.hotKey, false),
+                                                   limits_.For(shown_.useInternetExplorer));
+    if (!problem.empty()) {
+        MessageDlg(ToWide(problem), TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
+        return;
+    }
+    UserChoices choices = shown_;
+    TakeChoices(shown, choices);
+    for (std::size_t i = 0; i < controls_.size(); ++i)
+        if (kSettingsControls[i].choice)
+            choices.*kSettingsControls[i].choice = Checked(controls_[i].get());
+    if (!OnApply || OnApply(choices)) SetModalResult(mrOk);
 }
 
 void TSettingsForm::UpdateEnabled() {
@@ -123,7 +144,7 @@ LRESULT TSettingsForm::HandleMessage(HWND window, UINT message, WPARAM wParam, L
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
-            if (!OnApply || OnApply(Read())) SetModalResult(mrOk);
+            Apply();
             break;
         case IDCANCEL:
             SetModalResult(mrCancel);

@@ -13,13 +13,16 @@ class TSettingsForm final : public TCustomForm {
     UniqueHfont font_;
 
 public:
-    TSettingsForm();
+    // `keys` names the hotkey in the window's messages; `limits` are the
+    // ones a search checks the template against.
+    TSettingsForm(THotKeyText& keys, AddressLimits limits);
 
     // What the window shows when it opens.
-    std::function<SettingsChoices()> OnLoad;
-    // Applies the choices on OK: true closes the window, false keeps it open
-    // (the handler has said why).
-    std::function<bool(const SettingsChoices&)> OnApply;
+    std::function<UserChoices()> OnLoad;
+    // Applies the choices on OK, once the window found nothing to say
+    // against them: true closes the window, false keeps it open (the
+    // handler has said why).
+    std::function<bool(const UserChoices&)> OnApply;
 
 protected:
     void BeforeShow() override;
@@ -29,11 +32,17 @@ protected:
 private:
     void CreateControls();
     HWND Control(int id) const { return ::GetDlgItem(Handle(), id); }
-    void Show(const SettingsChoices& choices);
-    SettingsChoices Read() const;
+    void Show(const UserChoices& choices);
+    SettingsChoices ReadControls() const;
+    // OK: the choices checked, then applied.
+    void Apply();
     void UpdateEnabled();
 
+    THotKeyText& keys_;
+    AddressLimits limits_;
     std::vector<UniqueHwnd> controls_;
+    // The choices shown: what the window does not show stays as it was.
+    UserChoices shown_;
     // The hotkey shown, and the hotkey box's value for it: the box knows no
     // Win key, so an unchanged box keeps the hotkey it showed.
     std::uint32_t shownHotKey_ = 0;

@@ -19,7 +19,8 @@ namespace snq {
 
 TForm1::TForm1(THotKeyText& hotKeyText)
     : TCustomForm(L"TForm1", ToWide(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
-      Settings(system_.registry, ToU16(ExecutablePath())),
+      Settings(system_.registry, hotKeyText, ToU16(ExecutablePath()),
+               AddressLimits{ShellAddressLimit(), kMaxAddressLength}),
       TrayIcon1(Application().Instance(), Application().Title()), RunOnce1(system_.instanceHost),
       Locale1(system_.localeSource), Launcher1(system_.launchPlatform, system_.mainThread),
       hotKeyText_(hotKeyText) {
@@ -95,40 +96,22 @@ void TForm1::SetupPopupMenu() {
     PopupMenu1.OnPopup = [this] { PopupMenu1Popup(); };
 }
 
-namespace {
-
-// The hotkey manager as the hotkey swap sees it.
-class FormRegistrar final : public IHotKeyRegistrar {
-public:
-    explicit FormRegistrar(THotKeyManager& manager) : manager_(manager) {}
-    std::uint16_t Register(std::uint32_t value) override { return manager_.Add(value); }
-    void Unregister(std::uint16_t id) override { manager_.Remove(id); }
-
-private:
-    THotKeyManager& manager_;
-};
-
-} // namespace
-
 void TForm1::FormCreate() {
     // The hotkey stored by the Settings window, else Ctrl+G. Silently
     // without the hotkey when another program holds it: the tray click and
-    // the menu command still search.
-    std::uint32_t value = hotKeyText_.ParseHotKey(u"Ctrl+g", false);
-    if (const auto stored = Settings.ReadOptions().hotKey) {
-        const std::uint32_t parsed = hotKeyText_.ParseHotKey(*stored, false);
-        if (stored->empty())
-            value = 0;
-        else if (parsed != 0 && HotKeyProblemOf(parsed) == HotKeyProblem::None)
-            value = parsed;
-    }
-    hotKey_ = {value, value ? HK1.Add(value) : std::uint16_t{0}};
-    UpdateSearchCaption();
+    // the menu command still search, and the tip says why the keys do not.
+    const UserChoices choices = Settings.Read(BrowserModeRead::Quietly);
+    hotKey_ = {choices.hotKey, choices.hotKey ? HK1.Register(choices.hotKey) : std::uint16_t{0}};
+    UpdateTexts(choices);
 }
 
-void TForm1::UpdateSearchCaption() {
-    MenuItem(MenuCommand::Search).Caption =
-        ToWide(SearchCaption(hotKey_.value ? hotKeyText_.FormatHotKey(hotKey_.value, false) : u""));
+void TForm1::UpdateTexts(const UserChoices& choices) {
+    const std::u16string key = hotKey_.value ? hotKeyText_.FormatHotKey(hotKey_.value, false) : u"";
+    const bool taken = hotKey_.value != 0 && hotKey_.id == 0;
+    const std::u16string target = SearchTarget(choices.searchTemplate);
+    MenuItem(MenuCommand::Search).Caption = ToWide(SearchCaption(taken ? u"" : key));
+    TrayIcon1.SetHint(ToWide(TrayHint(key, taken, target)));
+    TrayIcon1.SetBalloonHint(ToWide(BalloonHint(key, taken, target)));
 }
 
 // A trigger that comes while the selection is being copied is dropped.
@@ -142,7 +125,7 @@ void TForm1::Snapquery1Click() {
 
 void TForm1::HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
     if (copyingSelection_) return;
-    if (Settings.ReadOptions().copySelection) {
+    if (Settings.Read(BrowserModeRead::Quietly).copySelection) {
         copyingSelection_ = true;
         struct Done {
             bool& flag;
@@ -157,9 +140,14 @@ void TForm1::HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
 
 void TForm1::Settings1Click() {
     if (!SettingsForm) {
-        SettingsForm = std::make_unique<TSettingsForm>();
-        SettingsForm->OnLoad = [this] { return CurrentChoices(); };
-        SettingsForm->OnApply = [this](const SettingsChoices& c) { return ApplySettings(c); };
+        SettingsForm = std::make_unique<TSettingsForm>(hotKeyText_, Settings.Limits());
+        SettingsForm->OnLoad = [this] {
+            // The hotkey in force, which may differ from the stored one.
+            UserChoices choices = Settings.Read(BrowserModeRead::Quietly);
+            choices.hotKey = hotKey_.value;
+            return choices;
+        };
+        SettingsForm->OnApply = [this](const UserChoices& c) { return ApplySettings(c); };
     }
     // At most one: a second command brings it to the front.
     if (SettingsForm->Visible()) {
@@ -169,51 +157,35 @@ void TForm1::Settings1Click() {
     // Windows hands a registered hotkey to its owner before any window sees
     // the keys: released while the window is open, so that its box can
     // record it. OK registers the new one; otherwise the old one comes back.
-    FormRegistrar registrar(HK1);
-    ReleaseHotKey(registrar, hotKey_);
+    ReleaseHotKey(HK1, hotKey_);
+    auto registerAgain = [this] {
+        SwapHotKey(HK1, hotKey_, hotKey_.value);
+        UpdateTexts(Settings.Read(BrowserModeRead::Quietly));
+    };
     try {
         SettingsForm->ShowModal();
     } catch (...) {
-        SwapHotKey(registrar, hotKey_, hotKey_.value);
-        UpdateSearchCaption();
+        registerAgain();
         throw;
     }
-    SwapHotKey(registrar, hotKey_, hotKey_.value);
-    UpdateSearchCaption();
+    registerAgain();
 }
 
-SettingsChoices TForm1::CurrentChoices() {
-    const StoredOptions stored = Settings.ReadOptions();
-    SettingsChoices choices;
-    choices.hotKey = hotKey_.value;
-    choices.noHotKey = hotKey_.value == 0;
-    ShowTemplate(stored.searchAddress, choices);
-    choices.copySelection = stored.copySelection;
-    choices.openAddresses = stored.openAddresses;
-    return choices;
-}
-
-bool TForm1::ApplySettings(const SettingsChoices& choices) {
-    auto warn = [](const std::u16string& text) {
-        MessageDlg(ToWide(text), TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
-        return false;
-    };
-    const std::u16string boxText = hotKeyText_.FormatHotKey(choices.hotKey, false);
-    if (const std::u16string problem = SettingsProblem(choices, boxText); !problem.empty())
-        return warn(problem);
-    const std::uint32_t next = choices.noHotKey ? 0 : choices.hotKey;
-    FormRegistrar registrar(HK1);
+bool TForm1::ApplySettings(const UserChoices& choices) {
     const std::uint32_t before = hotKey_.value;
-    if (SwapHotKey(registrar, hotKey_, next) == SwapResult::InUse)
-        return warn(HotKeyInUseText(boxText));
+    if (SwapHotKey(HK1, hotKey_, choices.hotKey) == SwapResult::InUse) {
+        MessageDlg(ToWide(HotKeyInUseText(hotKeyText_.FormatHotKey(choices.hotKey, false))),
+                   TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
+        return false;
+    }
     try {
-        Settings.WriteOptions(next ? hotKeyText_.FormatHotKey(next, false) : u"",
-                              TemplateOf(choices), choices.copySelection, choices.openAddresses);
+        Settings.Write(choices);
     } catch (...) {
-        SwapHotKey(registrar, hotKey_, before); // nothing stored: the old one again
+        // Nothing stored, and the window stays: the old hotkey, let go.
+        ReleaseHotKey(HK1, hotKey_);
+        hotKey_.value = before;
         throw;
     }
-    UpdateSearchCaption();
     return true;
 }
 
@@ -229,15 +201,9 @@ public:
         // program is not copied.
         ::SendMessageW(::GetFocus(), WM_COPY, 0, 0);
     }
-    void GetSettings() override { form_.Settings.GetSettings(); }
-    bool UseInternetExplorer() override { return form_.Settings.UseInternetExplorer; }
-    // As GetSettings has just read them.
-    SearchChoices Choices() override {
-        const StoredOptions& stored = form_.Settings.Options;
-        return {stored.searchAddress, stored.openAddresses};
-    }
-    std::size_t AddressLimit() override {
-        return UseInternetExplorer() ? kMaxAddressLength : ShellAddressLimit();
+    UserChoices ReadChoices() override { return form_.Settings.Read(); }
+    std::size_t AddressLimit(bool useInternetExplorer) override {
+        return form_.Settings.Limits().For(useInternetExplorer);
     }
     std::u16string ReadClipboardText(std::size_t limit) override {
         // The system copies the whole text into this process on every read:

@@ -81,9 +81,10 @@ private:
     void SetupTrayIcon();
     void SetupPopupMenu();
     TMenuItem& MenuItem(MenuCommand command);
-    void UpdateSearchCaption();
-    SettingsChoices CurrentChoices();
-    bool ApplySettings(const SettingsChoices& choices);
+    // The menu caption, the tip and the balloon: the hotkey in force and
+    // where a search goes.
+    void UpdateTexts(const UserChoices& choices);
+    bool ApplySettings(const UserChoices& choices);
 
     THotKeyText& hotKeyText_;
     HotKeyInForce hotKey_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/WindowWin32.h"
+#include "hotkeys/HotKeySwap.h"
 
 namespace snq {
 
@@ -22,7 +23,7 @@ private:
     UniqueAtom atom_; // one reference on the atom, dropped with the entry
 };
 
-class THotKeyManager final : private IWindowHandler {
+class THotKeyManager final : public IHotKeyRegistrar, private IWindowHandler {
 public:
     THotKeyManager();
     // Unregisters every hotkey before the window goes.
@@ -37,6 +38,10 @@ public:
     bool Remove(std::uint16_t id);
     // Unregisters everything, last first.
     void Clear();
+
+    // The registrar the hotkey swap uses: Add and Remove.
+    std::uint16_t Register(std::uint32_t value) override { return Add(value); }
+    void Unregister(std::uint16_t id) override { Remove(id); }
 
     std::function<void(std::uint32_t hotKey, std::uint16_t index)> OnHotKeyPressed;
 

@@ -4,19 +4,15 @@
 #include <string>
 #include <string_view>
 
-namespace snq {
+#include "settings/Settings.h"
 
-// The Settings window's choices that every request reads.
-struct SearchChoices {
-    std::u16string addressTemplate; // empty: the built-in Google address
-    bool openAddresses = false;     // a copied web address is opened as it is
-};
+namespace snq {
 
 // The address a request opens for `text` (the clipboard as read, at most
 // `limit` + kAddressSlack long): the web address it is (when that is
 // chosen), else the template's address (a template that cannot be used
 // counts as none), at most `limit` long.
-std::u16string AddressFor(const SearchChoices& choices, std::u16string_view code,
+std::u16string AddressFor(const UserChoices& choices, std::u16string_view code,
                           std::u16string_view text, std::size_t limit);
 
 class ISearchHost {
@@ -26,14 +22,11 @@ public:
     virtual std::u16string LanguageEnglish() = 0;
     // Asks the window focused in the GUI thread to copy its selection.
     virtual void SendCopyToFocus() = 0;
-    // Reads the browser mode from the registry (may raise).
-    virtual void GetSettings() = 0;
-    virtual bool UseInternetExplorer() = 0;
-    // The Settings window's choices, as GetSettings has just read them.
-    virtual SearchChoices Choices() = 0;
-    // The longest address that the way of opening it (as the settings just
-    // read chose) takes.
-    virtual std::size_t AddressLimit() = 0;
+    // The user's choices, read from the registry once per request (may
+    // raise: TSettings::Read).
+    virtual UserChoices ReadChoices() = 0;
+    // The longest address that the chosen way of opening takes.
+    virtual std::size_t AddressLimit(bool useInternetExplorer) = 0;
     // The clipboard's text, at most its first `limit` UTF-16 units (may
     // raise "Cannot open clipboard").
     virtual std::u16string ReadClipboardText(std::size_t limit) = 0;

@@ -32,6 +32,12 @@ enum class TemplateProblem {
 TemplateProblem TemplateProblemOf(std::u16string_view addressTemplate,
                                   std::size_t maxLength = kMaxAddressLength);
 
+// Whether `addressTemplate` can be used: the one test every reader of a
+// template applies, with the limit of the way its addresses are opened.
+inline bool TemplateUsable(std::u16string_view addressTemplate, std::size_t maxLength) {
+    return TemplateProblemOf(addressTemplate, maxLength) == TemplateProblem::None;
+}
+
 // The address for `text`: every {lang} becomes `code`, every {query} the
 // text encoded as BuildSearchAddress encodes it, shortened at a character
 // boundary so that the address is at most `maxLength` long. An empty

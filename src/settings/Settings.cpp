@@ -3,6 +3,8 @@
 #include <exception>
 
 #include "framework/Exceptions.h"
+#include "hotkeys/HotKeySwap.h"
+#include "search/SearchTemplate.h"
 
 namespace snq {
 
@@ -25,23 +27,57 @@ bool TSettings::ValueExistsIn(RootKey root, std::u16string_view path, std::u16st
     return reg.OpenKeyReadOnly(path) && reg.ValueExists(name);
 }
 
-void TSettings::GetSettings() {
-    // Read where a toggle writes, so that a standard user (refused the
-    // machine's key for writing) reads back what the menu wrote.
-    TRegistry reg = OpenForWriting(kSettingsKey);
-    bool useInternetExplorer = true;
-    // The existence test and the read use two spellings of one name; the
-    // registry matches names without regard to case.
-    if (reg.ValueExists(u"default"))
-        useInternetExplorer = reg.ReadString(u"Default") != u"Yes";
-    else
-        reg.WriteString(u"Default", u"No");
-    UseInternetExplorer = useInternetExplorer;
-    // The Settings window's choices beside it, from the same opening.
-    Options = ReadOptionsFrom(reg);
+UserChoices TSettings::Read(BrowserModeRead browserMode) {
+    UserChoices choices;
+    if (browserMode == BrowserModeRead::CreateOrRaise) {
+        TRegistry reg = OpenForWriting(kSettingsKey);
+        // The existence test and the read use two spellings of one name; the
+        // registry matches names without regard to case.
+        if (reg.ValueExists(u"default"))
+            choices.useInternetExplorer = reg.ReadString(u"Default") != u"Yes";
+        else
+            reg.WriteString(u"Default", u"No");
+        ReadOthers(reg, choices);
+        return choices;
+    }
+    try {
+        TRegistry reg = OpenForWriting(kSettingsKey);
+        choices.useInternetExplorer = reg.ReadStringIfAny(u"Default") != u"Yes";
+        ReadOthers(reg, choices);
+    } catch (const std::exception&) {
+        // Out of memory opening the key: the defaults.
+    }
+    return choices;
 }
 
-bool TSettings::SetToStartup() {
+void TSettings::ReadOthers(TRegistry& reg, UserChoices& choices) noexcept {
+    try {
+        if (const auto text = reg.ReadStringIfAny(u"HotKey")) {
+            const std::uint32_t value = keys_.ParseHotKey(*text, false);
+            if (text->empty())
+                choices.hotKey = 0;
+            else if (value != 0 && HotKeyProblemOf(value) == HotKeyProblem::None)
+                choices.hotKey = value;
+        }
+        const std::u16string address = reg.ReadStringIfAny(u"SearchAddress").value_or(u"");
+        if (TemplateUsable(address, limits_.For(choices.useInternetExplorer)))
+            choices.searchTemplate = address;
+        for (const YesNoChoice& value : kYesNoChoices)
+            choices.*value.choice = reg.ReadStringIfAny(value.name) == u"Yes";
+    } catch (const std::exception&) {
+        // Out of memory: what was read so far, the rest its defaults.
+    }
+}
+
+void TSettings::Write(const UserChoices& choices) {
+    TRegistry reg = OpenForWriting(kSettingsKey);
+    reg.WriteString(u"HotKey", choices.hotKey ? keys_.FormatHotKey(choices.hotKey, false) : u"");
+    reg.WriteString(u"SearchAddress", choices.searchTemplate);
+    for (const YesNoChoice& value : kYesNoChoices)
+        reg.WriteString(value.name, choices.*value.choice ? u"Yes" : u"No");
+}
+
+bool TSettings::RunsAtStartup() {
     for (RootKey root : kHives)
         if (ValueExistsIn(root, kRunKey, kRunValueName)) return true;
     return false;
@@ -73,44 +109,8 @@ std::u16string TSettings::RunCommand() const {
     return u"\"" + executablePath_ + u"\"";
 }
 
-bool TSettings::UsesDefaultBrowser() {
-    GetSettings();
-    return !UseInternetExplorer;
-}
-
 void TSettings::SetDefaultBrowser(bool useDefaultBrowser) {
     OpenForWriting(kSettingsKey).WriteString(u"Default", useDefaultBrowser ? u"Yes" : u"No");
-}
-
-StoredOptions TSettings::ReadOptions() {
-    try {
-        TRegistry reg = OpenForWriting(kSettingsKey);
-        return ReadOptionsFrom(reg);
-    } catch (const std::exception&) {
-        return {}; // out of memory opening the key: the defaults
-    }
-}
-
-StoredOptions TSettings::ReadOptionsFrom(TRegistry& reg) noexcept {
-    StoredOptions options;
-    try {
-        options.hotKey = reg.ReadStringIfAny(u"HotKey");
-        options.searchAddress = reg.ReadStringIfAny(u"SearchAddress").value_or(u"");
-        options.copySelection = reg.ReadStringIfAny(u"CopySelection") == u"Yes";
-        options.openAddresses = reg.ReadStringIfAny(u"OpenAddresses") == u"Yes";
-    } catch (const std::exception&) {
-        return {}; // out of memory: the defaults
-    }
-    return options;
-}
-
-void TSettings::WriteOptions(std::u16string_view hotKey, std::u16string_view searchAddress,
-                             bool copySelection, bool openAddresses) {
-    TRegistry reg = OpenForWriting(kSettingsKey);
-    reg.WriteString(u"HotKey", hotKey);
-    reg.WriteString(u"SearchAddress", searchAddress);
-    reg.WriteString(u"CopySelection", copySelection ? u"Yes" : u"No");
-    reg.WriteString(u"OpenAddresses", openAddresses ? u"Yes" : u"No");
 }
 
 void TSettings::SetRunAtStartup(bool run) {
@@ -122,8 +122,8 @@ void TSettings::SetRunAtStartup(bool run) {
 
 MenuMarks ReadMenuMarks(TSettings& settings) {
     MenuMarks marks;
-    marks.defaultBrowser = settings.UsesDefaultBrowser();
-    marks.autoRun = settings.SetToStartup();
+    marks.defaultBrowser = !settings.Read().useInternetExplorer;
+    marks.autoRun = settings.RunsAtStartup();
     return marks;
 }
 
@@ -133,7 +133,7 @@ bool ToggleDefaultBrowser(TSettings& settings, bool checked) {
 }
 
 bool ToggleRunAtStartup(TSettings& settings) {
-    const bool run = !settings.SetToStartup();
+    const bool run = !settings.RunsAtStartup();
     settings.SetRunAtStartup(run);
     return run;
 }

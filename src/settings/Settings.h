@@ -1,10 +1,14 @@
 #pragma once
-// The two settings: the browser mode and the Run entry. Every operation
-// opens the registry anew through its own TRegistry and closes it again.
-#include <optional>
+// The user's choices and where they live: one value type, read, checked and
+// written in one place. Every operation opens the registry anew through its
+// own TRegistry and closes it again.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "hotkeys/HotKeyText.h"
+#include "search/SearchAddress.h"
 #include "settings/Registry.h"
 
 namespace snq {
@@ -13,33 +17,85 @@ inline constexpr std::u16string_view kSettingsKey = u"\\SOFTWARE\\Varnel\\SNQ";
 inline constexpr std::u16string_view kRunKey = u"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::u16string_view kRunValueName = u"SNQ";
 
-// The choices of the Settings window, as stored beside "Default": raw
-// texts and marks, each its default when missing or unreadable.
-struct StoredOptions {
-    std::optional<std::u16string> hotKey; // "HotKey": nothing when not stored
-    std::u16string searchAddress;         // "SearchAddress": empty for Google
-    bool copySelection = false;           // "CopySelection" = "Yes"
-    bool openAddresses = false;           // "OpenAddresses" = "Yes"
+inline constexpr std::uint32_t kDefaultHotKey = kCtrlBit | 'G';
+
+// The user's choices, decoded and checked: a stored value that cannot be
+// used stands here as its default. The defaults are what a registry with
+// nothing stored gives.
+struct UserChoices {
+    // "Default" other than "Yes": searches open in Internet Explorer by
+    // automation; "Yes": in the default browser.
+    bool useInternetExplorer = true;
+    // "HotKey": a hotkey value that parses and may be a hotkey; 0: none.
+    std::uint32_t hotKey = kDefaultHotKey;
+    // "SearchAddress": a usable template; empty: the built-in Google one.
+    std::u16string searchTemplate;
+    // The Yes/No values (kYesNoChoices).
+    bool copySelection = false; // "CopySelection": copy the selection before a hotkey search
+    bool openAddresses = false; // "OpenAddresses": open a copied web address as it is
+
+    bool operator==(const UserChoices&) const = default;
+};
+
+// The Yes/No values: their registry names and the choice each holds. A new
+// Yes/No setting is a field above, a row here and a control in the Settings
+// window's table.
+struct YesNoChoice {
+    std::u16string_view name;
+    bool UserChoices::*choice;
+};
+inline constexpr YesNoChoice kYesNoChoices[] = {
+    {u"CopySelection", &UserChoices::copySelection},
+    {u"OpenAddresses", &UserChoices::openAddresses},
+};
+
+// The longest address each way of opening takes.
+struct AddressLimits {
+    std::size_t defaultBrowser = kMaxAddressLength; // the shell's
+    std::size_t automation = kMaxAddressLength;     // Internet Explorer's
+    std::size_t For(bool useInternetExplorer) const {
+        return useInternetExplorer ? automation : defaultBrowser;
+    }
+};
+
+// How a read treats "Default", the browser mode.
+enum class BrowserModeRead {
+    // As a search and the menu read it: created as "No" when missing, and an
+    // error (ERegistryException) when it cannot be read.
+    CreateOrRaise,
+    // Only read: never created, and its default when it cannot be read. For
+    // reads before the user asked for anything (start-up, a hotkey press).
+    Quietly,
 };
 
 class TSettings {
 public:
-    TSettings(IRegistry& registry, std::u16string executablePath)
-        : registry_(registry), executablePath_(std::move(executablePath)) {}
+    // `keys` turns the stored hotkey text into a value and back (with US
+    // names, so that the text means the same on every layout).
+    TSettings(IRegistry& registry, THotKeyText& keys, std::u16string executablePath,
+              AddressLimits limits = {})
+        : registry_(registry), keys_(keys), executablePath_(std::move(executablePath)),
+          limits_(limits) {}
 
-    // True: searches open in Internet Explorer by automation; false: in the
-    // default browser. Set by every completed GetSettings.
-    bool UseInternetExplorer = false;
-    // The Settings window's choices, as every completed GetSettings read
-    // them.
-    StoredOptions Options;
+    const AddressLimits& Limits() const noexcept { return limits_; }
 
-    // Reads the browser mode, creating "Default" = "No" when it is missing.
-    // Reads and writes of "Default" keep to one hive: the one the write rule
-    // picks (below).
-    void GetSettings();
+    // Every choice, from one opening of the settings key in the hive the
+    // write rule picks, so that what a standard user wrote is read back.
+    // Only "Default" may write or raise (see BrowserModeRead); any other
+    // value that cannot be used is its default, silently. A template is
+    // checked against the limit of the browser mode read.
+    UserChoices Read(BrowserModeRead browserMode = BrowserModeRead::CreateOrRaise);
+    // Stores the Settings window's choices: every one but the browser mode,
+    // which the menu writes on its own (SetDefaultBrowser). Raises
+    // ERegistryException when a write fails.
+    void Write(const UserChoices& choices);
+    // Writes the browser mode.
+    void SetDefaultBrowser(bool useDefaultBrowser);
+
     // Whether the Run value "SNQ" exists in either hive (read access only).
-    bool SetToStartup();
+    bool RunsAtStartup();
+    // Adds the Run value (quoted path) or removes it from every hive.
+    void SetRunAtStartup(bool run);
     // Writes the Run value under the write rule, unless a machine-wide one
     // exists already.
     void RunOnWinStart(std::u16string_view name, std::u16string_view command);
@@ -49,30 +105,19 @@ public:
     // The Run value's data: the executable's path in double quotes.
     std::u16string RunCommand() const;
 
-    // Reads the browser mode (GetSettings): true for the default browser.
-    bool UsesDefaultBrowser();
-    // Writes the browser mode; UseInternetExplorer follows at the next read.
-    void SetDefaultBrowser(bool useDefaultBrowser);
-    // Adds the Run value (quoted path) or removes it from every hive.
-    void SetRunAtStartup(bool run);
-
-    // The Settings window's choices, from the hive that "Default" lives in.
-    // Never raises: what cannot be read is its default.
-    StoredOptions ReadOptions();
-    // Stores them all; raises ERegistryException when a write fails.
-    void WriteOptions(std::u16string_view hotKey, std::u16string_view searchAddress,
-                      bool copySelection, bool openAddresses);
-
 private:
     // The write rule: the key under HKEY_LOCAL_MACHINE, or, when that is
     // refused for writing (a standard user, or an administrator under UAC),
     // under HKEY_CURRENT_USER. The returned object may still have no key.
     TRegistry OpenForWriting(std::u16string_view path);
     bool ValueExistsIn(RootKey root, std::u16string_view path, std::u16string_view name);
-    static StoredOptions ReadOptionsFrom(TRegistry& reg) noexcept;
+    // The choices other than the browser mode; never raises.
+    void ReadOthers(TRegistry& reg, UserChoices& choices) noexcept;
 
     IRegistry& registry_;
+    THotKeyText& keys_;
     std::u16string executablePath_;
+    AddressLimits limits_;
 };
 
 // The tray menu's two check marks, read from the registry just before the
@@ -82,8 +127,8 @@ struct MenuMarks {
     bool autoRun = false;        // "Auto Run at Startup"
 };
 
-// Reads both marks (creating "Default" as GetSettings does). Raises what
-// GetSettings raises; the caller then leaves the marks as they were.
+// Reads both marks (creating "Default" as a search does). Raises what the
+// read raises; the caller then leaves the marks as they were.
 MenuMarks ReadMenuMarks(TSettings& settings);
 // "Use Default Browser" chosen: writes the mode opposite to the item's own
 // mark (not to the registry, which may say otherwise) and returns the new

@@ -1,5 +1,6 @@
 #include "Probe.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 #include <tlhelp32.h>
 
@@ -205,6 +206,65 @@ bool OwnsTrayIcon(HWND window) {
     data.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(window));
     data.uFlags = 0;
     return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+namespace {
+
+HWND VisibleTooltip() {
+    HWND found = nullptr;
+    ::EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            if (ClassOf(w) != L"tooltips_class32" || !::IsWindowVisible(w)) return TRUE;
+            *reinterpret_cast<HWND*>(p) = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The text of a tool of another process's tooltip control: the current one
+// (a tip) or the first (a balloon), read through memory in that process.
+std::wstring ToolText(HWND tooltip, UINT message) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(tooltip, &pid);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return L"";
+    constexpr SIZE_T kText = 1024, kSize = 4096;
+    auto* remote = static_cast<BYTE*>(::VirtualAllocEx(process, nullptr, kSize, MEM_COMMIT, PAGE_READWRITE));
+    wchar_t text[(kSize - kText) / sizeof(wchar_t)] = {};
+    if (remote) {
+        TTTOOLINFOW info{};
+        info.cbSize = sizeof(info);
+        info.lpszText = reinterpret_cast<LPWSTR>(remote + kText);
+        ::WriteProcessMemory(process, remote, &info, sizeof(info), nullptr);
+        DWORD_PTR got = 0;
+        if (::SendMessageTimeoutW(tooltip, message, 0, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG,
+                                  2000, &got) && got)
+            ::ReadProcessMemory(process, remote + kText, text, sizeof(text) - sizeof(wchar_t), nullptr);
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(process);
+    return text;
+}
+
+} // namespace
+
+std::wstring TrayTip() {
+    HWND icon = ::FindWindowExW(::FindWindowW(L"__winex11_standalone_tray", nullptr), nullptr,
+                                L"__winex11_tray_icon", nullptr);
+    RECT r{};
+    if (!icon || !::GetWindowRect(icon, &r)) return L"";
+    ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    HWND tip = Poll(3000, [] { return VisibleTooltip(); });
+    const std::wstring text = tip ? ToolText(tip, TTM_GETCURRENTTOOLW) : L"";
+    ::SetCursorPos(r.right + 400, r.bottom + 400);
+    Poll(2000, [] { return VisibleTooltip() == nullptr; });
+    return text;
+}
+
+std::wstring TrayBalloon(DWORD ms) {
+    HWND balloon = Poll(ms, [] { return VisibleTooltip(); });
+    return balloon ? ToolText(balloon, TTM_ENUMTOOLSW) : L"";
 }
 
 HWND Program::WaitForTray(DWORD ms) {

@@ -60,6 +60,12 @@ private:
 // changes nothing and succeeds only for an existing icon.
 bool OwnsTrayIcon(HWND window);
 
+// What Wine's notification area shows for the (first) icon: its tip, read
+// by pointing at the icon, and the text of a balloon that is up (waiting up
+// to `ms` for one). Empty when there is none.
+std::wstring TrayTip();
+std::wstring TrayBalloon(DWORD ms = 5000);
+
 void LeftClick(HWND tray);
 void DoubleClick(HWND tray);
 void RightClick(HWND tray);

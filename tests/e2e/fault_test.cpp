@@ -151,6 +151,9 @@ TEST_F(Faults, CtrlGHeldByAnotherProgramAtStartIsSilentAndTheTrayStillSearches) 
     Start();
     Wait(500);
     EXPECT_TRUE(VisibleWindows(pid()).empty()) << Describe(pid());
+    // The tip says why the keys do nothing.
+    EXPECT_EQ(TrayTip(), L"Snapquery 1.5\r\nClick to send clpiboard text to google search\r\n"
+                         L"Ctrl+g is in use by another program\r\nRight click for menu");
     SetClipboardText(L"still works");
     LeftClick(tray_);
     EXPECT_EQ(WaitForLines(BrowserLogPath(), 1).size(), 1u);

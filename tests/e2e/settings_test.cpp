@@ -134,6 +134,7 @@ bool Warned(DWORD pid, const std::wstring& text) {
 TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     Start();
     for (int i = 0; i < 100 && Free(MOD_CONTROL, 'G'); ++i) Wait(50);
+    EXPECT_EQ(TrayTip(), std::wstring(snq::kTrayHint.begin(), snq::kTrayHint.end()));
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
     HWND window = WaitForWindow(pid(), L"Snapquery Settings");
     ASSERT_NE(window, nullptr);
@@ -200,6 +201,8 @@ TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     EXPECT_EQ(RegGet(kSettings, L"CopySelection"), L"No");
     EXPECT_FALSE(Free(MOD_CONTROL | MOD_SHIFT, 'G'));
     EXPECT_TRUE(Free(MOD_CONTROL, 'G')) << "the old hotkey released";
+    EXPECT_EQ(TrayTip(), L"Snapquery 1.5\r\nClick or press Ctrl+Shift+g to send clpiboard text to "
+                         L"DuckDuckGo search\r\nRight click for menu");
 
     // Cancel changes nothing; the window shows what is stored.
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));

@@ -181,41 +181,43 @@ TEST(SettingsDialog, ControlsFitTheWindowDoNotOverlapAndHaveOneMnemonicEach) {
 TEST(SettingsDialog, OkExplainsWhatItCannotApply) {
     SettingsChoices c;
     c.hotKey = 0x6047;
-    EXPECT_EQ(SettingsProblem(c, u"Ctrl+Shift+G"), u"");
+    EXPECT_EQ(SettingsProblem(c, u"Ctrl+Shift+G", 2048), u"");
     c.hotKey = 0;
-    EXPECT_EQ(SettingsProblem(c, u""), u"Press the keys of the hotkey in the Hotkey box, or choose None.");
+    EXPECT_EQ(SettingsProblem(c, u"", 2048), u"Press the keys of the hotkey in the Hotkey box, or choose None.");
     c.noHotKey = true;
-    EXPECT_EQ(SettingsProblem(c, u""), u"");
+    EXPECT_EQ(SettingsProblem(c, u"", 2048), u"");
     c = SettingsChoices{};
     c.hotKey = 0x0047;
-    EXPECT_EQ(SettingsProblem(c, u"G"),
+    EXPECT_EQ(SettingsProblem(c, u"G", 2048),
               u"G cannot be a hotkey: it types a character. Use it with Ctrl, Alt or Win.");
     c.hotKey = 0x4011;
-    EXPECT_EQ(SettingsProblem(c, u"Ctrl+Ctrl"), u"Ctrl+Ctrl cannot be a hotkey: add a key to it.");
+    EXPECT_EQ(SettingsProblem(c, u"Ctrl+Ctrl", 2048), u"Ctrl+Ctrl cannot be a hotkey: add a key to it.");
     c = SettingsChoices{};
     c.hotKey = 0x4047;
     c.engine = SearchEngine::Custom;
     c.customAddress = u"file:///C:/{query}";
-    EXPECT_EQ(SettingsProblem(c, u"Ctrl+G"), u"The custom address must start with https:// or http://.");
+    EXPECT_EQ(SettingsProblem(c, u"Ctrl+G", 2048), u"The custom address must start with https:// or http://.");
     c.customAddress = u"https://x.example/";
-    EXPECT_EQ(SettingsProblem(c, u"Ctrl+G"),
+    EXPECT_EQ(SettingsProblem(c, u"Ctrl+G", 2048),
               u"The custom address must contain {query} where the searched text goes.");
     c.customAddress = u"https://x.example/?q={query}&x=\"";
-    EXPECT_NE(SettingsProblem(c, u"Ctrl+G"), u"");
+    EXPECT_NE(SettingsProblem(c, u"Ctrl+G", 2048), u"");
     c.customAddress = u"https://x.example/?q={query}";
-    EXPECT_EQ(SettingsProblem(c, u"Ctrl+G"), u"");
+    EXPECT_EQ(SettingsProblem(c, u"Ctrl+G", 2048), u"");
     EXPECT_EQ(HotKeyInUseText(u"Ctrl+Shift+G"), u"Ctrl+Shift+G is in use by another program.");
 }
 
-TEST(SettingsDialog, StoredTemplatesShowAsTheirEngine) {
-    SettingsChoices c;
+TEST(SettingsDialog, StoredTemplatesShowAsTheirEngineAndComeBackTheSame) {
     for (auto [stored, engine] : {std::pair{u"", SearchEngine::Google},
                                   {u"https://www.bing.com/search?q={query}", SearchEngine::Bing},
                                   {u"https://duckduckgo.com/?q={query}", SearchEngine::DuckDuckGo},
-                                  {u"https://x.example/?q={query}", SearchEngine::Custom},
-                                  {u"ftp://x/{query}", SearchEngine::Google}}) {
-        ShowTemplate(stored, c);
-        EXPECT_EQ(c.engine, engine);
-        EXPECT_EQ(TemplateOf(c), engine == SearchEngine::Google ? u"" : std::u16string(stored));
+                                  {u"https://x.example/?q={query}", SearchEngine::Custom}}) {
+        UserChoices choices;
+        choices.searchTemplate = stored;
+        const SettingsChoices shown = ShowChoices(choices);
+        EXPECT_EQ(shown.engine, engine);
+        UserChoices back;
+        TakeChoices(shown, back);
+        EXPECT_EQ(back.searchTemplate, std::u16string(stored));
     }
 }

@@ -87,7 +87,6 @@ class FakeHost : public ISearchHost {
 public:
     std::u16string language = u"English";
     std::vector<std::u16string> clipboard; // successive reads
-    bool useIE = false;
     bool settingsFail = false;
     int failRead = -1; // index of the read that fails
     std::vector<std::string> steps;
@@ -98,15 +97,19 @@ public:
         return language;
     }
     void SendCopyToFocus() override { steps.push_back("copy"); }
-    void GetSettings() override {
+    UserChoices ReadChoices() override {
         steps.push_back("settings");
         if (settingsFail) throw ERegistryException(u"Invalid data type for 'Default'");
+        return choices;
     }
-    bool UseInternetExplorer() override { return useIE; }
-    std::size_t AddressLimit() override { return addressLimit; }
-    SearchChoices Choices() override { return choices; }
-    SearchChoices choices;
+    std::size_t AddressLimit(bool) override { return addressLimit; }
+    UserChoices choices = DefaultBrowser();
     std::size_t addressLimit = kMaxAddressLength;
+    static UserChoices DefaultBrowser() {
+        UserChoices c;
+        c.useInternetExplorer = false;
+        return c;
+    }
     std::u16string ReadClipboardText(std::size_t limit) override {
         const int index = reads++;
         steps.push_back("read");
@@ -144,7 +147,7 @@ TEST(SearchRequest, RunsItsStepsInOrderAndOpensTheAddressOfTheFirstRead) {
     EXPECT_EQ(last, BuildSearchAddress(u"en", u"first text"));
     EXPECT_EQ(host.opened, last);
     host = FakeHost();
-    host.useIE = true;
+    host.choices.useInternetExplorer = true;
     host.clipboard = {u" ", u" "}; // only a space is still text
     RunSearchRequest(host, last);
     EXPECT_EQ(host.steps.back(), "ie");
@@ -282,7 +285,7 @@ TEST(WebAddress, OnlyOneHttpOrHttpsAddressIsTakenAsItIs) {
 
 TEST(SearchRequest, TheSettingsChoicesShapeTheAddress) {
     FakeHost host;
-    host.choices = {std::u16string(kDuckDuckGoTemplate), false};
+    host.choices.searchTemplate = kDuckDuckGoTemplate;
     host.clipboard = {u"a b", u"a b"};
     std::u16string last;
     RunSearchRequest(host, last);
@@ -300,7 +303,8 @@ TEST(SearchRequest, TheSettingsChoicesShapeTheAddress) {
     // Anything else is searched as text, and a template that cannot be used
     // is the built-in address.
     host = FakeHost();
-    host.choices = {u"file:///C:/x?{query}", true};
+    host.choices.searchTemplate = u"file:///C:/x?{query}";
+    host.choices.openAddresses = true;
     host.clipboard = {u"file:///C:/Windows/notepad.exe", u"x"};
     RunSearchRequest(host, last);
     EXPECT_EQ(host.opened, BuildSearchAddress(u"en", u"file:///C:/Windows/notepad.exe"));

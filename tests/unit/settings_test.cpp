@@ -5,6 +5,7 @@
 
 #include "framework/Exceptions.h"
 #include "settings/Settings.h"
+#include "support/FakeKeyboard.h"
 
 using namespace snq;
 
@@ -113,6 +114,17 @@ public:
     }
 };
 
+// The stored hotkey's names, as the program reads and writes them.
+THotKeyText& Keys() {
+    static snq::testing::FakeKeyboard keyboard;
+    static THotKeyText keys = [] {
+        THotKeyText names(keyboard);
+        names.Startup();
+        return names;
+    }();
+    return keys;
+}
+
 constexpr auto LM = RootKey::LocalMachine;
 constexpr auto CU = RootKey::CurrentUser;
 const std::u16string kSettings = u"SOFTWARE\\Varnel\\SNQ";
@@ -143,12 +155,12 @@ void ToggleRun(TSettings& settings, bool& mark) { mark = ToggleRunAtStartup(sett
 
 TEST(Settings, AFreshRegistryGetsDefaultNoAndAutomationMode) {
     FakeRegistry reg;
-    TSettings settings(reg, kExe);
+    TSettings settings(reg, Keys(), kExe);
     bool browserMark = true, runMark = true;
     Popup(settings, browserMark, runMark);
     EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), u"No");
     EXPECT_EQ(reg.Find(LM, kSettings)->at(u"default").name, u"Default");
-    EXPECT_TRUE(settings.UseInternetExplorer);
+    EXPECT_TRUE(settings.Read().useInternetExplorer);
     EXPECT_FALSE(browserMark);
     EXPECT_FALSE(runMark);
     EXPECT_EQ(reg.Find(CU, kSettings), nullptr) << "no fallback while HKLM can be written";
@@ -159,10 +171,8 @@ TEST(Settings, OnlyAnExactYesSelectsTheDefaultBrowserAndNothingIsRewritten) {
                             {u"YES", true}, {u"Yes ", true}, {u"whatever", true}}) {
         FakeRegistry reg;
         reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(text));
-        TSettings settings(reg, kExe);
-        settings.UseInternetExplorer = !ie;
-        settings.GetSettings();
-        EXPECT_EQ(settings.UseInternetExplorer, ie);
+        TSettings settings(reg, Keys(), kExe);
+        EXPECT_EQ(settings.Read().useInternetExplorer, ie);
         EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), std::u16string(text));
     }
 }
@@ -170,48 +180,44 @@ TEST(Settings, OnlyAnExactYesSelectsTheDefaultBrowserAndNothingIsRewritten) {
 TEST(Settings, ValueNamesIgnoreCaseAndExpandSzIsAccepted) {
     FakeRegistry reg;
     reg.Set(LM, kSettings, u"DEFAULT", RegType::ExpandSz, Utf16Bytes(u"Yes"));
-    TSettings settings(reg, kExe);
-    settings.GetSettings();
-    EXPECT_FALSE(settings.UseInternetExplorer);
+    TSettings settings(reg, Keys(), kExe);
+    EXPECT_FALSE(settings.Read().useInternetExplorer);
 }
 
 TEST(Settings, TextEndsAtTheFirstNulAndAnEmptyValueReadsEmpty) {
     FakeRegistry reg;
     reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(std::u16string(u"Yes\0junk", 8)));
-    TSettings settings(reg, kExe);
-    settings.GetSettings();
-    EXPECT_FALSE(settings.UseInternetExplorer);
+    TSettings settings(reg, Keys(), kExe);
+    EXPECT_FALSE(settings.Read().useInternetExplorer);
     // Size 0 reads empty whatever its type: automation, and no type error.
     reg.Set(LM, kSettings, u"Default", RegType::Binary, {});
-    settings.GetSettings();
-    EXPECT_TRUE(settings.UseInternetExplorer);
+    EXPECT_TRUE(settings.Read().useInternetExplorer);
     // A value without its terminator still reads whole.
     reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"Yes", false));
-    settings.GetSettings();
-    EXPECT_FALSE(settings.UseInternetExplorer);
+    EXPECT_FALSE(settings.Read().useInternetExplorer);
 }
 
 TEST(Settings, WrongTypeAndFailedReadsRaiseTheirErrorsAndKeepTheMode) {
     FakeRegistry reg;
     reg.Set(LM, kSettings, u"Default", RegType::Dword, {1, 0, 0, 0});
-    TSettings settings(reg, kExe);
-    settings.UseInternetExplorer = false;
-    EXPECT_EQ(ErrorOf([&] { settings.GetSettings(); }), u"Invalid data type for 'Default'");
+    TSettings settings(reg, Keys(), kExe);
+    EXPECT_EQ(ErrorOf([&] { settings.Read(); }), u"Invalid data type for 'Default'");
     bool browserMark = true, runMark = false;
     EXPECT_EQ(ErrorOf([&] { Popup(settings, browserMark, runMark); }),
               u"Invalid data type for 'Default'");
     EXPECT_TRUE(browserMark) << "no mark changes on an error";
-    EXPECT_FALSE(settings.UseInternetExplorer);
+    // A read before the user acted takes it for its default, silently.
+    EXPECT_TRUE(settings.Read(BrowserModeRead::Quietly).useInternetExplorer);
 
     reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"Yes"));
     reg.failReads = true;
-    EXPECT_EQ(ErrorOf([&] { settings.GetSettings(); }), u"Failed to get data for 'Default'");
+    EXPECT_EQ(ErrorOf([&] { settings.Read(); }), u"Failed to get data for 'Default'");
 }
 
 TEST(Settings, TheBrowserToggleFollowsItsOwnMarkNotTheRegistry) {
     FakeRegistry reg;
     reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"No"));
-    TSettings settings(reg, kExe);
+    TSettings settings(reg, Keys(), kExe);
     bool mark = false;
     ToggleBrowser(settings, mark);
     EXPECT_TRUE(mark);
@@ -223,21 +229,16 @@ TEST(Settings, TheBrowserToggleFollowsItsOwnMarkNotTheRegistry) {
     mark = true;
     ToggleBrowser(settings, mark);
     EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), u"No");
-    // The toggle does not change the mode; the next read does.
-    settings.UseInternetExplorer = true;
-    mark = false;
-    ToggleBrowser(settings, mark);
-    EXPECT_TRUE(settings.UseInternetExplorer);
 }
 
 TEST(Settings, TheRunToggleWritesTheQuotedPathAndDeletesAnyEntry) {
     FakeRegistry reg;
-    TSettings settings(reg, kExe);
+    TSettings settings(reg, Keys(), kExe);
     bool mark = false;
     ToggleRun(settings, mark);
     EXPECT_TRUE(mark);
     EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), kQuotedExe);
-    EXPECT_TRUE(settings.SetToStartup());
+    EXPECT_TRUE(settings.RunsAtStartup());
     ToggleRun(settings, mark);
     EXPECT_FALSE(mark);
     EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
@@ -248,21 +249,20 @@ TEST(Settings, TheRunToggleWritesTheQuotedPathAndDeletesAnyEntry) {
     EXPECT_TRUE(mark);
     ToggleRun(settings, mark);
     EXPECT_FALSE(mark);
-    EXPECT_FALSE(settings.SetToStartup());
+    EXPECT_FALSE(settings.RunsAtStartup());
 }
 
 TEST(Settings, WhenTheMachineHiveIsRefusedEverythingWorksFromTheUserHive) {
     FakeRegistry reg;
     reg.machine = Access::None;
-    TSettings settings(reg, kExe);
+    TSettings settings(reg, Keys(), kExe);
     bool browserMark = true, runMark = true;
     Popup(settings, browserMark, runMark);
     EXPECT_EQ(reg.Text(CU, kSettings, u"Default"), u"No");
     EXPECT_FALSE(browserMark);
     ToggleBrowser(settings, browserMark);
     EXPECT_EQ(reg.Text(CU, kSettings, u"Default"), u"Yes");
-    settings.GetSettings();
-    EXPECT_FALSE(settings.UseInternetExplorer);
+    EXPECT_FALSE(settings.Read().useInternetExplorer);
 
     ToggleRun(settings, runMark);
     EXPECT_TRUE(runMark);
@@ -275,8 +275,8 @@ TEST(Settings, WhenTheMachineHiveIsRefusedEverythingWorksFromTheUserHive) {
 TEST(Settings, AnEntryInEitherHiveCountsAndTurningOffRemovesBoth) {
     FakeRegistry reg;
     reg.Set(CU, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kExe));
-    TSettings settings(reg, kExe);
-    EXPECT_TRUE(settings.SetToStartup());
+    TSettings settings(reg, Keys(), kExe);
+    EXPECT_TRUE(settings.RunsAtStartup());
     reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kExe));
     bool mark = true;
     ToggleRun(settings, mark);
@@ -288,9 +288,9 @@ TEST(Settings, AnEntryInEitherHiveCountsAndTurningOffRemovesBoth) {
 TEST(Settings, WithNoWritableHiveTheErrorsStandAndMarksStay) {
     FakeRegistry reg;
     reg.machine = reg.user = Access::None;
-    TSettings settings(reg, kExe);
-    EXPECT_EQ(ErrorOf([&] { settings.GetSettings(); }), u"Failed to set data for 'Default'");
-    EXPECT_FALSE(settings.SetToStartup());
+    TSettings settings(reg, Keys(), kExe);
+    EXPECT_EQ(ErrorOf([&] { settings.Read(); }), u"Failed to set data for 'Default'");
+    EXPECT_FALSE(settings.RunsAtStartup());
     bool mark = false;
     EXPECT_EQ(ErrorOf([&] { ToggleRun(settings, mark); }),
               u"Failed to set data for 'SNQ'");
@@ -305,8 +305,8 @@ TEST(Settings, WithNoWritableHiveTheErrorsStandAndMarksStay) {
     // A key that opens but refuses the write gives the same error.
     FakeRegistry readOnly;
     readOnly.failWrites = true;
-    TSettings other(readOnly, kExe);
-    EXPECT_EQ(ErrorOf([&] { other.GetSettings(); }), u"Failed to set data for 'Default'");
+    TSettings other(readOnly, Keys(), kExe);
+    EXPECT_EQ(ErrorOf([&] { other.Read(); }), u"Failed to set data for 'Default'");
 }
 
 // A standard user: the machine's keys can be read but not written.
@@ -315,7 +315,7 @@ TEST(Settings, AMachineWideEntryThatCannotBeDeletedIsShownAndReported) {
     reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kQuotedExe));
     reg.Set(CU, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kExe)); // an older, unquoted one
     reg.machine = Access::ReadOnly;
-    TSettings settings(reg, kExe);
+    TSettings settings(reg, Keys(), kExe);
     bool browserMark = false, runMark = false;
     Popup(settings, browserMark, runMark);
     EXPECT_TRUE(runMark) << "the machine-wide entry counts";
@@ -333,7 +333,7 @@ TEST(Settings, AReadOnlyMachineHiveSendsTheTogglesToTheUserHive) {
     FakeRegistry reg;
     reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"Yes"));
     reg.machine = Access::ReadOnly;
-    TSettings settings(reg, kExe);
+    TSettings settings(reg, Keys(), kExe);
     bool browserMark = true, runMark = true;
     Popup(settings, browserMark, runMark);
     // "Default" lives in the hive that the toggle writes: the user's.
@@ -343,7 +343,7 @@ TEST(Settings, AReadOnlyMachineHiveSendsTheTogglesToTheUserHive) {
     ToggleBrowser(settings, browserMark);
     Popup(settings, browserMark, runMark);
     EXPECT_TRUE(browserMark) << "the toggle is read back";
-    EXPECT_FALSE(settings.UseInternetExplorer);
+    EXPECT_FALSE(settings.Read().useInternetExplorer);
 
     ToggleRun(settings, runMark);
     EXPECT_TRUE(runMark);
@@ -358,8 +358,8 @@ TEST(Settings, AMachineHiveWithNoAccessLeavesOnlyTheUsersEntryInPlay) {
     FakeRegistry reg;
     reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kQuotedExe)); // invisible to this user
     reg.machine = Access::None;
-    TSettings settings(reg, kExe);
-    EXPECT_FALSE(settings.SetToStartup());
+    TSettings settings(reg, Keys(), kExe);
+    EXPECT_FALSE(settings.RunsAtStartup());
     bool mark = false;
     ToggleRun(settings, mark);
     EXPECT_TRUE(mark);
@@ -369,58 +369,66 @@ TEST(Settings, AMachineHiveWithNoAccessLeavesOnlyTheUsersEntryInPlay) {
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
 }
 
-TEST(SettingsOptions, NothingStoredGivesTheDefaultsAndCreatesNothing) {
+TEST(SettingsChoices, NothingStoredGivesTheDefaultsAndAQuietReadWritesNothing) {
     FakeRegistry reg;
-    TSettings settings(reg, kExe);
-    const StoredOptions o = settings.ReadOptions();
-    EXPECT_EQ(o.hotKey, std::nullopt);
-    EXPECT_EQ(o.searchAddress, u"");
-    EXPECT_FALSE(o.copySelection);
-    EXPECT_FALSE(o.openAddresses);
+    TSettings settings(reg, Keys(), kExe);
+    EXPECT_EQ(settings.Read(BrowserModeRead::Quietly), UserChoices{});
+    EXPECT_EQ(UserChoices{}.hotKey, 0x4047u) << "Ctrl+G";
     EXPECT_EQ(reg.Text(LM, kSettings, u"Default"), std::nullopt) << "reading writes nothing";
 }
 
-TEST(SettingsOptions, AreStoredBesideDefaultAndReadBack) {
+TEST(SettingsChoices, AreStoredBesideDefaultAndReadBack) {
     FakeRegistry reg;
     reg.machine = Access::ReadOnly; // a standard user: the user's hive
-    TSettings settings(reg, kExe);
-    settings.WriteOptions(u"Ctrl+Shift+G", u"https://duckduckgo.com/?q={query}", true, false);
+    TSettings settings(reg, Keys(), kExe);
+    UserChoices choices;
+    choices.hotKey = 0x6047;
+    choices.searchTemplate = u"https://duckduckgo.com/?q={query}";
+    choices.copySelection = true;
+    settings.Write(choices);
     EXPECT_EQ(reg.Text(CU, kSettings, u"HotKey"), u"Ctrl+Shift+G");
     EXPECT_EQ(reg.Text(CU, kSettings, u"SearchAddress"), u"https://duckduckgo.com/?q={query}");
     EXPECT_EQ(reg.Text(CU, kSettings, u"CopySelection"), u"Yes");
     EXPECT_EQ(reg.Text(CU, kSettings, u"OpenAddresses"), u"No");
-    const StoredOptions o = settings.ReadOptions();
-    EXPECT_EQ(o.hotKey, u"Ctrl+Shift+G");
-    EXPECT_EQ(o.searchAddress, u"https://duckduckgo.com/?q={query}");
-    EXPECT_TRUE(o.copySelection);
-    EXPECT_FALSE(o.openAddresses);
-    // Every settings read brings them along.
-    settings.GetSettings();
-    EXPECT_EQ(settings.Options.searchAddress, u"https://duckduckgo.com/?q={query}");
-    EXPECT_TRUE(settings.Options.copySelection);
+    EXPECT_EQ(reg.Text(CU, kSettings, u"Default"), std::nullopt) << "the menu writes the browser mode";
+    EXPECT_EQ(settings.Read(), choices);
     // An empty hotkey is "none", which is not "not stored".
-    settings.WriteOptions(u"", u"", false, true);
-    EXPECT_EQ(settings.ReadOptions().hotKey, u"");
-    EXPECT_TRUE(settings.ReadOptions().openAddresses);
+    choices.hotKey = 0;
+    choices.openAddresses = true;
+    settings.Write(choices);
+    EXPECT_EQ(reg.Text(CU, kSettings, u"HotKey"), u"");
+    EXPECT_EQ(settings.Read(), choices);
 }
 
-TEST(SettingsOptions, ValuesThatCannotBeReadFallBackSilently) {
+TEST(SettingsChoices, ValuesThatCannotBeUsedAreTheirDefaultsSilently) {
     FakeRegistry reg;
     reg.Set(LM, kSettings, u"HotKey", RegType::Dword, {1, 0, 0, 0});
     reg.Set(LM, kSettings, u"SearchAddress", RegType::Binary, {1, 2});
     reg.Set(LM, kSettings, u"CopySelection", RegType::Sz, Utf16Bytes(u"yes"));
     reg.Set(LM, kSettings, u"OpenAddresses", RegType::Dword, {1, 0, 0, 0});
-    TSettings settings(reg, kExe);
-    const StoredOptions o = settings.ReadOptions();
-    EXPECT_EQ(o.hotKey, std::nullopt);
-    EXPECT_EQ(o.searchAddress, u"");
-    EXPECT_FALSE(o.copySelection) << "only an exact Yes";
-    EXPECT_FALSE(o.openAddresses);
-    // No hive at all: still no error.
+    TSettings settings(reg, Keys(), kExe);
+    EXPECT_EQ(settings.Read(BrowserModeRead::Quietly), UserChoices{}) << "only an exact Yes";
+    for (const char16_t* text : {u"Ctrl+Nonsense", u"Ctrl+C", u"G", u"Ctrl"}) {
+        reg.Set(LM, kSettings, u"HotKey", RegType::Sz, Utf16Bytes(text));
+        EXPECT_EQ(settings.Read().hotKey, kDefaultHotKey) << std::u16string(text).size();
+    }
+    reg.Set(LM, kSettings, u"SearchAddress", RegType::Sz, Utf16Bytes(u"file:///C:/{query}"));
+    EXPECT_EQ(settings.Read().searchTemplate, u"");
+    // No hive at all: still no error for a quiet read.
     FakeRegistry none;
     none.machine = none.user = Access::None;
-    TSettings locked(none, kExe);
-    EXPECT_EQ(locked.ReadOptions().hotKey, std::nullopt);
-    EXPECT_EQ(ErrorOf([&] { locked.WriteOptions(u"", u"", false, false); }),
-              u"Failed to set data for 'HotKey'");
+    TSettings locked(none, Keys(), kExe);
+    EXPECT_EQ(locked.Read(BrowserModeRead::Quietly), UserChoices{});
+    EXPECT_EQ(ErrorOf([&] { locked.Write(UserChoices{}); }), u"Failed to set data for 'HotKey'");
+}
+
+TEST(SettingsChoices, ATemplateIsCheckedAgainstTheLimitOfTheBrowserThatOpensIt) {
+    FakeRegistry reg;
+    const std::u16string long1000 = u"https://x.example/?q={query}&p=" + std::u16string(1000, u'a');
+    reg.Set(LM, kSettings, u"SearchAddress", RegType::Sz, Utf16Bytes(long1000));
+    TSettings settings(reg, Keys(), kExe, AddressLimits{768, 2048});
+    reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"Yes")); // the shell: 768
+    EXPECT_EQ(settings.Read().searchTemplate, u"") << "the search and the window would use Google";
+    reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"No")); // automation: 2,048
+    EXPECT_EQ(settings.Read().searchTemplate, long1000);
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/Exceptions.h"
+#include "hotkeys/KeyboardLayoutWin32.h"
 #include "settings/RegistryWin32.h"
 #include "settings/Settings.h"
 
@@ -41,7 +42,7 @@ std::wstring Get(const wchar_t* path, const wchar_t* name) {
 
 std::u16string ErrorOf(TSettings& settings) {
     try {
-        settings.GetSettings();
+        settings.Read();
     } catch (const ERegistryException& e) {
         return e.Message();
     }
@@ -53,31 +54,29 @@ protected:
     void SetUp() override { Reset(); }
     void TearDown() override { Reset(); }
     Win32Registry registry;
-    TSettings settings{registry, kExe};
+    Win32KeyboardLayout keyboard;
+    THotKeyText keys{keyboard};
+    TSettings settings{registry, keys, kExe};
 };
 
 } // namespace
 
 TEST_F(RealRegistry, AFreshRegistryGetsNoInTheThirtyTwoBitView) {
-    settings.GetSettings();
-    EXPECT_TRUE(settings.UseInternetExplorer);
+    EXPECT_TRUE(settings.Read().useInternetExplorer);
     EXPECT_EQ(Get(kSettings32, L"Default"), L"No");
     EXPECT_EQ(Get(L"SOFTWARE\\Varnel\\SNQ", L"Default"), L"<none>");
 }
 
 TEST_F(RealRegistry, TypesSizesNulsAndNameCase) {
     SetRaw(L"DEFAULT", REG_EXPAND_SZ, L"Yes", 8);
-    settings.GetSettings();
-    EXPECT_FALSE(settings.UseInternetExplorer);
+    EXPECT_FALSE(settings.Read().useInternetExplorer);
 
     const wchar_t withNul[] = L"Yes\0No";
     SetRaw(L"Default", REG_SZ, withNul, sizeof(withNul));
-    settings.GetSettings();
-    EXPECT_FALSE(settings.UseInternetExplorer);
+    EXPECT_FALSE(settings.Read().useInternetExplorer);
 
     SetRaw(L"Default", REG_SZ, L"", 0);
-    settings.GetSettings();
-    EXPECT_TRUE(settings.UseInternetExplorer);
+    EXPECT_TRUE(settings.Read().useInternetExplorer);
 
     const DWORD one = 1;
     SetRaw(L"Default", REG_DWORD, &one, sizeof(one));
@@ -90,8 +89,8 @@ TEST_F(RealRegistry, TypesSizesNulsAndNameCase) {
 TEST_F(RealRegistry, RunEntryHoldsTheQuotedPathAndGoesAgain) {
     settings.SetRunAtStartup(true);
     EXPECT_EQ(Get(kRun32, L"SNQ"), L"\"C:\\Program Files\\Snap Query\\snapquery.exe\"");
-    EXPECT_TRUE(settings.SetToStartup());
+    EXPECT_TRUE(settings.RunsAtStartup());
     settings.SetRunAtStartup(false);
     EXPECT_EQ(Get(kRun32, L"SNQ"), L"<none>");
-    EXPECT_FALSE(settings.SetToStartup());
+    EXPECT_FALSE(settings.RunsAtStartup());
 }
