@@ -45,6 +45,12 @@ std::u16string BalloonHint(std::u16string_view hotKeyText, bool taken, std::u16s
            SearchLine(hotKeyText, taken, u"clipboard", target) + u"\r\nRight click for menu";
 }
 
+std::u16string HotKeyTakenNotice(std::u16string_view hotKeyText) {
+    return std::u16string(hotKeyText) +
+           u" is in use by another program, so it does not search. Click here to choose another "
+           u"hotkey in Settings.";
+}
+
 std::u16string SearchTarget(std::u16string_view searchTemplate) {
     if (searchTemplate.empty()) return u"google search";
     if (searchTemplate == kBingTemplate) return u"Bing search";

@@ -75,6 +75,8 @@ constexpr std::size_t MenuIndexOf(MenuCommand command) {
 // kBalloonHint.
 std::u16string TrayHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target);
 std::u16string BalloonHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target);
+// The balloon at start when another program holds the hotkey.
+std::u16string HotKeyTakenNotice(std::u16string_view hotKeyText);
 // Where a search with `searchTemplate` goes: "google search" (none),
 // "Bing search", "DuckDuckGo search", or a custom address's host.
 std::u16string SearchTarget(std::u16string_view searchTemplate);

@@ -8,9 +8,12 @@ constexpr UINT kFirstCommand = 1;
 
 TPopupMenu::TPopupMenu() : window_(AllocateUtilWindow(*this)) {}
 
-void TPopupMenu::Popup(int x, int y) {
+bool TPopupMenu::Popup(int x, int y) {
     if (OnPopup) OnPopup();
     ::TrackPopupMenu(Rebuild(), TPM_CENTERALIGN | TPM_RIGHTBUTTON, x, y, 0, window_.get(), nullptr);
+    // The chosen item's command is posted before the menu returns.
+    MSG chosen;
+    return ::PeekMessageW(&chosen, window_.get(), WM_COMMAND, WM_COMMAND, PM_NOREMOVE) != FALSE;
 }
 
 HMENU TPopupMenu::Rebuild() {

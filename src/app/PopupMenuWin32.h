@@ -25,8 +25,9 @@ public:
     std::function<void()> OnPopup;
 
     // Raises OnPopup, rebuilds the menu and tracks it centred horizontally on
-    // (x, y). A chosen item runs once the menu has closed.
-    void Popup(int x, int y);
+    // (x, y). A chosen item runs once the menu has closed. Returns whether
+    // one was chosen.
+    bool Popup(int x, int y);
     // Makes the menu handle anew from Items.
     HMENU Rebuild();
 

@@ -1,5 +1,7 @@
 #include "app/TrayIconWin32.h"
 
+#include <windowsx.h>
+
 #include <cstring>
 #include <vector>
 
@@ -117,6 +119,7 @@ void TTrayIcon::SetVisible(bool visible) {
     if (visible_) {
         if (!AddWithRetry()) throw EOutOfResources(u"Cannot create shell notification icon");
         added_ = true;
+        UseModernNotifications();
     } else {
         added_ = false;
         if (!NotifyChecked(NIM_DELETE))
@@ -128,8 +131,12 @@ bool TTrayIcon::AddWithRetry() {
     class Host final : public ITrayStartupHost {
     public:
         explicit Host(TTrayIcon& icon) : icon_(icon) {}
-        // "TaskbarCreated" during a wait adds the icon in the handler.
-        bool AddIcon() override { return icon_.added_ || icon_.NotifyChecked(NIM_ADD); }
+        // "TaskbarCreated" during a wait adds the icon in the handler. A
+        // busy shell at logon may time an add out and still make the icon:
+        // every later add then fails, and a change of it shows it is there.
+        bool AddIcon() override {
+            return icon_.added_ || icon_.NotifyChecked(NIM_ADD) || icon_.NotifyChecked(NIM_MODIFY);
+        }
         std::uint64_t Now() override { return ::GetTickCount64(); }
         bool Wait(std::uint32_t ms) override {
             const ULONGLONG end = ::GetTickCount64() + ms;
@@ -147,10 +154,19 @@ bool TTrayIcon::AddWithRetry() {
     return AddTrayIconAtStartup(host, kTrayRetryMs, AddRetryLimitMs);
 }
 
+void TTrayIcon::UseModernNotifications() noexcept {
+    // A shell that refuses keeps sending the mouse messages alone, which
+    // work as they always have.
+    data_.uVersion = NOTIFYICON_VERSION_4;
+    Notify(NIM_SETVERSION);
+    data_.uTimeout = static_cast<UINT>(balloonTimeout_); // shares the field
+}
+
 void TTrayIcon::ShowBalloon() {
     data_.uFlags |= NIF_INFO;
     data_.dwInfoFlags = static_cast<DWORD>(balloonFlags_);
     NotifyChange();
+    data_.uFlags &= ~NIF_INFO;
 }
 
 void TTrayIcon::RunPopup(POINT at) {
@@ -158,7 +174,9 @@ void TTrayIcon::RunPopup(POINT at) {
     // elsewhere.
     ::SetForegroundWindow(Application().Handle());
     Application().ProcessMessages();
-    popupMenu_->Popup(at.x, at.y);
+    // Closed without a choice (Esc): the keyboard focus goes back to the
+    // icon, where a keyboard user left it.
+    if (!popupMenu_->Popup(at.x, at.y)) Notify(NIM_SETFOCUS);
 }
 
 LRESULT TTrayIcon::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -173,7 +191,10 @@ LRESULT TTrayIcon::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
     if (message == TaskbarCreatedMessage()) {
         // A new taskbar may stand on a monitor of another DPI.
         LoadIconForDpi(DpiOf(window));
-        if (visible_) added_ = NotifyChecked(NIM_ADD) || added_;
+        if (visible_ && NotifyChecked(NIM_ADD)) {
+            added_ = true;
+            UseModernNotifications();
+        }
         return 0;
     }
     if (message == WM_DPICHANGED) {
@@ -181,33 +202,38 @@ LRESULT TTrayIcon::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
         return 0;
     }
     if (message != WM_TRAYNOTIFY) return 0; // no default processing
+    // The event is the low word of lParam in both notification versions;
+    // version 4 passes the icon's position in wParam.
+    TrayEvent event = TrayEvent::Other;
     switch (LOWORD(lParam)) {
-    case WM_LBUTTONDOWN:
-        clicked_ = true;
+    case WM_LBUTTONDOWN: event = TrayEvent::LeftDown; break;
+    case WM_LBUTTONUP: event = TrayEvent::LeftUp; break;
+    case WM_RBUTTONUP: event = TrayEvent::RightUp; break;
+    case NIN_SELECT: event = TrayEvent::Select; break;
+    case NIN_KEYSELECT: event = TrayEvent::KeySelect; break;
+    case WM_CONTEXTMENU: event = TrayEvent::ContextMenu; break;
+    case NIN_BALLOONUSERCLICK:
+        if (OnBalloonClick) OnBalloonClick();
+        return 0;
+    default: return 0;
+    }
+    // Decided before anything runs: a handler may open a modal dialog whose
+    // loop delivers the rest of a double click.
+    switch (actions_.On(event, ::GetTickCount64())) {
+    case TrayAction::None: break;
+    case TrayAction::Search:
+        if (OnClick) OnClick();
         break;
-    case WM_LBUTTONUP:
-        if (clicked_ && OnClick) {
-            // Cleared before the handler runs: the handler may open a modal
-            // dialog whose loop delivers the rest of a double click, and that
-            // second button-up must not search again.
-            clicked_ = false;
-            OnClick();
-        }
-        break;
-    case WM_RBUTTONUP: {
+    case TrayAction::MenuAtCursor: {
         POINT at{};
         ::GetCursorPos(&at);
         if (popupMenu_) RunPopup(at);
         break;
     }
-    case NIN_BALLOONHIDE:
-    case NIN_BALLOONTIMEOUT:
-        data_.uFlags &= ~NIF_INFO;
-        break;
-    default:
+    case TrayAction::MenuAtAnchor:
+        if (popupMenu_) RunPopup({GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)});
         break;
     }
-    (void)window;
     return 0;
 }
 

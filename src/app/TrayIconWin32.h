@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/TrayActions.h"
 #include "framework/WindowWin32.h"
 
 namespace snq {
@@ -51,9 +52,14 @@ public:
     // How long adding keeps trying while the shell refuses the icon (the
     // notification area may not exist yet at logon); 0: one attempt.
     std::uint32_t AddRetryLimitMs = 0;
+    // Shows the balloon once, with its text, title, flags and timeout as
+    // set; the icon's later changes do not show it again.
     void ShowBalloon();
 
+    // A click, or Enter or Space on the icon.
     std::function<void()> OnClick;
+    // The user clicked the balloon.
+    std::function<void()> OnBalloonClick;
 
     HWND Handle() const noexcept { return window_.get(); }
     const NOTIFYICONDATAW& Data() const noexcept { return data_; }
@@ -67,6 +73,9 @@ private:
     void NotifyChange() noexcept;
     bool NotifyChecked(DWORD message) noexcept;
     bool AddWithRetry();
+    // Asks for the modern notifications (keyboard selection, the menu key,
+    // the icon's position), after every add.
+    void UseModernNotifications() noexcept;
     void LoadIconForDpi(int dpi);
     void RunPopup(POINT at);
 
@@ -82,7 +91,7 @@ private:
     int iconResource_ = 0;
     bool visible_ = false;
     bool added_ = false;
-    bool clicked_ = false;
+    TrayActions actions_;
 };
 
 // The image of icon resource `resourceId` nearest `size` pixels square.

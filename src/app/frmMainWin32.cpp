@@ -52,6 +52,8 @@ void TForm1::SetupTrayIcon() {
     TrayIcon1.SetIconResource(1);
     TrayIcon1.SetPopupMenu(&PopupMenu1);
     TrayIcon1.OnClick = [this] { TrayIcon1Click(); };
+    // The only balloon shown is the one that says the hotkey is taken.
+    TrayIcon1.OnBalloonClick = [this] { Settings1Click(); };
     TrayIcon1.AddRetryLimitMs = kTrayRetryLimitMs;
     try {
         TrayIcon1.SetVisible(true);
@@ -102,6 +104,12 @@ void TForm1::FormCreate() {
     // the menu command still search, and the tip says why the keys do not.
     const UserChoices choices = Settings.Read(BrowserModeRead::Quietly);
     hotKey_ = {choices.hotKey, choices.hotKey ? HK1.Register(choices.hotKey) : std::uint16_t{0}};
+    if (hotKey_.value && !hotKey_.id) {
+        // Said once, without a box; a click on it opens Settings.
+        TrayIcon1.SetBalloonHint(ToWide(HotKeyTakenNotice(hotKeyText_.FormatHotKey(hotKey_.value, false))));
+        TrayIcon1.SetBalloonFlags(TBalloonFlags::bfWarning);
+        TrayIcon1.ShowBalloon();
+    }
     UpdateTexts(choices);
 }
 

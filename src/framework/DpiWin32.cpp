@@ -65,4 +65,21 @@ int SystemMetricFor(int index, int dpi) {
     return MulDiv(::GetSystemMetrics(index), dpi, SystemDpi());
 }
 
+ScreenArea UsersWorkArea(HWND owner) {
+    HMONITOR monitor = nullptr;
+    if (owner && ::IsWindowVisible(owner)) {
+        monitor = ::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST);
+    } else {
+        POINT pointer{};
+        ::GetCursorPos(&pointer);
+        monitor = ::MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST);
+    }
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!::GetMonitorInfoW(monitor, &info))
+        return {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    const RECT& r = info.rcWork;
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
 } // namespace snq

@@ -22,4 +22,9 @@ void AdjustForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 // A system metric (SM_CXSMICON, say) for `dpi`.
 int SystemMetricFor(int index, int dpi);
 
+// The work area of the monitor the user is looking at: the one that holds
+// `owner` when it is visible, else the one that holds the mouse pointer
+// (which clicked the icon or the menu).
+ScreenArea UsersWorkArea(HWND owner);
+
 } // namespace snq

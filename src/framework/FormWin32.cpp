@@ -17,13 +17,18 @@ TCustomForm::TCustomForm(const wchar_t* className, std::wstring_view caption, DW
                    frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
-void TCustomForm::CenterOnScreen() {
-    RECT r{};
-    ::GetWindowRect(window_.get(), &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    ::SetWindowPos(window_.get(), nullptr, (::GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
-                   SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+void TCustomForm::CenterOnUsersMonitor() {
+    const ScreenArea area = UsersWorkArea(::GetWindow(window_.get(), GW_OWNER));
+    // Twice: a move onto a monitor of another DPI resizes the form (its
+    // WM_DPICHANGED), and the new size is centred again.
+    for (int pass = 0; pass < 2; ++pass) {
+        RECT r{};
+        ::GetWindowRect(window_.get(), &r);
+        const ScreenPoint at = CenterIn(area, r.right - r.left, r.bottom - r.top);
+        const int dpi = dpi_;
+        ::SetWindowPos(window_.get(), nullptr, at.x, at.y, 0, 0, SWP_NOZORDER | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (dpi_ == dpi) break;
+    }
 }
 
 int TCustomForm::ShowModal() {
@@ -36,7 +41,7 @@ int TCustomForm::ShowModal() {
         // The other windows are enabled again before this one is hidden, so
         // that hiding it can activate one of them.
         const TaskWindowsDisabler disabler(window_.get());
-        CenterOnScreen();
+        CenterOnUsersMonitor();
         ::ShowWindow(window_.get(), SW_SHOW);
         ::SetForegroundWindow(window_.get());
         // The loop ends when a handler sets the modal result.

@@ -37,7 +37,9 @@ public:
 
 protected:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-    void CenterOnScreen();
+    // Centred on the work area of the monitor the user is looking at, at
+    // that monitor's scaling.
+    void CenterOnUsersMonitor();
     // Runs before every modal showing, while the form is still hidden.
     virtual void BeforeShow() {}
     // Lays the form's contents out anew after its DPI changed (the form

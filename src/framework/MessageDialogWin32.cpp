@@ -186,8 +186,10 @@ private:
         MessageFormMetrics m{};
         m.charWidth = (letters.cx / 26 + 1) / 2;
         m.charHeight = letters.cy;
-        m.screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-        m.screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+        // The monitor the user is looking at: its owner's, or the pointer's.
+        area_ = UsersWorkArea(::GetWindow(window_, GW_OWNER));
+        m.screenWidth = area_.width;
+        m.screenHeight = area_.height;
         RECT textRect{0, 0, m.screenWidth / 2, 0};
         ::DrawTextW(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &textRect,
                     DT_EXPANDTABS | DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
@@ -212,8 +214,10 @@ private:
         const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE));
         const DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE));
         RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
-        ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-        ::SetWindowPos(window_, nullptr, layout.left + frame.left, layout.top + frame.top,
+        // The frame at the monitor's scaling, as the other windows'.
+        AdjustForDpi(frame, style, exStyle, DpiOf(window_));
+        ::SetWindowPos(window_, nullptr, area_.left + layout.left + frame.left,
+                       area_.top + layout.top + frame.top,
                        frame.right - frame.left, frame.bottom - frame.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -269,6 +273,7 @@ private:
     std::wstring title_;
     UniqueHfont font_;
     HWND window_ = nullptr;
+    ScreenArea area_; // where it is centred
     bool done_ = false;
     int result_ = 0;
 };

@@ -15,4 +15,11 @@ int MulDiv(int a, int b, int c) noexcept {
     return static_cast<int>(result);
 }
 
+ScreenPoint CenterIn(const ScreenArea& area, int width, int height) noexcept {
+    auto along = [](int start, int length, int size) {
+        return size >= length ? start : start + (length - size) / 2;
+    };
+    return {along(area.left, area.width, width), along(area.top, area.height, height)};
+}
+
 } // namespace snq

@@ -210,13 +210,13 @@ bool OwnsTrayIcon(HWND window) {
 
 namespace {
 
-HWND VisibleTooltip() {
-    HWND found = nullptr;
+std::vector<HWND> VisibleTooltips() {
+    std::vector<HWND> found;
     ::EnumWindows(
         [](HWND w, LPARAM p) -> BOOL {
-            if (ClassOf(w) != L"tooltips_class32" || !::IsWindowVisible(w)) return TRUE;
-            *reinterpret_cast<HWND*>(p) = w;
-            return FALSE;
+            if (ClassOf(w) == L"tooltips_class32" && ::IsWindowVisible(w))
+                reinterpret_cast<std::vector<HWND>*>(p)->push_back(w);
+            return TRUE;
         },
         reinterpret_cast<LPARAM>(&found));
     return found;
@@ -255,16 +255,26 @@ std::wstring TrayTip() {
     RECT r{};
     if (!icon || !::GetWindowRect(icon, &r)) return L"";
     ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    HWND tip = Poll(3000, [] { return VisibleTooltip(); });
-    const std::wstring text = tip ? ToolText(tip, TTM_GETCURRENTTOOLW) : L"";
+    // A balloon that is up is a tooltip too, one without a current tool.
+    const auto text = Poll(3000, [] {
+        for (HWND tip : VisibleTooltips())
+            if (std::wstring t = ToolText(tip, TTM_GETCURRENTTOOLW); !t.empty())
+                return std::optional<std::wstring>(t);
+        return std::optional<std::wstring>();
+    });
     ::SetCursorPos(r.right + 400, r.bottom + 400);
-    Poll(2000, [] { return VisibleTooltip() == nullptr; });
-    return text;
+    Wait(300);
+    return text.value_or(L"");
 }
 
 std::wstring TrayBalloon(DWORD ms) {
-    HWND balloon = Poll(ms, [] { return VisibleTooltip(); });
-    return balloon ? ToolText(balloon, TTM_ENUMTOOLSW) : L"";
+    return Poll(ms, [] {
+               for (HWND tip : VisibleTooltips())
+                   if (std::wstring t = ToolText(tip, TTM_ENUMTOOLSW); !t.empty())
+                       return std::optional<std::wstring>(t);
+               return std::optional<std::wstring>();
+           })
+        .value_or(L"");
 }
 
 HWND Program::WaitForTray(DWORD ms) {
@@ -282,6 +292,11 @@ HWND Program::WaitForTray(DWORD ms) {
 void LeftClick(HWND tray) {
     ::PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONDOWN);
     ::PostMessageW(tray, kTrayCallback, 0, WM_LBUTTONUP);
+}
+
+void PostTrayEvent(HWND tray, UINT event, POINT at) {
+    ::PostMessageW(tray, kTrayCallback, MAKEWPARAM(at.x, at.y),
+                   MAKELPARAM(event, static_cast<UINT>(reinterpret_cast<UINT_PTR>(tray))));
 }
 
 void DoubleClick(HWND tray) {

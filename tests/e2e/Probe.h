@@ -67,6 +67,9 @@ std::wstring TrayTip();
 std::wstring TrayBalloon(DWORD ms = 5000);
 
 void LeftClick(HWND tray);
+// Posts what a shell speaking the modern notifications (version 4) sends:
+// `event` with the icon's identifier, and the icon's position.
+void PostTrayEvent(HWND tray, UINT event, POINT at = {200, 10});
 void DoubleClick(HWND tray);
 void RightClick(HWND tray);
 

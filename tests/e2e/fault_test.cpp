@@ -150,8 +150,16 @@ TEST_F(Faults, CtrlGHeldByAnotherProgramAtStartIsSilentAndTheTrayStillSearches) 
     ASSERT_TRUE(held) << "this test must hold Ctrl+G before the program starts";
     Start();
     Wait(500);
-    EXPECT_TRUE(VisibleWindows(pid()).empty()) << Describe(pid());
-    // The tip says why the keys do nothing.
+    EXPECT_TRUE(VisibleWindows(pid()).empty()) << "no box: " << Describe(pid());
+    // A balloon says so once, and a click on it opens Settings; the tip says
+    // why the keys do nothing.
+    EXPECT_EQ(TrayBalloon(), L"Ctrl+G is in use by another program, so it does not search. Click "
+                             L"here to choose another hotkey in Settings.");
+    PostTrayEvent(tray_, NIN_BALLOONUSERCLICK);
+    HWND settings = WaitForWindow(pid(), L"Snapquery Settings");
+    ASSERT_NE(settings, nullptr);
+    PressButton(settings, L"Cancel");
+    ASSERT_TRUE(WaitGone(settings));
     EXPECT_EQ(TrayTip(), L"Snapquery 1.5\r\nClick to send clpiboard text to google search\r\n"
                          L"Ctrl+g is in use by another program\r\nRight click for menu");
     SetClipboardText(L"still works");

@@ -4,6 +4,8 @@
 
 #include "Probe.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 
 using namespace probe;
@@ -65,6 +67,36 @@ TEST_F(TrayShell, ClickAndDoubleClickEachRunTheSearchOnce) {
     // The menu command runs the same request.
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Search));
     ExpectOneMessage(L"Snapquery: No Text in Clipboard", L"Information");
+}
+
+TEST_F(TrayShell, TheModernNotificationsActOnceForEachThingTheUserDoes) {
+    EmptyClipboardNow();
+    // A click brings its button's down and up and NIN_SELECT: one search.
+    for (UINT event : {UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP}, UINT{NIN_SELECT}})
+        PostTrayEvent(tray_, event);
+    ExpectOneMessage(L"Snapquery: No Text in Clipboard", L"Information");
+    // Enter on the icon, which some Windows versions send twice: one search.
+    PostTrayEvent(tray_, NIN_KEYSELECT);
+    PostTrayEvent(tray_, NIN_KEYSELECT);
+    ExpectOneMessage(L"Snapquery: No Text in Clipboard", L"Information");
+    // A right click: its WM_CONTEXTMENU opens no second menu.
+    for (UINT event : {UINT{WM_RBUTTONDOWN}, UINT{WM_RBUTTONUP}, UINT{WM_CONTEXTMENU}})
+        PostTrayEvent(tray_, event);
+    HWND menu = WaitForMenu(pid());
+    ASSERT_NE(menu, nullptr);
+    ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitGone(menu));
+    EXPECT_EQ(WaitForMenu(pid(), 700), nullptr) << "a second menu";
+    // The menu key (WM_CONTEXTMENU alone) opens it at the icon.
+    PostTrayEvent(tray_, WM_CONTEXTMENU, {300, 12});
+    menu = WaitForMenu(pid());
+    ASSERT_NE(menu, nullptr);
+    RECT r{};
+    ::GetWindowRect(menu, &r);
+    EXPECT_LE(r.left, 300);
+    EXPECT_GE(r.right, 300) << "centred on the icon's position";
+    ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitGone(menu));
 }
 
 TEST_F(TrayShell, ShowClipboardTextShowsTextInAnyScript) {

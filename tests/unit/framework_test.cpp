@@ -142,3 +142,22 @@ TEST(Scale, RoundsAsWindowsDoesAndScalesNinetySixDpiUnits) {
     EXPECT_EQ(ScaleTo(3, 120), 4);     // 3.75
     EXPECT_EQ(ScaleTo(2, 120), 3);     // 2.5
 }
+
+TEST(Scale, AWindowIsCentredOnTheWorkAreaOfItsMonitorAndKeptOnIt) {
+    struct Row {
+        ScreenArea area;
+        int width, height;
+        ScreenPoint at;
+    };
+    const Row rows[] = {
+        {{0, 0, 1280, 760}, 300, 200, {490, 280}},          // the primary monitor
+        {{-1920, 0, 1920, 1040}, 300, 200, {-1110, 420}},   // one left of it
+        {{1280, -200, 2560, 1400}, 600, 400, {2260, 300}},  // one right of it and higher
+        {{0, 40, 1280, 760}, 300, 200, {490, 320}},         // the taskbar at the top
+        {{1280, 0, 800, 600}, 1000, 700, {1280, 0}},        // larger than the area
+        {{0, 0, 1280, 760}, 1280, 760, {0, 0}},             // exactly its size
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CenterIn(row.area, row.width, row.height), row.at) << row.area.left << "," << row.area.top;
+}
+

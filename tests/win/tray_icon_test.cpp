@@ -116,6 +116,16 @@ TEST(TrayIcon, VisibleAddsAndRemovesTheIconAndDestructionRemovesIt) {
     EXPECT_FALSE(IconExists(window));
 }
 
+TEST(TrayIcon, AnAddThatTimedOutButMadeTheIconCountsAsAdded) {
+    TTrayIcon icon(::GetModuleHandleW(nullptr), L"Snapquery 1.5");
+    icon.SetIcon(::LoadIconW(nullptr, IDI_APPLICATION));
+    NOTIFYICONDATAW data = icon.Data();
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_ADD, &data)); // the add a busy shell timed out
+    ASSERT_FALSE(::Shell_NotifyIconW(NIM_ADD, &data)) << "a second add fails";
+    EXPECT_NO_THROW(icon.SetVisible(true));
+    EXPECT_TRUE(IconExists(icon.Handle()));
+}
+
 TEST(TrayIcon, ComesBackAfterTheTaskbarIsRecreatedAndGoesAtSessionEnd) {
     TTrayIcon icon(::GetModuleHandleW(nullptr), L"Snapquery 1.5");
     icon.SetVisible(true);
