@@ -36,6 +36,7 @@ enum class MenuCommand {
     ShowClipboard,
     ClearClipboard,
     Search,
+    SearchWith, // the profiles' submenu, shown when there are any
     Settings,
     About,
     Exit,
@@ -54,6 +55,7 @@ inline constexpr MenuEntry kMenu[] = {
     {MenuCommand::ClearClipboard, u"Clear Clipboard"},
     {MenuCommand::None, u"-"},
     {MenuCommand::Search, u"Snapquery (CTRL+G)"},
+    {MenuCommand::SearchWith, u"Search with"},
     {MenuCommand::None, u"-"},
     {MenuCommand::Settings, u"Settings..."},
     {MenuCommand::About, u"About SNQ"},

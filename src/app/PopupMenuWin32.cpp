@@ -17,23 +17,32 @@ bool TPopupMenu::Popup(int x, int y) {
 }
 
 HMENU TPopupMenu::Rebuild() {
-    menu_.reset(::CreatePopupMenu());
-    for (std::size_t i = 0; i < Items.size(); ++i) {
-        const TMenuItem& item = Items[i];
-        if (item.Caption == L"-") {
-            ::AppendMenuW(menu_.get(), MF_SEPARATOR, 0, nullptr);
-            continue;
-        }
-        ::AppendMenuW(menu_.get(), MF_STRING | (item.Checked ? MF_CHECKED : MF_UNCHECKED),
-                      kFirstCommand + i, item.Caption.c_str());
-    }
+    commands_.clear();
+    menu_.reset(Build(Items));
     return menu_.get();
+}
+
+HMENU TPopupMenu::Build(const std::vector<TMenuItem>& items) {
+    HMENU menu = ::CreatePopupMenu();
+    for (const TMenuItem& item : items) {
+        if (!item.Visible) continue;
+        if (item.Caption == L"-") {
+            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        } else if (!item.Items.empty()) {
+            ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(Build(item.Items)), item.Caption.c_str());
+        } else {
+            commands_.push_back(item.OnClick);
+            ::AppendMenuW(menu, MF_STRING | (item.Checked ? MF_CHECKED : MF_UNCHECKED),
+                          kFirstCommand + commands_.size() - 1, item.Caption.c_str());
+        }
+    }
+    return menu;
 }
 
 LRESULT TPopupMenu::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND && HIWORD(wParam) == 0) {
         const std::size_t index = LOWORD(wParam) - kFirstCommand;
-        if (index < Items.size() && Items[index].OnClick) Items[index].OnClick();
+        if (index < commands_.size() && commands_[index]) commands_[index]();
         return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);

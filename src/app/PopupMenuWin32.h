@@ -12,7 +12,9 @@ namespace snq {
 struct TMenuItem {
     std::wstring Caption; // "-" is a separator
     bool Checked = false;
+    bool Visible = true;
     std::function<void()> OnClick;
+    std::vector<TMenuItem> Items; // a submenu's
 };
 
 class TPopupMenu final : private IWindowHandler {
@@ -28,7 +30,7 @@ public:
     // (x, y). A chosen item runs once the menu has closed. Returns whether
     // one was chosen.
     bool Popup(int x, int y);
-    // Makes the menu handle anew from Items.
+    // Makes the menu handle anew from Items (the visible ones).
     HMENU Rebuild();
 
     HWND WindowHandle() const noexcept { return window_.get(); }
@@ -36,8 +38,12 @@ public:
 private:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    HMENU Build(const std::vector<TMenuItem>& items);
+
     UniqueHwnd window_; // the popup-list window that receives WM_COMMAND
-    UniqueHmenu menu_;
+    UniqueHmenu menu_;  // its submenus go with it
+    // What each command runs, as the menu was built last.
+    std::vector<std::function<void()>> commands_;
 };
 
 } // namespace snq

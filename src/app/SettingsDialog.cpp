@@ -69,4 +69,52 @@ std::u16string HotKeyInUseText(std::u16string_view hotKeyText) {
     return std::u16string(hotKeyText) + u" is in use by another program.";
 }
 
+std::u16string HotKeyOwnedText(std::u16string_view hotKeyText, std::u16string_view owner) {
+    return std::u16string(hotKeyText) + u" is already the hotkey of " +
+           (owner.empty() ? std::u16string(u"the main search") : std::u16string(owner)) + u".";
+}
+
+std::optional<std::u16string> HotKeyOwner(const UserChoices& choices, std::uint32_t value,
+                                          std::size_t except) {
+    if (value == choices.hotKey) return std::u16string();
+    for (std::size_t i = 0; i < choices.profiles.size(); ++i)
+        if (i != except && choices.profiles[i].hotKey == value) return choices.profiles[i].name;
+    return std::nullopt;
+}
+
+std::size_t PresetOf(std::u16string_view searchTemplate) {
+    std::size_t i = 0;
+    while (i < std::size(kSearchPresets) && kSearchPresets[i].searchTemplate != searchTemplate) ++i;
+    return i;
+}
+
+std::u16string ProfileProblem(const SearchProfile& profile, bool noHotKey, std::u16string_view hotKeyText,
+                              std::size_t addressLimit, const UserChoices& choices, std::size_t index) {
+    if (!ProfileNameUsable(profile.name))
+        return u"Give the profile a name of up to 64 characters: it is what the menu shows.";
+    // The hotkey and the address, checked as the main search's.
+    SettingsChoices shown{profile.hotKey, noHotKey, SearchEngine::Custom, profile.searchTemplate};
+    if (std::u16string problem = SettingsProblem(shown, hotKeyText, addressLimit); !problem.empty())
+        return problem;
+    if (!noHotKey)
+        if (const auto owner = HotKeyOwner(choices, profile.hotKey, index))
+            return HotKeyOwnedText(hotKeyText, *owner);
+    return {};
+}
+
+std::u16string ProfileListText(std::u16string_view name, std::u16string_view hotKeyText) {
+    std::u16string text(name);
+    if (!hotKeyText.empty()) text += u"\t" + std::u16string(hotKeyText);
+    return text;
+}
+
+std::u16string ProfileMenuCaption(std::u16string_view name, std::u16string_view hotKeyText) {
+    std::u16string escaped;
+    for (char16_t c : name) {
+        if (c == u'&') escaped += u'&';
+        escaped += c;
+    }
+    return ProfileListText(escaped, hotKeyText);
+}
+
 } // namespace snq

@@ -1,85 +1,26 @@
 #include "app/SettingsFormWin32.h"
 
-#include "framework/ApplicationWin32.h"
-#include "framework/DynamicLibraryWin32.h"
+#include <commctrl.h>
+
+#include "app/ProfileFormWin32.h"
 #include "framework/Text.h"
-#include "framework/MessageDialogWin32.h"
 #include "hotkeys/HotKeyText.h"
 
 namespace snq {
 
 namespace {
-
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-
-struct ControlClass {
-    const wchar_t* name;
-    DWORD style;
-    DWORD exStyle = 0;
-};
-
-ControlClass ClassOf(ControlKind kind) {
-    switch (kind) {
-    case ControlKind::Label: return {L"STATIC", SS_LEFT | WS_GROUP};
-    case ControlKind::HotKey: return {HOTKEY_CLASSW, WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
-    case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP};
-    case ControlKind::Group: return {L"BUTTON", BS_GROUPBOX | WS_GROUP};
-    case ControlKind::FirstRadio: return {L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP};
-    case ControlKind::Radio: return {L"BUTTON", BS_AUTORADIOBUTTON};
-    case ControlKind::Edit:
-        return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
-    case ControlKind::OkButton: return {L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP};
-    case ControlKind::CancelButton: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP};
-    }
-    return {L"STATIC", 0};
-}
-
 constexpr int kEngineIds[] = {idGoogle, idBing, idDuckDuckGo, idCustom};
-
-bool Checked(HWND control) { return ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void Check(HWND control, bool on) {
-    ::SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
 } // namespace
 
 TSettingsForm::TSettingsForm(THotKeyText& keys, AddressLimits limits)
-    : TCustomForm(L"TSettingsForm", ToWide(kSettingsTitle), kStyle, kExStyle, kSettingsWidth,
-                  kSettingsHeight),
+    : TDialogForm(L"TSettingsForm", kSettingsTitle, kSettingsControls, kSettingsWidth, kSettingsHeight),
       keys_(keys), limits_(limits) {}
 
-void TSettingsForm::BeforeShow() {
-    if (controls_.empty()) CreateControls();
+TSettingsForm::~TSettingsForm() = default;
+
+void TSettingsForm::Load() {
     if (OnLoad) Show(OnLoad());
     ::SetFocus(Control(idHotKey));
-}
-
-void TSettingsForm::CreateControls() {
-    // The hotkey box is a common control of its own class.
-    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_HOTKEY_CLASS};
-    if (Comctl().InitCommonControlsEx) Comctl().InitCommonControlsEx(&classes);
-    for (const ControlSpec& control : kSettingsControls) {
-        const ControlClass cls = ClassOf(control.kind);
-        const std::wstring text = ToWide(control.text);
-        controls_.emplace_back(::CreateWindowExW(
-            cls.exStyle, cls.name, text.c_str(), WS_CHILD | WS_VISIBLE | cls.style, 0, 0, 0, 0,
-            Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-            Application().Instance(), nullptr));
-    }
-    DpiChanged();
-}
-
-void TSettingsForm::DpiChanged() {
-    if (controls_.empty()) return; // made on the first showing, at the DPI of then
-    const LOGFONTW font = MessageFontFor(Dpi());
-    font_.reset(::CreateFontIndirectW(&font));
-    for (std::size_t i = 0; i < controls_.size(); ++i) {
-        const ControlSpec& place = kSettingsControls[i];
-        ::SetWindowPos(controls_[i].get(), nullptr, Scale(place.x), Scale(place.y), Scale(place.width),
-                       Scale(place.height), SWP_NOZORDER | SWP_NOACTIVATE);
-        ::SendMessageW(controls_[i].get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-    }
 }
 
 void TSettingsForm::Show(const UserChoices& choices) {
@@ -92,13 +33,27 @@ void TSettingsForm::Show(const UserChoices& choices) {
     for (int i = 0; i < 4; ++i)
         Check(Control(kEngineIds[i]), static_cast<int>(shown.engine) == i);
     // No longer than an address the chosen browser takes.
-    ::SendMessageW(Control(idCustomAddress), EM_LIMITTEXT,
-                   limits_.For(choices.useInternetExplorer), 0);
+    ::SendMessageW(Control(idCustomAddress), EM_LIMITTEXT, limits_.For(choices.useInternetExplorer), 0);
     ::SetWindowTextW(Control(idCustomAddress), ToWide(shown.customAddress).c_str());
-    for (std::size_t i = 0; i < controls_.size(); ++i)
-        if (kSettingsControls[i].choice)
-            Check(controls_[i].get(), choices.*kSettingsControls[i].choice);
+    for (std::size_t i = 0; i < Controls().size(); ++i)
+        if (Specs()[i].choice) Check(Controls()[i].get(), choices.*Specs()[i].choice);
+    ShowProfiles(0);
+}
+
+void TSettingsForm::ShowProfiles(int selected) {
+    HWND list = Control(idProfileList);
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const SearchProfile& profile : shown_.profiles) {
+        const std::wstring text = ToWide(
+            ProfileListText(profile.name, profile.hotKey ? keys_.FormatHotKey(profile.hotKey, false) : u""));
+        ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     UpdateEnabled();
+}
+
+int TSettingsForm::SelectedProfile() const {
+    return static_cast<int>(::SendMessageW(Control(idProfileList), LB_GETCURSEL, 0, 0));
 }
 
 SettingsChoices TSettingsForm::ReadControls() const {
@@ -109,54 +64,97 @@ SettingsChoices TSettingsForm::ReadControls() const {
     shown.noHotKey = Checked(Control(idNoHotKey));
     for (int i = 0; i < 4; ++i)
         if (Checked(Control(kEngineIds[i]))) shown.engine = static_cast<SearchEngine>(i);
-    HWND address = Control(idCustomAddress);
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(address)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(address, text.data(), static_cast<int>(text.size()))));
-    shown.customAddress = ToU16(text);
+    shown.customAddress = TextOf(Control(idCustomAddress));
     return shown;
 }
 
 void TSettingsForm::Apply() {
     const SettingsChoices shown = ReadControls();
-    const std::u16string problem = SettingsProblem(shown, keys_.FormatHotKey(shown.hotKey, false),
-                                                   limits_.For(shown_.useInternetExplorer));
-    if (!problem.empty()) {
-        MessageDlg(ToWide(problem), TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
-        return;
-    }
+    const std::u16string hotKeyText = keys_.FormatHotKey(shown.hotKey, false);
+    std::u16string problem = SettingsProblem(shown, hotKeyText, limits_.For(shown_.useInternetExplorer));
     UserChoices choices = shown_;
     TakeChoices(shown, choices);
-    for (std::size_t i = 0; i < controls_.size(); ++i)
-        if (kSettingsControls[i].choice)
-            choices.*kSettingsControls[i].choice = Checked(controls_[i].get());
+    // The profiles' hotkeys were checked against each other as they were
+    // edited; the main one is checked against theirs here.
+    if (problem.empty() && choices.hotKey != 0)
+        for (const SearchProfile& profile : choices.profiles)
+            if (profile.hotKey == choices.hotKey) problem = HotKeyOwnedText(hotKeyText, profile.name);
+    if (!problem.empty()) {
+        Warn(problem);
+        return;
+    }
+    for (std::size_t i = 0; i < Controls().size(); ++i)
+        if (Specs()[i].choice) choices.*Specs()[i].choice = Checked(Controls()[i].get());
     if (!OnApply || OnApply(choices)) SetModalResult(mrOk);
 }
 
 void TSettingsForm::UpdateEnabled() {
     ::EnableWindow(Control(idHotKey), !Checked(Control(idNoHotKey)));
     ::EnableWindow(Control(idCustomAddress), Checked(Control(idCustom)));
+    const int selected = SelectedProfile();
+    const int count = static_cast<int>(shown_.profiles.size());
+    ::EnableWindow(Control(idProfileAdd), count < static_cast<int>(kMaxProfiles));
+    ::EnableWindow(Control(idProfileEdit), selected >= 0);
+    ::EnableWindow(Control(idProfileRemove), selected >= 0);
+    ::EnableWindow(Control(idProfileUp), selected > 0);
+    ::EnableWindow(Control(idProfileDown), selected >= 0 && selected + 1 < count);
+}
+
+void TSettingsForm::EditProfile(std::optional<std::size_t> index) {
+    if (!index && shown_.profiles.size() >= kMaxProfiles) return;
+    if (!profileForm_)
+        profileForm_ = std::make_unique<TProfileForm>(keys_, limits_.For(shown_.useInternetExplorer));
+    const std::size_t at = index.value_or(shown_.profiles.size());
+    const auto profile = profileForm_->Edit(shown_, at);
+    if (!profile) return;
+    if (index)
+        shown_.profiles[at] = *profile;
+    else
+        shown_.profiles.push_back(*profile);
+    ShowProfiles(static_cast<int>(at));
+}
+
+void TSettingsForm::RemoveProfile() {
+    const int selected = SelectedProfile();
+    if (selected < 0) return;
+    shown_.profiles.erase(shown_.profiles.begin() + selected);
+    ShowProfiles(std::min(selected, static_cast<int>(shown_.profiles.size()) - 1));
+}
+
+void TSettingsForm::MoveProfile(int by) {
+    const int selected = SelectedProfile(), to = selected + by;
+    if (selected < 0 || to < 0 || to >= static_cast<int>(shown_.profiles.size())) return;
+    std::swap(shown_.profiles[static_cast<std::size_t>(selected)], shown_.profiles[static_cast<std::size_t>(to)]);
+    ShowProfiles(to);
+}
+
+void TSettingsForm::Command(int id, int code) {
+    if (id == idProfileList) {
+        if (code == LBN_DBLCLK && SelectedProfile() >= 0) EditProfile(static_cast<std::size_t>(SelectedProfile()));
+        if (code == LBN_SELCHANGE) UpdateEnabled();
+        return;
+    }
+    if (code != BN_CLICKED) return;
+    switch (id) {
+    case idProfileAdd: EditProfile(std::nullopt); break;
+    case idProfileEdit:
+        if (SelectedProfile() >= 0) EditProfile(static_cast<std::size_t>(SelectedProfile()));
+        break;
+    case idProfileRemove: RemoveProfile(); break;
+    case idProfileUp: MoveProfile(-1); break;
+    case idProfileDown: MoveProfile(1); break;
+    default: UpdateEnabled(); break;
+    }
 }
 
 LRESULT TSettingsForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case DM_GETDEFID:
-        return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDOK:
-            Apply();
-            break;
-        case IDCANCEL:
-            SetModalResult(mrCancel);
-            break;
-        default:
-            if (HIWORD(wParam) == BN_CLICKED) UpdateEnabled();
-            break;
-        }
-        return 0;
-    default:
-        return TCustomForm::HandleMessage(window, message, wParam, lParam);
+    // Delete in the list removes the chosen profile.
+    if (message == WM_VKEYTOITEM && reinterpret_cast<HWND>(lParam) == Control(idProfileList)) {
+        if (LOWORD(wParam) != VK_DELETE) return -1; // the list's own handling
+        RemoveProfile();
+        return -2;
     }
+    return TDialogForm::HandleMessage(window, message, wParam, lParam);
 }
 
 } // namespace snq

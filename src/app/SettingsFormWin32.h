@@ -1,21 +1,23 @@
 #pragma once
-// The Settings window: the hotkey, the search engine and the two choices
-// about the hotkey's search, made on its first showing and shown modally.
+// The Settings window: the hotkey, the search engine, the two choices about
+// the hotkey's search and the search profiles, made on its first showing and
+// shown modally.
 #include <functional>
-#include <vector>
+#include <memory>
 
+#include "app/DialogFormWin32.h"
 #include "app/SettingsDialog.h"
-#include "framework/FormWin32.h"
 
 namespace snq {
 
-class TSettingsForm final : public TCustomForm {
-    UniqueHfont font_;
+class TProfileForm;
 
+class TSettingsForm final : public TDialogForm {
 public:
-    // `keys` names the hotkey in the window's messages; `limits` are the
-    // ones a search checks the template against.
+    // `keys` names the hotkeys in the window's texts; `limits` are the ones
+    // a search checks a template against.
     TSettingsForm(THotKeyText& keys, AddressLimits limits);
+    ~TSettingsForm() override;
 
     // What the window shows when it opens.
     std::function<UserChoices()> OnLoad;
@@ -25,28 +27,34 @@ public:
     std::function<bool(const UserChoices&)> OnApply;
 
 protected:
-    void BeforeShow() override;
-    void DpiChanged() override;
+    void Load() override;
+    void Apply() override;
+    void Command(int id, int code) override;
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void CreateControls();
-    HWND Control(int id) const { return ::GetDlgItem(Handle(), id); }
     void Show(const UserChoices& choices);
     SettingsChoices ReadControls() const;
-    // OK: the choices checked, then applied.
-    void Apply();
     void UpdateEnabled();
+    // The profiles' list from shown_, with the item at `selected` chosen.
+    void ShowProfiles(int selected);
+    int SelectedProfile() const;
+    // Add (`index` none) or edit a profile in its own window.
+    void EditProfile(std::optional<std::size_t> index);
+    void RemoveProfile();
+    void MoveProfile(int by);
 
     THotKeyText& keys_;
     AddressLimits limits_;
-    std::vector<UniqueHwnd> controls_;
-    // The choices shown: what the window does not show stays as it was.
+    // The choices shown, the profiles as edited: what the window does not
+    // show stays as it was.
     UserChoices shown_;
     // The hotkey shown, and the hotkey box's value for it: the box knows no
     // Win key, so an unchanged box keeps the hotkey it showed.
     std::uint32_t shownHotKey_ = 0;
     LRESULT shownBoxValue_ = 0;
+    // Made on its first use; it goes first.
+    std::unique_ptr<TProfileForm> profileForm_;
 };
 
 } // namespace snq

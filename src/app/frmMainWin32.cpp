@@ -70,6 +70,7 @@ namespace {
 void (TForm1::*HandlerOf(MenuCommand command))() {
     switch (command) {
     case MenuCommand::None: break;
+    case MenuCommand::SearchWith: break; // a submenu
     case MenuCommand::UseDefaultBrowser: return &TForm1::UseDefaultBrowser1Click;
     case MenuCommand::AutoRun: return &TForm1::AutoRunatStartup1Click;
     case MenuCommand::ShowClipboard: return &TForm1::ShowClipboard1Click;
@@ -92,6 +93,8 @@ void TForm1::SetupPopupMenu() {
     for (const MenuEntry& entry : kMenu) {
         TMenuItem& item = PopupMenu1.Items.emplace_back();
         item.Caption = ToWide(entry.caption);
+        // The profiles' submenu shows once there are profiles.
+        item.Visible = entry.command != MenuCommand::SearchWith;
         if (const auto handler = HandlerOf(entry.command))
             item.OnClick = [this, handler] { (this->*handler)(); };
     }
@@ -99,9 +102,9 @@ void TForm1::SetupPopupMenu() {
 }
 
 void TForm1::FormCreate() {
-    // The hotkey stored by the Settings window, else Ctrl+G. Silently
-    // without the hotkey when another program holds it: the tray click and
-    // the menu command still search, and the tip says why the keys do not.
+    // The hotkeys stored by the Settings window, else Ctrl+G. Silently
+    // without one when another program holds it: the tray click and the
+    // menu still search, and a balloon and the tip say why the keys do not.
     const UserChoices choices = Settings.Read(BrowserModeRead::Quietly);
     hotKey_ = {choices.hotKey, choices.hotKey ? HK1.Register(choices.hotKey) : std::uint16_t{0}};
     if (hotKey_.value && !hotKey_.id) {
@@ -110,7 +113,24 @@ void TForm1::FormCreate() {
         TrayIcon1.SetBalloonFlags(TBalloonFlags::bfWarning);
         TrayIcon1.ShowBalloon();
     }
+    profiles_ = choices.profiles;
+    profileKeys_.clear();
+    for (const SearchProfile& profile : profiles_) profileKeys_.push_back({profile.hotKey, 0});
+    RegisterProfileKeys(); // a profile's taken hotkey is none, silently
     UpdateTexts(choices);
+}
+
+std::optional<std::size_t> TForm1::RegisterProfileKeys() {
+    std::optional<std::size_t> taken;
+    for (std::size_t i = 0; i < profileKeys_.size(); ++i) {
+        HotKeyInForce& key = profileKeys_[i];
+        if (key.value && !key.id && !(key.id = HK1.Register(key.value)) && !taken) taken = i;
+    }
+    return taken;
+}
+
+void TForm1::ReleaseProfileKeys() {
+    for (HotKeyInForce& key : profileKeys_) ReleaseHotKey(HK1, key);
 }
 
 void TForm1::UpdateTexts(const UserChoices& choices) {
@@ -120,6 +140,17 @@ void TForm1::UpdateTexts(const UserChoices& choices) {
     MenuItem(MenuCommand::Search).Caption = ToWide(SearchCaption(taken ? u"" : key));
     TrayIcon1.SetHint(ToWide(TrayHint(key, taken, target)));
     TrayIcon1.SetBalloonHint(ToWide(BalloonHint(key, taken, target)));
+    // The profiles' submenu, with the hotkeys in force.
+    TMenuItem& searchWith = MenuItem(MenuCommand::SearchWith);
+    searchWith.Visible = !profiles_.empty();
+    searchWith.Items.clear();
+    for (std::size_t i = 0; i < profiles_.size(); ++i) {
+        const HotKeyInForce& registered = profileKeys_[i];
+        TMenuItem& item = searchWith.Items.emplace_back();
+        item.Caption = ToWide(ProfileMenuCaption(
+            profiles_[i].name, registered.id ? hotKeyText_.FormatHotKey(registered.value, false) : u""));
+        item.OnClick = [this, i] { ProfileSearch(i); };
+    }
 }
 
 // A trigger that comes while the selection is being copied is dropped.
@@ -133,6 +164,13 @@ void TForm1::Snapquery1Click() {
 
 void TForm1::HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
     if (copyingSelection_) return;
+    // The main search's, or a profile's.
+    const SearchProfile* profile = nullptr;
+    if (hotKey != hotKey_.value) {
+        for (std::size_t i = 0; i < profileKeys_.size(); ++i)
+            if (profileKeys_[i].value == hotKey) profile = &profiles_[i];
+        if (!profile) return;
+    }
     if (Settings.Read(BrowserModeRead::Quietly).copySelection) {
         copyingSelection_ = true;
         struct Done {
@@ -143,7 +181,7 @@ void TForm1::HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
         // Asked to exit while waiting: no search starts after that.
         if (CopySelection(host) == CopyOutcome::Cancelled) return;
     }
-    SearchRequest();
+    RunSearch(profile);
 }
 
 void TForm1::Settings1Click() {
@@ -166,8 +204,10 @@ void TForm1::Settings1Click() {
     // the keys: released while the window is open, so that its box can
     // record it. OK registers the new one; otherwise the old one comes back.
     ReleaseHotKey(HK1, hotKey_);
+    ReleaseProfileKeys();
     auto registerAgain = [this] {
         SwapHotKey(HK1, hotKey_, hotKey_.value);
+        RegisterProfileKeys();
         UpdateTexts(Settings.Read(BrowserModeRead::Quietly));
     };
     try {
@@ -180,18 +220,36 @@ void TForm1::Settings1Click() {
 }
 
 bool TForm1::ApplySettings(const UserChoices& choices) {
-    const std::uint32_t before = hotKey_.value;
-    if (SwapHotKey(HK1, hotKey_, choices.hotKey) == SwapResult::InUse) {
-        MessageDlg(ToWide(HotKeyInUseText(hotKeyText_.FormatHotKey(choices.hotKey, false))),
-                   TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
+    const auto warn = [this](std::uint32_t value) {
+        MessageDlg(ToWide(HotKeyInUseText(hotKeyText_.FormatHotKey(value, false))), TMsgDlgType::mtWarning,
+                   Buttons(TMsgDlgBtn::mbOK), 0);
         return false;
+    };
+    // Every hotkey is let go while the window is open: the new ones are
+    // registered here, and taken back when one cannot be.
+    const HotKeyInForce before = hotKey_;
+    const std::vector<SearchProfile> profilesBefore = profiles_;
+    const auto restore = [&] {
+        ReleaseProfileKeys();
+        ReleaseHotKey(HK1, hotKey_);
+        hotKey_.value = before.value;
+        profiles_ = profilesBefore;
+        profileKeys_.clear();
+        for (const SearchProfile& profile : profiles_) profileKeys_.push_back({profile.hotKey, 0});
+    };
+    if (SwapHotKey(HK1, hotKey_, choices.hotKey) == SwapResult::InUse) return warn(choices.hotKey);
+    profiles_ = choices.profiles;
+    profileKeys_.clear();
+    for (const SearchProfile& profile : profiles_) profileKeys_.push_back({profile.hotKey, 0});
+    if (const auto taken = RegisterProfileKeys()) {
+        const std::uint32_t value = profileKeys_[*taken].value;
+        restore();
+        return warn(value);
     }
     try {
         Settings.Write(choices);
     } catch (...) {
-        // Nothing stored, and the window stays: the old hotkey, let go.
-        ReleaseHotKey(HK1, hotKey_);
-        hotKey_.value = before;
+        restore(); // nothing stored, and the window stays
         throw;
     }
     return true;
@@ -202,14 +260,19 @@ namespace {
 // The search request's steps, carried out by the form and its components.
 class FormSearchHost final : public ISearchHost {
 public:
-    FormSearchHost(TForm1& form) : form_(form) {}
+    // With `profile`, its address in place of the main one.
+    FormSearchHost(TForm1& form, const SearchProfile* profile) : form_(form), profile_(profile) {}
     std::u16string LanguageEnglish() override { return form_.Locale1.Locale().LanguageEnglish(); }
     void SendCopyToFocus() override {
         // GetFocus names only a window of this thread: a selection in another
         // program is not copied.
         ::SendMessageW(::GetFocus(), WM_COPY, 0, 0);
     }
-    UserChoices ReadChoices() override { return form_.Settings.Read(); }
+    UserChoices ReadChoices() override {
+        UserChoices choices = form_.Settings.Read();
+        if (profile_) choices.searchTemplate = profile_->searchTemplate;
+        return choices;
+    }
     std::size_t AddressLimit(bool useInternetExplorer) override {
         return form_.Settings.Limits().For(useInternetExplorer);
     }
@@ -236,6 +299,7 @@ public:
 
 private:
     TForm1& form_;
+    const SearchProfile* profile_;
     std::u16string readText_;
     DWORD readSequence_ = 0;
     std::size_t readLimit_ = 0;
@@ -243,8 +307,14 @@ private:
 
 } // namespace
 
-void TForm1::SearchRequest() {
-    FormSearchHost host(*this);
+void TForm1::SearchRequest() { RunSearch(nullptr); }
+
+void TForm1::ProfileSearch(std::size_t index) {
+    if (index < profiles_.size() && !copyingSelection_) RunSearch(&profiles_[index]);
+}
+
+void TForm1::RunSearch(const SearchProfile* profile) {
+    FormSearchHost host(*this, profile);
     RunSearchRequest(host, LastSearchAddress);
 }
 

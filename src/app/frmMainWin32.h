@@ -2,7 +2,9 @@
 // The hidden main form: it owns the components and carries the handlers of
 // the tray icon, the menu and the hotkey.
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/InstanceGuardWin32.h"
 #include "app/MainTexts.h"
@@ -32,6 +34,8 @@ public:
 
     // The tray click, the hotkey and the menu command all run this.
     void SearchRequest();
+    // A search with the profile at `index` (its hotkey, its menu item).
+    void ProfileSearch(std::size_t index);
 
     void TrayIcon1Click();
     void HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t index);
@@ -85,9 +89,18 @@ private:
     // where a search goes.
     void UpdateTexts(const UserChoices& choices);
     bool ApplySettings(const UserChoices& choices);
+    // Registers the hotkeys of profiles_ that are not; returns the first
+    // one another program holds, if any (the others are registered).
+    std::optional<std::size_t> RegisterProfileKeys();
+    void ReleaseProfileKeys();
+    void RunSearch(const SearchProfile* profile);
 
     THotKeyText& hotKeyText_;
     HotKeyInForce hotKey_;
+    // The profiles in force, as read at start or stored by OK, and their
+    // hotkeys' registrations.
+    std::vector<SearchProfile> profiles_;
+    std::vector<HotKeyInForce> profileKeys_;
     bool copyingSelection_ = false;
 
 public:

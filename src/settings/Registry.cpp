@@ -66,4 +66,6 @@ void TRegistry::WriteString(std::u16string_view name, std::u16string_view text) 
 
 bool TRegistry::DeleteValue(std::u16string_view name) { return key_ && key_->Delete(name); }
 
+bool TRegistry::DeleteKey(std::u16string_view path) { return registry_.DeleteKey(root_, Relative(path)); }
+
 } // namespace snq

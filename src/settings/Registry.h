@@ -45,6 +45,9 @@ public:
     // them, so existence tests and reads ask for no more than this.
     virtual std::unique_ptr<IRegistryKey> OpenKeyReadOnly(RootKey root,
                                                           std::u16string_view path) = 0;
+    // Deletes the key (one without subkeys) and its values; false when it
+    // is missing or that is refused.
+    virtual bool DeleteKey(RootKey root, std::u16string_view path) = 0;
 };
 
 // Raises ERegistryException with `pattern`, whose "%s" is filled with `name`.
@@ -73,6 +76,8 @@ public:
     // Raises ERegistryException "Failed to set data for '%s'".
     void WriteString(std::u16string_view name, std::u16string_view text);
     bool DeleteValue(std::u16string_view name);
+    // Deletes the key at `path` (one without subkeys) under the root.
+    bool DeleteKey(std::u16string_view path);
     void CloseKey() { key_.reset(); }
 
 private:

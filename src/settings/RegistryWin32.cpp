@@ -99,4 +99,9 @@ std::unique_ptr<IRegistryKey> Win32Registry::OpenKeyReadOnly(RootKey root,
     return std::make_unique<Win32Key>(key);
 }
 
+bool Win32Registry::DeleteKey(RootKey root, std::u16string_view path) {
+    const std::wstring wide = ToWide(path);
+    return ::RegDeleteKeyExW(HiveOf(root), wide.c_str(), ViewOf(root), 0) == ERROR_SUCCESS;
+}
+
 } // namespace snq

@@ -11,7 +11,29 @@ namespace snq {
 namespace {
 // The hives in the order the write rule tries them.
 constexpr RootKey kHives[] = {RootKey::LocalMachine, RootKey::CurrentUser};
+
+std::u16string ProfilesPath() {
+    return std::u16string(kSettingsKey) + u"\\" + std::u16string(kProfilesKey);
+}
+
+std::u16string ProfilePath(std::size_t number) {
+    return ProfilesPath() + u"\\" + static_cast<char16_t>(u'0' + number);
+}
+
+std::u16string_view Trimmed(std::u16string_view s) {
+    while (!s.empty() && s.front() == u' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == u' ') s.remove_suffix(1);
+    return s;
+}
 } // namespace
+
+bool ProfileNameUsable(std::u16string_view name) {
+    name = Trimmed(name);
+    if (name.empty() || name.size() > kMaxProfileName) return false;
+    for (char16_t c : name)
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return false;
+    return true;
+}
 
 TRegistry TSettings::OpenForWriting(std::u16string_view path) {
     for (RootKey root : kHives) {
@@ -50,22 +72,48 @@ UserChoices TSettings::Read(BrowserModeRead browserMode) {
     return choices;
 }
 
+std::uint32_t TSettings::HotKeyOf(const std::u16string& text, std::uint32_t unusable) {
+    if (text.empty()) return 0;
+    const std::uint32_t value = keys_.ParseHotKey(text, false);
+    return value != 0 && HotKeyProblemOf(value) == HotKeyProblem::None ? value : unusable;
+}
+
 void TSettings::ReadOthers(TRegistry& reg, UserChoices& choices) noexcept {
     try {
-        if (const auto text = reg.ReadStringIfAny(u"HotKey")) {
-            const std::uint32_t value = keys_.ParseHotKey(*text, false);
-            if (text->empty())
-                choices.hotKey = 0;
-            else if (value != 0 && HotKeyProblemOf(value) == HotKeyProblem::None)
-                choices.hotKey = value;
-        }
+        if (const auto text = reg.ReadStringIfAny(u"HotKey")) choices.hotKey = HotKeyOf(*text, kDefaultHotKey);
         const std::u16string address = reg.ReadStringIfAny(u"SearchAddress").value_or(u"");
         if (TemplateUsable(address, limits_.For(choices.useInternetExplorer)))
             choices.searchTemplate = address;
         for (const YesNoChoice& value : kYesNoChoices)
             choices.*value.choice = reg.ReadStringIfAny(value.name) == u"Yes";
+        ReadProfiles(reg.Root(), choices);
     } catch (const std::exception&) {
         // Out of memory: what was read so far, the rest its defaults.
+    }
+}
+
+void TSettings::ReadProfiles(RootKey root, UserChoices& choices) {
+    // One opening when there are none.
+    if (!TRegistry(registry_, root).OpenKeyReadOnly(ProfilesPath())) return;
+    // A keystroke has one owner: the main search, then the profiles in order.
+    const auto owned = [&](std::uint32_t key) {
+        if (key == choices.hotKey) return true;
+        for (const SearchProfile& earlier : choices.profiles)
+            if (earlier.hotKey == key) return true;
+        return false;
+    };
+    for (std::size_t number = 1; number <= kMaxProfiles; ++number) {
+        TRegistry reg(registry_, root);
+        if (!reg.OpenKeyReadOnly(ProfilePath(number))) continue;
+        SearchProfile profile;
+        profile.name = Trimmed(reg.ReadStringIfAny(u"Name").value_or(u""));
+        profile.searchTemplate = reg.ReadStringIfAny(u"SearchAddress").value_or(u"");
+        if (!ProfileNameUsable(profile.name) ||
+            !TemplateUsable(profile.searchTemplate, limits_.For(choices.useInternetExplorer)))
+            continue;
+        profile.hotKey = HotKeyOf(reg.ReadStringIfAny(u"HotKey").value_or(u""), 0);
+        if (profile.hotKey != 0 && owned(profile.hotKey)) profile.hotKey = 0;
+        choices.profiles.push_back(std::move(profile));
     }
 }
 
@@ -75,6 +123,24 @@ void TSettings::Write(const UserChoices& choices) {
     reg.WriteString(u"SearchAddress", choices.searchTemplate);
     for (const YesNoChoice& value : kYesNoChoices)
         reg.WriteString(value.name, choices.*value.choice ? u"Yes" : u"No");
+    WriteProfiles(reg.Root(), choices.profiles);
+}
+
+void TSettings::WriteProfiles(RootKey root, const std::vector<SearchProfile>& profiles) {
+    for (std::size_t number = 1; number <= kMaxProfiles; ++number) {
+        TRegistry reg(registry_, root);
+        if (number > profiles.size()) {
+            // The slots of removed profiles; one never made is no error, and
+            // no other key is touched.
+            reg.DeleteKey(ProfilePath(number));
+            continue;
+        }
+        const SearchProfile& profile = profiles[number - 1];
+        reg.OpenKey(ProfilePath(number));
+        reg.WriteString(u"Name", profile.name);
+        reg.WriteString(u"SearchAddress", profile.searchTemplate);
+        reg.WriteString(u"HotKey", profile.hotKey ? keys_.FormatHotKey(profile.hotKey, false) : u"");
+    }
 }
 
 bool TSettings::RunsAtStartup() {

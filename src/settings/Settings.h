@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "hotkeys/HotKeyText.h"
 #include "search/SearchAddress.h"
@@ -18,6 +19,25 @@ inline constexpr std::u16string_view kRunKey = u"\\SOFTWARE\\Microsoft\\Windows\
 inline constexpr std::u16string_view kRunValueName = u"SNQ";
 
 inline constexpr std::uint32_t kDefaultHotKey = kCtrlBit | 'G';
+
+// The search profiles live in numbered subkeys of this one (1 to 9, in
+// menu order) under the settings key.
+inline constexpr std::u16string_view kProfilesKey = u"Profiles";
+inline constexpr std::size_t kMaxProfiles = 9;
+inline constexpr std::size_t kMaxProfileName = 64;
+
+// A search beside the main one: its own address and hotkey.
+struct SearchProfile {
+    std::u16string name;           // "Name": what the menu shows
+    std::u16string searchTemplate; // "SearchAddress": a usable template
+    std::uint32_t hotKey = 0;      // "HotKey": a usable hotkey; 0: none
+    bool operator==(const SearchProfile&) const = default;
+};
+
+// Whether `name` can name a profile: 1 to kMaxProfileName characters after
+// the spaces around it, none a control character (the menu puts a tab
+// between the name and the hotkey).
+bool ProfileNameUsable(std::u16string_view name);
 
 // The user's choices, decoded and checked: a stored value that cannot be
 // used stands here as its default. The defaults are what a registry with
@@ -33,6 +53,10 @@ struct UserChoices {
     // The Yes/No values (kYesNoChoices).
     bool copySelection = false; // "CopySelection": copy the selection before a hotkey search
     bool openAddresses = false; // "OpenAddresses": open a copied web address as it is
+    // "Profiles": at most kMaxProfiles, each with a usable name and
+    // template. A hotkey that the main search or an earlier profile has
+    // counts as none.
+    std::vector<SearchProfile> profiles;
 
     bool operator==(const UserChoices&) const = default;
 };
@@ -113,6 +137,11 @@ private:
     bool ValueExistsIn(RootKey root, std::u16string_view path, std::u16string_view name);
     // The choices other than the browser mode; never raises.
     void ReadOthers(TRegistry& reg, UserChoices& choices) noexcept;
+    // A stored hotkey text: none when empty, `unusable` when it does not
+    // parse or cannot be a hotkey.
+    std::uint32_t HotKeyOf(const std::u16string& text, std::uint32_t unusable);
+    void ReadProfiles(RootKey root, UserChoices& choices);
+    void WriteProfiles(RootKey root, const std::vector<SearchProfile>& profiles);
 
     IRegistry& registry_;
     THotKeyText& keys_;

@@ -319,21 +319,39 @@ HWND WaitForMenu(DWORD pid, DWORD ms) {
     });
 }
 
-void ChooseMenuItem(HWND menuWindow, snq::MenuCommand command) {
+void ChooseMenuItem(HWND menuWindow, snq::MenuCommand command, bool profiles) {
     // Wine keeps menus inside their process, so the item list cannot be read
     // from here: the program's own table says where the separators stand.
     int presses = 0;
     for (std::size_t i = 0; i <= snq::MenuIndexOf(command); ++i)
-        if (snq::kMenu[i].command != snq::MenuCommand::None) ++presses;
+        if (snq::kMenu[i].command != snq::MenuCommand::None &&
+            (profiles || snq::kMenu[i].command != snq::MenuCommand::SearchWith))
+            ++presses;
     for (int i = 0; i < presses; ++i) ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
 }
 
-bool UseMenu(HWND tray, DWORD pid, snq::MenuCommand command) {
+bool UseMenu(HWND tray, DWORD pid, snq::MenuCommand command, bool profiles) {
     RightClick(tray);
     HWND menu = WaitForMenu(pid);
     if (!menu) return false;
-    ChooseMenuItem(menu, command);
+    ChooseMenuItem(menu, command, profiles);
+    return WaitGone(menu);
+}
+
+bool UseProfileItem(HWND tray, DWORD pid, int index) {
+    RightClick(tray);
+    HWND menu = WaitForMenu(pid);
+    if (!menu) return false;
+    // To "Search with", then right into its submenu, which opens with its
+    // first item chosen.
+    int presses = 0;
+    for (std::size_t i = 0; i <= snq::MenuIndexOf(snq::MenuCommand::SearchWith); ++i)
+        if (snq::kMenu[i].command != snq::MenuCommand::None) ++presses;
+    for (int i = 0; i < presses; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(menu, WM_KEYDOWN, VK_RIGHT, 0);
+    for (int i = 0; i < index; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     return WaitGone(menu);
 }
 

@@ -75,11 +75,13 @@ void RightClick(HWND tray);
 
 // The open popup menu of the process, or nullptr on time-out.
 HWND WaitForMenu(DWORD pid, DWORD ms = 5000);
-// Selects the item of `command` with the keyboard (separators are skipped)
-// and presses Enter.
-void ChooseMenuItem(HWND menuWindow, snq::MenuCommand command);
+// Selects the item of `command` with the keyboard (separators are skipped,
+// and "Search with" unless profiles are stored) and presses Enter.
+void ChooseMenuItem(HWND menuWindow, snq::MenuCommand command, bool profiles = false);
 // Right-click, wait for the menu, choose the item.
-bool UseMenu(HWND tray, DWORD pid, snq::MenuCommand command);
+bool UseMenu(HWND tray, DWORD pid, snq::MenuCommand command, bool profiles = false);
+// Right-click, and choose the profile at `index` in "Search with".
+bool UseProfileItem(HWND tray, DWORD pid, int index);
 
 // Visible top-level windows of the process, and all of them.
 std::vector<HWND> VisibleWindows(DWORD pid);

@@ -263,7 +263,7 @@ TEST(HighDpi, EveryWindowGrowsWithTheDpiAndStaysTheSameAtNinetySix) {
     EXPECT_EQ(normal.picture.cx, 145);
     EXPECT_EQ(normal.button.cx, 75);
     EXPECT_EQ(normal.settings.cx, 340);
-    EXPECT_EQ(normal.settings.cy, 270);
+    EXPECT_EQ(normal.settings.cy, 446);
 
     const Sizes large = MeasureAt(144); // 150 %
     EXPECT_NEAR(large.about.cx, 447, 1);

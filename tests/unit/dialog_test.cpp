@@ -110,7 +110,7 @@ TEST(ClipboardMessage, ShowsTextEmptyOrACutOfALargeText) {
 
 TEST(MainTexts, TheTrayHintFitsTheTipAndEachCommandHasOneItem) {
     EXPECT_LT(kTrayHint.size(), 128u);
-    EXPECT_EQ(std::size(kMenu), 12u);
+    EXPECT_EQ(std::size(kMenu), 13u);
     for (MenuCommand c : {MenuCommand::UseDefaultBrowser, MenuCommand::AutoRun,
                           MenuCommand::ShowClipboard, MenuCommand::ClearClipboard,
                           MenuCommand::Search, MenuCommand::Settings, MenuCommand::About,
@@ -120,11 +120,12 @@ TEST(MainTexts, TheTrayHintFitsTheTipAndEachCommandHasOneItem) {
         EXPECT_EQ(kMenu[at].command, c);
         for (std::size_t i = at + 1; i < std::size(kMenu); ++i) EXPECT_NE(kMenu[i].command, c);
     }
-    // "Settings..." stands between the separator after the search and
-    // "About SNQ".
-    EXPECT_EQ(MenuIndexOf(MenuCommand::Settings), 8u);
-    EXPECT_EQ(kMenu[7].command, MenuCommand::None);
-    EXPECT_EQ(MenuIndexOf(MenuCommand::About), 9u);
+    // "Search with" stands right below the search; "Settings..." between
+    // the separator after them and "About SNQ".
+    EXPECT_EQ(MenuIndexOf(MenuCommand::SearchWith), MenuIndexOf(MenuCommand::Search) + 1);
+    EXPECT_EQ(MenuIndexOf(MenuCommand::Settings), 9u);
+    EXPECT_EQ(kMenu[8].command, MenuCommand::None);
+    EXPECT_EQ(MenuIndexOf(MenuCommand::About), 10u);
 }
 
 TEST(MainTexts, TheSearchItemShowsTheHotkeyInForce) {
@@ -172,7 +173,7 @@ TEST(SettingsDialog, ControlsFitTheWindowDoNotOverlapAndHaveOneMnemonicEach) {
         EXPECT_EQ(mnemonics.find(m), std::u16string::npos) << "mnemonic used twice: " << c.id;
         mnemonics += m;
     }
-    EXPECT_EQ(mnemonics.size(), 8u);
+    EXPECT_EQ(mnemonics.size(), 14u);
     // The label stands right before the box it names, in tab order.
     EXPECT_EQ(kSettingsControls[0].kind, ControlKind::Label);
     EXPECT_EQ(kSettingsControls[1].kind, ControlKind::HotKey);
@@ -220,4 +221,34 @@ TEST(SettingsDialog, StoredTemplatesShowAsTheirEngineAndComeBackTheSame) {
         TakeChoices(shown, back);
         EXPECT_EQ(back.searchTemplate, std::u16string(stored));
     }
+}
+
+TEST(SettingsDialog, AProfileNeedsANameAnAddressAndAHotkeyNoOneElseHas) {
+    UserChoices choices; // the main search has Ctrl+G
+    choices.profiles = {{u"Wikipedia", std::u16string(kSearchPresets[3].searchTemplate), 0xC057}};
+    const SearchProfile maps{u"Maps", std::u16string(kSearchPresets[5].searchTemplate), 0xC04D};
+    struct Row {
+        SearchProfile profile;
+        bool none;
+        std::size_t index;
+        const char16_t* problem;
+    };
+    const Row rows[] = {
+        {maps, false, 1, u""},
+        {{u"  ", maps.searchTemplate, 0}, true, 1, u"Give the profile a name of up to 64 characters: it is what the menu shows."},
+        {{u"Maps", u"https://maps.example/", 0}, true, 1, u"The custom address must contain {query} where the searched text goes."},
+        {{u"Maps", maps.searchTemplate, 0x4047}, false, 1, u"Ctrl+G is already the hotkey of the main search."},
+        {{u"Maps", maps.searchTemplate, 0xC057}, false, 1, u"Ctrl+Alt+W is already the hotkey of Wikipedia."},
+        {{u"Wikipedia", maps.searchTemplate, 0xC057}, false, 0, u""}, // its own
+        {{u"Maps", maps.searchTemplate, 0xC057}, true, 1, u""},       // None ticked
+    };
+    for (const Row& row : rows) {
+        const char16_t* text = row.profile.hotKey == 0x4047 ? u"Ctrl+G" : u"Ctrl+Alt+W";
+        EXPECT_EQ(ProfileProblem(row.profile, row.none, text, 2048, choices, row.index), row.problem)
+            << std::string(row.profile.name.begin(), row.profile.name.end());
+    }
+    EXPECT_EQ(ProfileMenuCaption(u"R&D", u"Ctrl+Alt+R"), u"R&&D\tCtrl+Alt+R");
+    EXPECT_EQ(ProfileMenuCaption(u"Maps", u""), u"Maps");
+    EXPECT_EQ(PresetOf(kSearchPresets[6].searchTemplate), 6u);
+    EXPECT_EQ(PresetOf(u"https://x.example/?q={query}"), std::size(kSearchPresets));
 }

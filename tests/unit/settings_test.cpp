@@ -105,6 +105,9 @@ public:
         if (AccessTo(root) != Access::Full) return nullptr;
         return std::make_unique<FakeKey>(*this, keys[{root, Lower(path)}], true);
     }
+    bool DeleteKey(RootKey root, std::u16string_view path) override {
+        return AccessTo(root) == Access::Full && keys.erase({root, Lower(path)}) > 0;
+    }
     std::unique_ptr<IRegistryKey> OpenKeyReadOnly(RootKey root, std::u16string_view path) override {
         ++opens;
         EXPECT_FALSE(!path.empty() && path.front() == u'\\') << "the leading \\ must be removed";
@@ -431,4 +434,46 @@ TEST(SettingsChoices, ATemplateIsCheckedAgainstTheLimitOfTheBrowserThatOpensIt) 
     EXPECT_EQ(settings.Read().searchTemplate, u"") << "the search and the window would use Google";
     reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"No")); // automation: 2,048
     EXPECT_EQ(settings.Read().searchTemplate, long1000);
+}
+
+TEST(SettingsProfiles, AreReadInOrderCheckedAndWrittenBackToTheirSlots) {
+    struct Stored {
+        int slot;
+        const char16_t *name, *address, *hotKey; // nullptr: the value is missing
+    };
+    const std::u16string wiki = u"https://www.wikipedia.org/search-redirect.php?search={query}";
+    const std::u16string maps = u"https://www.google.com/maps/search/?api=1&query={query}";
+    const Stored stored[] = {
+        {1, u" Wikipedia ", wiki.c_str(), u"Ctrl+Alt+W"},
+        {2, u"", maps.c_str(), nullptr},                    // no name: skipped
+        {3, u"Maps", u"ftp://x/{query}", nullptr},          // no usable address: skipped
+        {5, u"Maps", maps.c_str(), u"Ctrl+G"},              // the main hotkey's: none
+        {6, u"Tab\tbed", maps.c_str(), nullptr},            // a control character: skipped
+        {7, u"Again", wiki.c_str(), u"Ctrl+Alt+W"},         // an earlier profile's: none
+        {8, u"Typed", wiki.c_str(), u"W"},                  // refused: none
+        {9, u"Last", maps.c_str(), u""},
+    };
+    FakeRegistry reg;
+    reg.keys[{LM, Lower(kSettings + u"\\Profiles")}]; // a parent of the slots, as in the registry
+    for (const Stored& s : stored) {
+        const std::u16string key = kSettings + u"\\Profiles\\" + static_cast<char16_t>(u'0' + s.slot);
+        reg.Set(LM, key, u"Name", RegType::Sz, Utf16Bytes(s.name));
+        reg.Set(LM, key, u"SearchAddress", RegType::Sz, Utf16Bytes(s.address));
+        if (s.hotKey) reg.Set(LM, key, u"HotKey", RegType::Sz, Utf16Bytes(s.hotKey));
+    }
+    TSettings settings(reg, Keys(), kExe);
+    UserChoices choices = settings.Read();
+    const std::vector<SearchProfile> expected = {{u"Wikipedia", wiki, 0xC057}, {u"Maps", maps, 0},
+                                                 {u"Again", wiki, 0}, {u"Typed", wiki, 0},
+                                                 {u"Last", maps, 0}};
+    EXPECT_EQ(choices.profiles, expected);
+
+    // Written back, they fill slots 1 to 5 and the others go.
+    choices.profiles.erase(choices.profiles.begin() + 1);
+    settings.Write(choices);
+    EXPECT_EQ(reg.Text(LM, kSettings + u"\\Profiles\\1", u"HotKey"), u"Ctrl+Alt+W");
+    EXPECT_EQ(reg.Text(LM, kSettings + u"\\Profiles\\2", u"Name"), u"Again");
+    EXPECT_EQ(reg.Find(LM, kSettings + u"\\Profiles\\5"), nullptr);
+    EXPECT_EQ(reg.Find(LM, kSettings + u"\\Profiles\\9"), nullptr);
+    EXPECT_EQ(settings.Read().profiles, choices.profiles);
 }

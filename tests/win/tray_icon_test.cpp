@@ -165,7 +165,12 @@ TEST(PopupMenu, BuildsTheTwelveItemsWithSeparatorsAndMarks) {
                                      L"Snapquery (CTRL+G)", L"-", L"Settings...", L"About SNQ",
                                      L"-", L"Exit SNQ"};
     TPopupMenu menu;
-    for (const MenuEntry& entry : kMenu) menu.Items.push_back({ToWide(entry.caption), false, {}});
+    for (const MenuEntry& entry : kMenu) {
+        TMenuItem& item = menu.Items.emplace_back();
+        item.Caption = ToWide(entry.caption);
+        // Without profiles, as the program makes it.
+        item.Visible = entry.command != MenuCommand::SearchWith;
+    }
     menu.Items[MenuIndexOf(MenuCommand::AutoRun)].Checked = true;
     HMENU handle = menu.Rebuild();
     ASSERT_EQ(::GetMenuItemCount(handle), 12);
@@ -176,7 +181,6 @@ TEST(PopupMenu, BuildsTheTwelveItemsWithSeparatorsAndMarks) {
         ::GetMenuItemInfoW(handle, i, TRUE, &info);
         if (expected[i] == L"-") {
             EXPECT_TRUE(info.fType & MFT_SEPARATOR) << i;
-            EXPECT_EQ(kMenu[i].command, MenuCommand::None) << i;
             continue;
         }
         wchar_t text[64] = {};
@@ -187,14 +191,26 @@ TEST(PopupMenu, BuildsTheTwelveItemsWithSeparatorsAndMarks) {
     }
 }
 
-TEST(PopupMenu, ACommandRunsTheItemAtItsPosition) {
+TEST(PopupMenu, ACommandRunsItsItemAlsoInASubmenuAndHiddenItemsAreLeftOut) {
     TPopupMenu menu;
     std::vector<int> ran;
-    for (int i = 0; i < 3; ++i) menu.Items.push_back({L"item", false, [&ran, i] { ran.push_back(i); }});
-    menu.Rebuild();
-    ::SendMessageW(menu.WindowHandle(), WM_COMMAND, 3, 0); // commands count from 1
-    ::SendMessageW(menu.WindowHandle(), WM_COMMAND, 99, 0);
-    EXPECT_EQ(ran, std::vector<int>{2});
+    for (int i = 0; i < 4; ++i) {
+        TMenuItem& item = menu.Items.emplace_back();
+        item.Caption = L"item";
+        item.OnClick = [&ran, i] { ran.push_back(i); };
+        item.Visible = i != 1;
+    }
+    for (int i = 10; i < 12; ++i) {
+        TMenuItem& sub = menu.Items[2].Items.emplace_back();
+        sub.Caption = L"Wikipedia\tCtrl+Alt+W";
+        sub.OnClick = [&ran, i] { ran.push_back(i); };
+    }
+    HMENU handle = menu.Rebuild();
+    ASSERT_EQ(::GetMenuItemCount(handle), 3);
+    ASSERT_EQ(::GetMenuItemCount(::GetSubMenu(handle, 1)), 2);
+    // Commands count from 1: item 0, the submenu's two, item 3.
+    for (WPARAM command : {1, 3, 4, 99}) ::SendMessageW(menu.WindowHandle(), WM_COMMAND, command, 0);
+    EXPECT_EQ(ran, (std::vector<int>{0, 11, 3}));
 }
 
 TEST(UtilityWindows, AWindowThatCannotBeMadeRaisesAnErrorNamingIt) {

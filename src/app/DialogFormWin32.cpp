@@ -1,0 +1,125 @@
+#include "app/DialogFormWin32.h"
+
+#include <commctrl.h>
+
+#include "framework/ApplicationWin32.h"
+#include "framework/DynamicLibraryWin32.h"
+#include "framework/MessageDialogWin32.h"
+#include "framework/Text.h"
+
+namespace snq {
+
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;
+    DWORD exStyle = 0;
+};
+
+ControlClass ClassOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label: return {L"STATIC", SS_LEFT | WS_GROUP};
+    case ControlKind::HotKey: return {HOTKEY_CLASSW, WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+    case ControlKind::CheckBox: return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP};
+    case ControlKind::Group: return {L"BUTTON", BS_GROUPBOX | WS_GROUP};
+    case ControlKind::FirstRadio: return {L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP | WS_GROUP};
+    case ControlKind::Radio: return {L"BUTTON", BS_AUTORADIOBUTTON};
+    case ControlKind::Edit:
+        return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE};
+    case ControlKind::List:
+        // Delete comes to the form (WM_VKEYTOITEM); tabs align the hotkeys.
+        return {L"LISTBOX",
+                LBS_NOTIFY | LBS_USETABSTOPS | LBS_WANTKEYBOARDINPUT | LBS_NOINTEGRALHEIGHT | WS_VSCROLL |
+                    WS_TABSTOP | WS_GROUP,
+                WS_EX_CLIENTEDGE};
+    case ControlKind::Button: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP};
+    case ControlKind::DropList: return {L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP};
+    case ControlKind::OkButton: return {L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP};
+    case ControlKind::CancelButton: return {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP};
+    }
+    return {L"STATIC", 0};
+}
+
+} // namespace
+
+TDialogForm::TDialogForm(const wchar_t* className, std::u16string_view title,
+                         std::span<const ControlSpec> controls, int width, int height)
+    : TCustomForm(className, ToWide(title), kStyle, kExStyle, width, height), specs_(controls) {}
+
+bool TDialogForm::Checked(HWND control) {
+    return ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TDialogForm::Check(HWND control, bool on) {
+    ::SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::u16string TDialogForm::TextOf(HWND control) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return ToU16(text);
+}
+
+void TDialogForm::Warn(std::u16string_view text) {
+    MessageDlg(ToWide(text), TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
+}
+
+void TDialogForm::BeforeShow() {
+    if (controls_.empty()) {
+        // The hotkey box is a common control of its own class.
+        INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_HOTKEY_CLASS};
+        if (Comctl().InitCommonControlsEx) Comctl().InitCommonControlsEx(&classes);
+        for (const ControlSpec& control : specs_) {
+            const ControlClass cls = ClassOf(control.kind);
+            const std::wstring text = ToWide(control.text);
+            controls_.emplace_back(::CreateWindowExW(
+                cls.exStyle, cls.name, text.c_str(), WS_CHILD | WS_VISIBLE | cls.style, 0, 0, 0, 0,
+                Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                Application().Instance(), nullptr));
+        }
+        DpiChanged();
+    }
+    Load();
+}
+
+void TDialogForm::DpiChanged() {
+    if (controls_.empty()) return; // made on the first showing, at the DPI of then
+    const LOGFONTW font = MessageFontFor(Dpi());
+    font_.reset(::CreateFontIndirectW(&font));
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const ControlSpec& place = specs_[i];
+        // A drop-down list's height is its open list's.
+        const int height = Scale(place.height) * (place.kind == ControlKind::DropList ? 10 : 1);
+        ::SetWindowPos(controls_[i].get(), nullptr, Scale(place.x), Scale(place.y), Scale(place.width),
+                       height, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(controls_[i].get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    }
+}
+
+LRESULT TDialogForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case DM_GETDEFID:
+        return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK:
+            Apply();
+            break;
+        case IDCANCEL:
+            SetModalResult(mrCancel);
+            break;
+        default:
+            Command(LOWORD(wParam), HIWORD(wParam));
+            break;
+        }
+        return 0;
+    default:
+        return TCustomForm::HandleMessage(window, message, wParam, lParam);
+    }
+}
+
+} // namespace snq

@@ -1,0 +1,45 @@
+#pragma once
+// A form whose controls come from a table (ControlSpec): made on its first
+// showing, laid out and given the message font at the form's DPI, and again
+// when it moves to a monitor of another. Enter is OK and Esc is Cancel.
+#include <span>
+#include <vector>
+
+#include "app/SettingsDialog.h"
+#include "framework/FormWin32.h"
+
+namespace snq {
+
+class TDialogForm : public TCustomForm {
+public:
+    TDialogForm(const wchar_t* className, std::u16string_view title,
+                std::span<const ControlSpec> controls, int width, int height);
+
+protected:
+    // The controls are made; the form is about to show.
+    virtual void Load() = 0;
+    // OK: check and apply, and end the showing with SetModalResult.
+    virtual void Apply() = 0;
+    // Another control's notification (`code` as WM_COMMAND's high word).
+    virtual void Command(int id, int code) = 0;
+
+    HWND Control(int id) const { return ::GetDlgItem(Handle(), id); }
+    const std::vector<UniqueHwnd>& Controls() const noexcept { return controls_; }
+    std::span<const ControlSpec> Specs() const noexcept { return specs_; }
+    static bool Checked(HWND control);
+    static void Check(HWND control, bool on);
+    static std::u16string TextOf(HWND control);
+    // Says why OK cannot apply, in a warning the user closes.
+    static void Warn(std::u16string_view text);
+
+    void BeforeShow() override;
+    void DpiChanged() override;
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::span<const ControlSpec> specs_;
+    std::vector<UniqueHwnd> controls_;
+    UniqueHfont font_;
+};
+
+} // namespace snq

@@ -1,0 +1,91 @@
+#include "app/ProfileFormWin32.h"
+
+#include <commctrl.h>
+
+#include "framework/Text.h"
+
+namespace snq {
+
+namespace {
+constexpr std::size_t kCustom = std::size(kSearchPresets);
+} // namespace
+
+TProfileForm::TProfileForm(THotKeyText& keys, std::size_t addressLimit)
+    : TDialogForm(L"TProfileForm", kProfileTitle, kProfileControls, kProfileWidth, kProfileHeight),
+      keys_(keys), addressLimit_(addressLimit) {}
+
+std::optional<SearchProfile> TProfileForm::Edit(const UserChoices& choices, std::size_t index) {
+    choices_ = &choices;
+    index_ = index;
+    profile_ = index < choices.profiles.size() ? choices.profiles[index] : SearchProfile{};
+    if (ShowModal() != mrOk) return std::nullopt;
+    return profile_;
+}
+
+void TProfileForm::Load() {
+    HWND engines = Control(idProfileEngine);
+    if (::SendMessageW(engines, CB_GETCOUNT, 0, 0) == 0) {
+        for (const SearchPreset& preset : kSearchPresets)
+            ::SendMessageW(engines, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(preset.name).c_str()));
+        ::SendMessageW(engines, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(kCustomPreset).c_str()));
+        ::SendMessageW(Control(idProfileAddress), EM_LIMITTEXT, addressLimit_, 0);
+        ::SendMessageW(Control(idProfileName), EM_LIMITTEXT, kMaxProfileName, 0);
+    }
+    ::SetWindowTextW(Control(idProfileName), ToWide(profile_.name).c_str());
+    // A new profile starts from the first preset.
+    const std::size_t preset = profile_.searchTemplate.empty() ? 0 : PresetOf(profile_.searchTemplate);
+    ::SendMessageW(engines, CB_SETCURSEL, preset, 0);
+    ::SetWindowTextW(Control(idProfileAddress),
+                     ToWide(preset == kCustom ? profile_.searchTemplate : kSearchPresets[preset].searchTemplate).c_str());
+    shownHotKey_ = profile_.hotKey;
+    ::SendMessageW(Control(idProfileHotKey), HKM_SETHOTKEY, ToHotKeyControl(profile_.hotKey), 0);
+    shownBoxValue_ = ::SendMessageW(Control(idProfileHotKey), HKM_GETHOTKEY, 0, 0);
+    Check(Control(idProfileNoHotKey), profile_.hotKey == 0);
+    UpdateEnabled();
+    ::SetFocus(Control(idProfileName));
+}
+
+void TProfileForm::UpdateEnabled() {
+    const auto preset = static_cast<std::size_t>(::SendMessageW(Control(idProfileEngine), CB_GETCURSEL, 0, 0));
+    // A preset's address is shown as it is; only Custom's is typed.
+    ::SendMessageW(Control(idProfileAddress), EM_SETREADONLY, preset != kCustom, 0);
+    ::EnableWindow(Control(idProfileHotKey), !Checked(Control(idProfileNoHotKey)));
+}
+
+void TProfileForm::Command(int id, int code) {
+    if (id == idProfileEngine && code == CBN_SELCHANGE) {
+        const auto preset = static_cast<std::size_t>(::SendMessageW(Control(idProfileEngine), CB_GETCURSEL, 0, 0));
+        if (preset < kCustom) {
+            ::SetWindowTextW(Control(idProfileAddress), ToWide(kSearchPresets[preset].searchTemplate).c_str());
+            // A profile without a name yet takes the preset's.
+            if (::GetWindowTextLengthW(Control(idProfileName)) == 0)
+                ::SetWindowTextW(Control(idProfileName), ToWide(kSearchPresets[preset].name).c_str());
+        }
+        UpdateEnabled();
+    } else if (id == idProfileNoHotKey && code == BN_CLICKED) {
+        UpdateEnabled();
+    }
+}
+
+void TProfileForm::Apply() {
+    SearchProfile profile;
+    std::u16string name = TextOf(Control(idProfileName));
+    while (!name.empty() && name.back() == u' ') name.pop_back();
+    while (!name.empty() && name.front() == u' ') name.erase(0, 1);
+    profile.name = name;
+    profile.searchTemplate = TextOf(Control(idProfileAddress));
+    const LRESULT box = ::SendMessageW(Control(idProfileHotKey), HKM_GETHOTKEY, 0, 0);
+    const bool none = Checked(Control(idProfileNoHotKey));
+    profile.hotKey = box == shownBoxValue_ ? shownHotKey_ : FromHotKeyControl(static_cast<std::uint16_t>(box));
+    const std::u16string problem =
+        ProfileProblem(profile, none, keys_.FormatHotKey(profile.hotKey, false), addressLimit_, *choices_, index_);
+    if (!problem.empty()) {
+        Warn(problem);
+        return;
+    }
+    if (none) profile.hotKey = 0;
+    profile_ = profile;
+    SetModalResult(mrOk);
+}
+
+} // namespace snq

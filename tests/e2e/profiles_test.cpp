@@ -1,0 +1,132 @@
+// Search profiles end to end: stored profiles, their hotkeys and the
+// "Search with" submenu.
+#include <gtest/gtest.h>
+
+#include "Probe.h"
+
+#include <commctrl.h>
+
+#include "app/SettingsDialog.h"
+
+using namespace probe;
+
+namespace {
+
+const std::wstring kSettingsKey = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
+const std::wstring kWiki = L"https://wiki.example/?q={query}";
+const std::wstring kMaps = L"https://maps.example/?q={query}";
+
+bool Free(UINT modifiers, UINT key) {
+    if (!::RegisterHotKey(nullptr, 0x7009, modifiers, key)) return false;
+    ::UnregisterHotKey(nullptr, 0x7009);
+    return true;
+}
+
+class Profiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InstallRecordingBrowser();
+        SetBrowserMode(true);
+        for (int i = 0; i < 100 && !Free(MOD_CONTROL, 'G'); ++i) Wait(50);
+    }
+    void TearDown() override {
+        program_.reset();
+        RegDelete(kSettingsKey + L"\\Profiles", L"");
+    }
+    void Store(int slot, const std::wstring& name, const std::wstring& address, const std::wstring& hotKey) {
+        const std::wstring key = kSettingsKey + L"\\Profiles\\" + std::to_wstring(slot);
+        RegSetText(key, L"Name", name);
+        RegSetText(key, L"SearchAddress", address);
+        RegSetText(key, L"HotKey", hotKey);
+    }
+    void Start() {
+        program_ = std::make_unique<Program>();
+        tray_ = program_->WaitForTray();
+        ASSERT_NE(tray_, nullptr);
+        for (int i = 0; i < 100 && Free(MOD_CONTROL, 'G'); ++i) Wait(50);
+    }
+    // The address of the next search the browser gets.
+    std::wstring NextSearch() {
+        const auto lines = WaitForLines(BrowserLogPath(), ++searches_);
+        return lines.size() >= searches_ ? lines[searches_ - 1] : L"";
+    }
+    std::size_t searches_ = 0;
+    std::unique_ptr<Program> program_;
+    HWND tray_ = nullptr;
+};
+
+} // namespace
+
+TEST_F(Profiles, EachHotkeyAndMenuItemSearchesItsOwnAddressBesideTheMainSearch) {
+    Store(1, L"Wiki", kWiki, L"Ctrl+Alt+W");
+    Store(2, L"Maps", kMaps, L"Ctrl+Alt+M");
+    Start();
+    SetClipboardText(L"two words");
+    PressKeys({VK_CONTROL, VK_MENU}, 'W');
+    EXPECT_NE(NextSearch().find(L"\"https://wiki.example/?q=two+words\""), std::wstring::npos);
+    PressKeys({VK_CONTROL, VK_MENU}, 'M');
+    EXPECT_NE(NextSearch().find(L"\"https://maps.example/?q=two+words\""), std::wstring::npos);
+    PressCtrlG();
+    EXPECT_NE(NextSearch().find(L"google.com/search?complete=1"), std::wstring::npos) << "the main search";
+    ASSERT_TRUE(UseProfileItem(tray_, program_->Pid(), 1));
+    EXPECT_NE(NextSearch().find(L"\"https://maps.example/?q=two+words\""), std::wstring::npos);
+    // The menu's other items keep their places below the submenu.
+    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), snq::MenuCommand::Settings, true));
+    HWND settings = WaitForWindow(program_->Pid(), L"Snapquery Settings");
+    ASSERT_NE(settings, nullptr);
+    PressButton(settings, L"Cancel");
+    EXPECT_TRUE(WaitGone(settings));
+}
+
+TEST_F(Profiles, AHotkeyWithAnOwnerAlreadyIsNoneForTheProfileAndNothingIsSaid) {
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 0x700A, MOD_CONTROL | MOD_ALT, 'T')); // another program's
+    Store(1, L"Main's", kWiki, L"Ctrl+G");
+    Store(2, L"Taken", kMaps, L"Ctrl+Alt+T");
+    Store(3, L"Wiki", kWiki, L"Ctrl+Alt+W");
+    Store(4, L"Again", kMaps, L"Ctrl+Alt+W");
+    Start();
+    Wait(500);
+    EXPECT_TRUE(VisibleWindows(program_->Pid()).empty()) << Describe(program_->Pid());
+    EXPECT_EQ(TrayBalloon(1500), L"") << "nothing said at start";
+    ::UnregisterHotKey(nullptr, 0x700A);
+    SetClipboardText(L"owner");
+    PressCtrlG();
+    EXPECT_NE(NextSearch().find(L"google.com/search"), std::wstring::npos) << "Ctrl+G stays the main's";
+    PressKeys({VK_CONTROL, VK_MENU}, 'W');
+    EXPECT_NE(NextSearch().find(L"wiki.example"), std::wstring::npos) << "the first owner keeps it";
+    EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'T')) << "the taken one was not registered later";
+}
+
+namespace {
+void Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+HWND Child(HWND parent, int id) { return ::GetDlgItem(parent, id); }
+} // namespace
+
+TEST_F(Profiles, OneAddedInTheSettingsWindowIsStoredAndItsHotkeySearches) {
+    Start();
+    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), snq::MenuCommand::Settings));
+    HWND settings = WaitForWindow(program_->Pid(), L"Snapquery Settings");
+    ASSERT_NE(settings, nullptr);
+    ASSERT_TRUE(PressButton(settings, L"&Add..."));
+    HWND profile = WaitForWindow(program_->Pid(), L"Search Profile");
+    ASSERT_NE(profile, nullptr);
+    // The Wikipedia preset names the profile; Ctrl+Alt+W is its hotkey.
+    HWND engines = Child(profile, snq::idProfileEngine);
+    Send(engines, CB_SETCURSEL, 3, 0);
+    Send(profile, WM_COMMAND, MAKEWPARAM(snq::idProfileEngine, CBN_SELCHANGE), reinterpret_cast<LPARAM>(engines));
+    Send(Child(profile, snq::idProfileNoHotKey), BM_CLICK, 0, 0);
+    Send(Child(profile, snq::idProfileHotKey), HKM_SETHOTKEY, MAKEWORD('W', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+    ASSERT_TRUE(PressButton(profile, L"OK"));
+    ASSERT_TRUE(WaitGone(profile));
+    ASSERT_TRUE(PressButton(settings, L"OK"));
+    ASSERT_TRUE(WaitGone(settings));
+    EXPECT_EQ(RegGet(kSettingsKey + L"\\Profiles\\1", L"Name"), L"Wikipedia");
+    EXPECT_EQ(RegGet(kSettingsKey + L"\\Profiles\\1", L"HotKey"), L"Ctrl+Alt+W");
+    SetClipboardText(L"seam");
+    PressKeys({VK_CONTROL, VK_MENU}, 'W');
+    EXPECT_NE(NextSearch().find(L"wikipedia.org/search-redirect.php?family=wikipedia&language=en&search=seam"),
+              std::wstring::npos);
+}
