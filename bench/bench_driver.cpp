@@ -67,14 +67,27 @@ constexpr int kStartsPerRound = 7;
 struct Sample {
     double startupMs, privateKb, workingSetKb, idleCpuMs, searchMs;
     double hugeSearchMs, hugePeakKb; // a search with a 10 MB clipboard
+    double profilesStartupMs;        // Snapquery with nine search profiles; the baseline again
 };
 
 // A round's starts and searches, of both programs: the median of the
 // ratios of each start or search of Snapquery to the baseline's made right
 // after it.
 struct PairedRatios {
-    double startup, search, huge;
+    double startup, search, huge, profilesStartup;
 };
+
+// Nine search profiles, each with a hotkey, as a user with many stores them.
+const std::wstring kProfilesKey = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ\\Profiles";
+void StoreProfiles(bool store) {
+    probe::RegDelete(kProfilesKey, L"");
+    for (int i = 1; store && i <= 9; ++i) {
+        const std::wstring key = kProfilesKey + L"\\" + std::to_wstring(i);
+        probe::RegSetText(key, L"Name", L"Profile " + std::to_wstring(i));
+        probe::RegSetText(key, L"SearchAddress", L"https://search" + std::to_wstring(i) + L".example/?q={query}");
+        probe::RegSetText(key, L"HotKey", L"Ctrl+Alt+" + std::to_wstring(i));
+    }
+}
 
 // Private bytes; Wine leaves PrivateUsage at 0 and reports the same figure
 // as the commit charge.
@@ -175,15 +188,25 @@ double CpuMs(HANDLE process) {
 // moment before or after it, under the same load of the machine.
 bool Round(const std::wstring (&exe)[2], int starts, int idleSeconds, Sample (&out)[2],
            PairedRatios& ratios) {
-    std::vector<double> startup[2];
-    for (int k = 0; k < starts; ++k)
-        for (int p = 0; p < 2; ++p) {
-            Started program;
-            const double ms = TimedStart(exe[p], program);
-            End(program);
-            if (ms < 0) return std::printf("bench: start %d of %ls failed\n", k, exe[p].c_str()), false;
-            startup[p].push_back(ms);
-        }
+    // Start-up alone, then again with nine profiles stored (against the
+    // baseline started between them once more).
+    std::vector<double> startup[2], profilesStartup[2];
+    for (std::vector<double>* series : {startup, profilesStartup}) {
+        StoreProfiles(series == profilesStartup);
+        for (int k = 0; k < starts; ++k)
+            for (int p = 0; p < 2; ++p) {
+                Started program;
+                const double ms = TimedStart(exe[p], program);
+                End(program);
+                if (ms < 0) return std::printf("bench: start %d of %ls failed\n", k, exe[p].c_str()), false;
+                series[p].push_back(ms);
+            }
+    }
+    StoreProfiles(false);
+    std::vector<double> profilePairs;
+    for (int k = 0; k < starts; ++k) profilePairs.push_back(profilesStartup[0][k] / profilesStartup[1][k]);
+    ratios.profilesStartup = Median(profilePairs);
+    for (int p = 0; p < 2; ++p) out[p].profilesStartupMs = Median(profilesStartup[p]);
     Started running[2];
     struct EndBoth {
         Started (&programs)[2];
@@ -338,7 +361,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring ours = probe::ExeDir() + L"snapquery.exe", base = probe::ExeDir() + L"baseline.exe";
     const std::wstring exe[2] = {ours, base};
     std::vector<Sample> a, b;
-    std::vector<double> startupRatios, searchRatios, hugeRatios;
+    std::vector<double> startupRatios, searchRatios, hugeRatios, profilesRatios;
     for (int i = 0; i < runs; ++i) {
         Sample round[2] = {};
         PairedRatios ratios{};
@@ -346,6 +369,7 @@ int wmain(int argc, wchar_t** argv) {
         a.push_back(round[0]);
         b.push_back(round[1]);
         startupRatios.push_back(ratios.startup);
+        profilesRatios.push_back(ratios.profilesStartup);
         searchRatios.push_back(ratios.search);
         hugeRatios.push_back(ratios.huge);
     }
@@ -370,6 +394,9 @@ int wmain(int argc, wchar_t** argv) {
     };
     const Figure startup = withRatios(figure("startup", "ms", &Sample::startupMs), startupRatios);
     Line(startup, "<= 1.5x", startup.ratio <= 1.5);
+    const Figure profiles =
+        withRatios(figure("startup_9_prof", "ms", &Sample::profilesStartupMs), profilesRatios);
+    Line(profiles, "<= 1.5x", profiles.ratio <= 1.5);
     const Figure privateBytes = figure("private_bytes", "KB", &Sample::privateKb);
     Line(privateBytes, "<= 1.3x", privateBytes.ratio <= 1.3);
     const Figure workingSet = figure("working_set", "KB", &Sample::workingSetKb);

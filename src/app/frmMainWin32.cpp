@@ -140,10 +140,15 @@ void TForm1::UpdateTexts(const UserChoices& choices) {
     MenuItem(MenuCommand::Search).Caption = ToWide(SearchCaption(taken ? u"" : key));
     TrayIcon1.SetHint(ToWide(TrayHint(key, taken, target)));
     TrayIcon1.SetBalloonHint(ToWide(BalloonHint(key, taken, target)));
-    // The profiles' submenu, with the hotkeys in force.
+    // The profiles' submenu; its items are made when the menu first opens.
     TMenuItem& searchWith = MenuItem(MenuCommand::SearchWith);
     searchWith.Visible = !profiles_.empty();
     searchWith.Items.clear();
+}
+
+void TForm1::MakeProfileItems() {
+    TMenuItem& searchWith = MenuItem(MenuCommand::SearchWith);
+    if (!searchWith.Items.empty()) return;
     for (std::size_t i = 0; i < profiles_.size(); ++i) {
         const HotKeyInForce& registered = profileKeys_[i];
         TMenuItem& item = searchWith.Items.emplace_back();
@@ -319,6 +324,7 @@ void TForm1::RunSearch(const SearchProfile* profile) {
 }
 
 void TForm1::PopupMenu1Popup() {
+    MakeProfileItems();
     // A settings error leaves both marks as they were.
     const MenuMarks marks = ReadMenuMarks(Settings);
     MenuItem(MenuCommand::UseDefaultBrowser).Checked = marks.defaultBrowser;

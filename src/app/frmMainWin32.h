@@ -88,6 +88,8 @@ private:
     // The menu caption, the tip and the balloon: the hotkey in force and
     // where a search goes.
     void UpdateTexts(const UserChoices& choices);
+    // The items of "Search with", when they are not made yet.
+    void MakeProfileItems();
     bool ApplySettings(const UserChoices& choices);
     // Registers the hotkeys of profiles_ that are not; returns the first
     // one another program holds, if any (the others are registered).
