@@ -19,6 +19,9 @@ TSettingsForm::TSettingsForm(THotKeyText& keys, AddressLimits limits)
 TSettingsForm::~TSettingsForm() = default;
 
 void TSettingsForm::Load() {
+    // The hotkeys in a column of their own (in dialog units).
+    const int tabStop = 62;
+    ::SendMessageW(Control(idProfileList), LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     if (OnLoad) Show(OnLoad());
     ::SetFocus(Control(idHotKey));
 }

@@ -20,15 +20,19 @@ namespace {
 
 std::wstring g_folder;
 
-// Hands the window's rectangle over and waits until it has been captured.
-bool Capture(const wchar_t* name, HWND window) {
-    if (!window) {
-        std::fwprintf(stderr, L"screenshots: no window for %ls\n", name);
-        return false;
+// Hands the rectangle of the windows over (all of them: a menu and its
+// submenu) and waits until it has been captured.
+bool Capture(const wchar_t* name, std::initializer_list<HWND> windows) {
+    RECT r{};
+    for (HWND window : windows) {
+        RECT w{};
+        if (!window || !::GetWindowRect(window, &w)) {
+            std::fwprintf(stderr, L"screenshots: no window for %ls\n", name);
+            return false;
+        }
+        ::UnionRect(&r, &r, &w);
     }
     Wait(400); // let it finish painting
-    RECT r{};
-    ::GetWindowRect(window, &r);
     char display[64] = "";
     ::GetEnvironmentVariableA("DISPLAY", display, sizeof(display));
     const std::wstring base = g_folder + L"\\" + name;
@@ -51,6 +55,17 @@ std::wstring Wide(const char* text) {
 
 int Run() {
     SetClipboardText(L"Stra\u00dfe, \u041f\u0440\u0438\u0432\u0435\u0442, \u039a\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1");
+    // Three search profiles, from the presets.
+    const std::wstring profiles = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ\\Profiles\\";
+    const std::size_t presets[] = {3, 5, 6};
+    const wchar_t* keys[] = {L"Ctrl+Alt+W", L"Ctrl+Alt+M", L"Ctrl+Alt+T"};
+    for (int i = 0; i < 3; ++i) {
+        const snq::SearchPreset& preset = snq::kSearchPresets[presets[i]];
+        const std::wstring key = profiles + std::to_wstring(i + 1);
+        RegSetText(key, L"Name", std::wstring(preset.name.begin(), preset.name.end()));
+        RegSetText(key, L"SearchAddress", std::wstring(preset.searchTemplate.begin(), preset.searchTemplate.end()));
+        RegSetText(key, L"HotKey", keys[i]);
+    }
     Program program;
     HWND tray = program.WaitForTray();
     if (!tray) {
@@ -62,38 +77,56 @@ int Run() {
 
     RightClick(tray);
     HWND menu = WaitForMenu(pid);
-    ok &= Capture(L"tray-menu", menu);
+    ok &= Capture(L"tray-menu", {menu});
     if (menu) {
+        // "Search with" open: right into the submenu.
+        for (std::size_t i = 0; i <= snq::MenuIndexOf(MenuCommand::SearchWith); ++i)
+            if (snq::kMenu[i].command != MenuCommand::None) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+        ::PostMessageW(menu, WM_KEYDOWN, VK_RIGHT, 0);
+        HWND submenu = Poll(3000, [&] {
+            HWND found = nullptr;
+            for (HWND w : TopLevelWindows(pid))
+                if (w != menu && ClassOf(w) == L"#32768" && ::IsWindowVisible(w)) found = w;
+            return found;
+        });
+        ok &= Capture(L"search-with", {menu, submenu});
+        ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
         WaitGone(menu);
     }
 
-    UseMenu(tray, pid, MenuCommand::About);
+    UseMenu(tray, pid, MenuCommand::About, true);
     HWND about = WaitForWindow(pid, Wide(SNQ_TITLE));
-    ok &= Capture(L"about", about);
+    ok &= Capture(L"about", {about});
     if (about) {
         PressButton(about, L"OK");
         WaitGone(about);
     }
 
-    UseMenu(tray, pid, MenuCommand::Settings);
+    UseMenu(tray, pid, MenuCommand::Settings, true);
     const std::wstring settingsTitle(snq::kSettingsTitle.begin(), snq::kSettingsTitle.end());
     HWND settings = WaitForWindow(pid, settingsTitle);
-    ok &= Capture(L"settings", settings);
+    ok &= Capture(L"settings", {settings});
     if (settings) {
+        PressButton(settings, L"&Edit...");
+        const std::wstring profileTitle(snq::kProfileTitle.begin(), snq::kProfileTitle.end());
+        HWND profile = WaitForWindow(pid, profileTitle);
+        ok &= Capture(L"profile", {profile});
+        PressButton(profile, L"Cancel");
+        WaitGone(profile);
         PressButton(settings, L"Cancel");
         WaitGone(settings);
     }
 
-    UseMenu(tray, pid, MenuCommand::ShowClipboard);
+    UseMenu(tray, pid, MenuCommand::ShowClipboard, true);
     HWND message = WaitForWindow(pid, L"", L"Current clipboard text");
-    ok &= Capture(L"clipboard-text", message);
+    ok &= Capture(L"clipboard-text", {message});
     if (message) {
         PressButton(message, L"OK");
         WaitGone(message);
     }
 
-    UseMenu(tray, pid, MenuCommand::Exit);
+    UseMenu(tray, pid, MenuCommand::Exit, true);
     program.WaitExit(5000);
     return ok ? 0 : 1;
 }
