@@ -141,7 +141,7 @@ set_tests_properties(win_tests PROPERTIES TIMEOUT 600)
 file(GLOB SNQ_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${SNQ_E2E_TESTS})
 target_include_directories(e2e_tests PRIVATE src ${CMAKE_BINARY_DIR}/generated)
-target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 gdi32 shell32 advapi32 psapi ole32)
+target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 gdi32 shell32 advapi32 psapi ole32 version)
 target_link_options(e2e_tests PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK})
 add_dependencies(e2e_tests snapquery ${SNQ_HELPERS})
 # Each entry runs a filtered part of the suite; GoogleTest exits with 0 when
@@ -153,8 +153,12 @@ set_tests_properties(e2e_tests e2e_soak PROPERTIES TIMEOUT 900 FAIL_REGULAR_EXPR
 # removed on a prefix of its own.
 set(SNQ_INSTALLER ${CMAKE_SOURCE_DIR}/dist/snapquery-${PROJECT_VERSION}-x64-setup.exe
     CACHE FILEPATH "The setup program the installer test runs")
+# And an older release's, which the upgrade test installs first.
+set(SNQ_OLD_INSTALLER ${CMAKE_SOURCE_DIR}/build/old-dist/snapquery-1.4.0-x64-setup.exe
+    CACHE FILEPATH "An older release's setup program, for the upgrade test")
 add_test(NAME installer COMMAND e2e_tests --gtest_filter=Install.*)
-set_tests_properties(installer PROPERTIES TIMEOUT 600 ENVIRONMENT SNQ_INSTALLER=${SNQ_INSTALLER}
+set_tests_properties(installer PROPERTIES TIMEOUT 600
+    ENVIRONMENT "SNQ_INSTALLER=${SNQ_INSTALLER};SNQ_OLD_INSTALLER=${SNQ_OLD_INSTALLER}"
     FAIL_REGULAR_EXPRESSION "Running 0 tests")
 
 

@@ -63,7 +63,9 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 
 !ifdef SIGN
   ; The uninstaller is written at install time: sign the one it is made from.
-  !uninstfinalize '${SIGN}'
+  ; A signing that fails fails the build: no unsigned uninstaller ships as
+  ; signed.
+  !uninstfinalize '${SIGN}' = 0
 !endif
 
 !include MUI2.nsh
@@ -75,10 +77,12 @@ VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
+!define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Run ${PRODUCT} now"
+!define MUI_FINISHPAGE_RUN_FUNCTION RunAsUser
 
 !insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE FolderLeave
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -156,8 +160,73 @@ FunctionEnd
 !insertmacro CLOSE_RUNNING ""
 !insertmacro CLOSE_RUNNING "un."
 
+; Sets $0 to 1 when $INSTDIR is a folder this setup may install into: one
+; that does not exist yet, an empty one, or the one of the installation the
+; uninstall entry names. Any other may hold another program's files, which
+; the setup would overwrite and the uninstall later delete.
+Function OwnsFolder
+  Push $1
+  Push $2
+  StrCpy $0 1
+  ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $1 != $INSTDIR ; LogicLib compares without regard to case
+  ${AndIf} ${FileExists} "$INSTDIR\*.*"
+    FindFirst $1 $2 "$INSTDIR\*.*"
+    ${DoWhile} $2 != ""
+      ${If} $2 != "."
+      ${AndIf} $2 != ".."
+        StrCpy $0 0
+        ${ExitDo}
+      ${EndIf}
+      FindNext $1 $2
+    ${Loop}
+    FindClose $1
+  ${EndIf}
+  Pop $2
+  Pop $1
+FunctionEnd
+
+!define FOLDER_NOT_OURS "$INSTDIR already holds other files. Choose an empty or a new folder for ${PRODUCT}."
+
+Function FolderLeave
+  Call OwnsFolder
+  ${If} $0 = 0
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${FOLDER_NOT_OURS}"
+    Abort ; stays on the page
+  ${EndIf}
+FunctionEnd
+
+; Starts Snapquery as the signed-in user, never with the setup's rights: an
+; elevated setup (a package manager in an administrator console) would
+; otherwise make it an elevated program that opens the browser elevated.
+Function RunAsUser
+  Push $0
+  System::Call 'shell32::IsUserAnAdmin() i .r0'
+  ${If} $0 = 0
+    Exec '"$INSTDIR\${EXE}"'
+  ${Else}
+    DetailPrint "Setup runs elevated: ${PRODUCT} is installed for the signed-in user alone and started through the shell."
+    FindWindow $0 "Shell_TrayWnd"
+    ${If} $0 <> 0
+      ; A second explorer.exe hands the file to the running shell, which
+      ; starts it with the signed-in user's own rights.
+      Exec '"$WINDIR\explorer.exe" "$INSTDIR\${EXE}"'
+    ${Else}
+      DetailPrint "No shell runs to start ${PRODUCT} through: start it from the Start menu."
+    ${EndIf}
+  ${EndIf}
+  Pop $0
+FunctionEnd
+
 Section "${PRODUCT}" SecProgram
   SectionIn RO
+  ; Checked again here: a silent setup shows no folder page.
+  Call OwnsFolder
+  ${If} $0 = 0
+    MessageBox MB_OK|MB_ICONSTOP "${FOLDER_NOT_OURS}" /SD IDOK
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
   Call MakeWayForFiles
   ${If} $ClosedCopies > 0
     ; A copy was running: it comes back when the new one is in place.
@@ -224,7 +293,7 @@ Function .onInstSuccess
   ; Interactive setups ask on the last page instead.
   ${If} ${Silent}
   ${AndIf} $RunWhenDone = 1
-    Exec '"$INSTDIR\${EXE}"'
+    Call RunAsUser
   ${EndIf}
 FunctionEnd
 
@@ -239,6 +308,16 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
+  ; A machine-wide entry an older version wrote for this installation (the
+  ; program reads the machine's keys in their 32-bit view); one that starts
+  ; anything else is not ours. Without the rights it stays, as the program
+  ; says when its own check mark is taken off.
+  SetRegView 32
+  ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ${If} $0 == '"$INSTDIR\${EXE}"'
+    DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  ${EndIf}
+  SetRegView 64
   ; This user's settings; machine-wide ones belong to the administrator.
   DeleteRegKey HKCU "${SETTINGS_KEY}"
   DeleteRegKey /ifempty HKCU "Software\Varnel"

@@ -153,7 +153,11 @@ void TSettings::RunOnWinStart(std::u16string_view name, std::u16string_view comm
     // A machine-wide entry already starts the program for this user: a
     // per-user one beside it would start a second copy at every logon.
     if (ValueExistsIn(RootKey::LocalMachine, kRunKey, name)) return;
-    OpenForWriting(kRunKey).WriteString(name, command);
+    // Always this user's own: a machine-wide entry would start, for every
+    // account that signs in, a file that this user can replace.
+    TRegistry reg(registry_, RootKey::CurrentUser);
+    reg.OpenKey(kRunKey); // without a key, the write raises its error
+    reg.WriteString(name, command);
 }
 
 void TSettings::DontRunOnWinStart(std::u16string_view name) {

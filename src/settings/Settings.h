@@ -120,8 +120,8 @@ public:
     bool RunsAtStartup();
     // Adds the Run value (quoted path) or removes it from every hive.
     void SetRunAtStartup(bool run);
-    // Writes the Run value under the write rule, unless a machine-wide one
-    // exists already.
+    // Writes the Run value under HKEY_CURRENT_USER, whatever the program's
+    // rights, unless a machine-wide one exists already.
     void RunOnWinStart(std::u16string_view name, std::u16string_view command);
     // Deletes the Run value from every hive that holds it; raises
     // ERegistryException "Failed to delete value '%s'" when one stays.

@@ -8,9 +8,11 @@
 #include "Version.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 using namespace probe;
 using snq::MenuCommand;
@@ -22,8 +24,8 @@ const std::wstring kUserRun = L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersi
 const std::wstring kUserSettings = L"HKCU\\Software\\Varnel\\SNQ";
 const std::wstring kMachineSettings = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
 
-std::wstring Installer() {
-    const wchar_t* given = _wgetenv(L"SNQ_INSTALLER");
+std::wstring Installer(const wchar_t* variable = L"SNQ_INSTALLER") {
+    const wchar_t* given = _wgetenv(variable);
     if (!given || !*given) return L"";
     std::wstring path = given;
     if (path[0] == L'/') {
@@ -43,11 +45,40 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     return path;
 }
 
-// Runs a program to its end; its exit code, or ~0u when it could not start
-// or did not end within `ms`.
-DWORD RunToEnd(const std::wstring& exe, const std::wstring& args, DWORD ms = 120000) {
+// What RunToEnd gives for a program that did not end in time: no exit code
+// a program returns.
+constexpr DWORD kHung = ~0u;
+
+// Runs a program to its end; its exit code, or kHung when it could not
+// start or did not end within `ms`. `pid` receives its process identifier.
+DWORD RunToEnd(const std::wstring& exe, const std::wstring& args, DWORD ms = 120000, DWORD* pid = nullptr) {
     Program program(exe, args);
-    return program.WaitExit(ms) ? program.ExitCode() : ~0u;
+    if (pid) *pid = program.Pid();
+    return program.WaitExit(ms) ? program.ExitCode() : kHung;
+}
+
+// The process that started `pid`.
+DWORD ParentOf(DWORD pid) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{sizeof(entry)};
+    DWORD parent = 0;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
+        if (entry.th32ProcessID == pid) parent = entry.th32ParentProcessID;
+    ::CloseHandle(snapshot);
+    return parent;
+}
+
+// The version resource's file version of `exe`: "1.5.0.0".
+std::wstring FileVersion(const std::wstring& exe) {
+    DWORD ignored = 0;
+    std::vector<BYTE> data(::GetFileVersionInfoSizeW(exe.c_str(), &ignored));
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT size = 0;
+    if (data.empty() || !::GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &size))
+        return L"";
+    return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionMS)) +
+           L"." + std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionLS));
 }
 
 // The one running snapquery.exe other than `except`, as a started program.
@@ -81,7 +112,9 @@ protected:
         for (DWORD pid : ProcessesOf(L"snapquery.exe")) Program(pid).Kill();
     }
 
-    DWORD Setup(const std::wstring& switches) { return RunToEnd(installer_, switches); }
+    DWORD Setup(const std::wstring& switches, DWORD* pid = nullptr) {
+        return RunToEnd(installer_, switches, 120000, pid);
+    }
 
     // Runs the entry's quiet command ("<uninstaller>" /S). The uninstaller
     // hands over to a copy of itself outside the folder it removes and
@@ -147,13 +180,17 @@ TEST_F(Install, InstallsUpgradesOverARunningCopyAndUninstallsWithoutATrace) {
     ASSERT_NE(firstTray, nullptr) << "the installed program shows no icon";
 
     // Upgrade while it runs: it is asked to exit, ends cleanly, and the copy
-    // it had running comes back from the new files.
-    ASSERT_EQ(Setup(L"/S /AUTOSTART"), 0u);
+    // it had running comes back from the new files, started through the
+    // shell rather than as the setup's child (an elevated setup would pass
+    // its rights on; under Wine every process counts as elevated).
+    DWORD setup = 0;
+    ASSERT_EQ(Setup(L"/S /AUTOSTART", &setup), 0u);
     ASSERT_TRUE(first->WaitExit(5000));
     EXPECT_EQ(first->ExitCode(), 0u);
     EXPECT_FALSE(OwnsTrayIcon(firstTray));
     auto second = WaitForOtherCopy(first->Pid());
     ASSERT_NE(second, nullptr) << "the upgrade did not start Snapquery again";
+    EXPECT_NE(ParentOf(second->Pid()), setup) << "started with the setup's rights";
     HWND secondTray = second->WaitForTray();
     ASSERT_NE(secondTray, nullptr);
     // Start at sign-in: the program's own Run value, which its menu shows
@@ -199,12 +236,55 @@ TEST_F(Install, KeepsTheUsersFolderWhenItHoldsOtherFiles) {
     ::RemoveDirectoryW(folder_.c_str());
 }
 
-TEST_F(Install, FailsRatherThanReplaceACopyThatWillNotClose) {
+TEST_F(Install, FailsRatherThanReplaceACopyThatWillNotCloseAndLeavesItWhole) {
     ASSERT_EQ(Setup(L"/S"), 0u);
     {
         HelperWindow stuck(L"", L"TApplication", AgreeButStay);
-        // Silent: no one to press Retry, so the setup gives up and says so.
-        EXPECT_NE(Setup(L"/S"), 0u);
+        // Silent: no one to press Retry, so the setup gives up and says so,
+        // promptly rather than waiting on a box no one sees.
+        const DWORD code = Setup(L"/S");
+        EXPECT_NE(code, kHung) << "the setup hung";
+        EXPECT_EQ(code, 2u);
     }
+    EXPECT_EQ(FileVersion(exe_), L"" SNQ_VERSION_QUAD) << "the installed copy is whole";
+    ASSERT_TRUE(UninstallSilently());
+}
+
+TEST_F(Install, RefusesAFolderThatHoldsAnotherProgramsFiles) {
+    const std::wstring theirs = TempDir() + L"their-program";
+    ::CreateDirectoryW(theirs.c_str(), nullptr);
+    const std::wstring license = theirs + L"\\LICENSE";
+    HANDLE file = ::CreateFileW(license.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, "theirs", 6, &written, nullptr);
+    ::CloseHandle(file);
+    const DWORD code = Setup(L"/S /D=" + theirs);
+    EXPECT_NE(code, kHung);
+    EXPECT_EQ(code, 3u) << "refused";
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    ASSERT_TRUE(::GetFileAttributesExW(license.c_str(), GetFileExInfoStandard, &info));
+    EXPECT_EQ(info.nFileSizeLow, 6u) << "their LICENSE overwritten";
+    EXPECT_FALSE(FileExists(theirs + L"\\snapquery.exe"));
+    EXPECT_FALSE(RegKeyExists(kUninstallKey));
+    ::DeleteFileW(license.c_str());
+    ::RemoveDirectoryW(theirs.c_str());
+}
+
+TEST_F(Install, UpgradesAnOlderReleaseWhileItRuns) {
+    const std::wstring older = Installer(L"SNQ_OLD_INSTALLER");
+    ASSERT_TRUE(FileExists(older)) << "no older release's setup: package one (scripts/test does)";
+    ASSERT_EQ(RunToEnd(older, L"/S /RUN"), 0u);
+    auto running = WaitForOtherCopy(0);
+    ASSERT_NE(running, nullptr) << "/RUN started nothing";
+    ASSERT_NE(running->WaitForTray(), nullptr);
+    EXPECT_EQ(FileVersion(exe_), L"1.4.0.0");
+    ASSERT_EQ(Setup(L"/S"), 0u);
+    ASSERT_TRUE(running->WaitExit(5000));
+    EXPECT_EQ(FileVersion(exe_), L"" SNQ_VERSION_QUAD);
+    EXPECT_EQ(RegGet(kUninstallKey, L"DisplayVersion"), L"" SNQ_VERSION);
+    auto upgraded = WaitForOtherCopy(running->Pid());
+    ASSERT_NE(upgraded, nullptr) << "the upgrade did not start the new Snapquery";
+    EXPECT_NE(upgraded->WaitForTray(), nullptr);
     ASSERT_TRUE(UninstallSilently());
 }

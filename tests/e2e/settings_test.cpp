@@ -12,12 +12,14 @@ namespace {
 
 const std::wstring kSettings = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
 const std::wstring kRun = L"HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kUserRun = L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
         RegDelete(L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel", L"");
         RegDelete(kRun, L"SNQ");
+        RegDelete(kUserRun, L"SNQ");
     }
     void Start(const std::wstring& exe = L"snapquery.exe") {
         program_ = std::make_unique<Program>(exe);
@@ -28,6 +30,7 @@ protected:
         program_.reset();
         RegDelete(L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel", L"");
         RegDelete(kRun, L"SNQ");
+        RegDelete(kUserRun, L"SNQ");
     }
     DWORD pid() const { return program_->Pid(); }
     void OpenAndCloseMenu() {
@@ -76,12 +79,15 @@ TEST_F(Settings, TheRunItemWritesTheQuotedPathWithSpacesAndRemovesIt) {
     Start(exe);
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::AutoRun));
     Wait(300);
-    EXPECT_EQ(RegGet(kRun, L"SNQ"), L"\"" + exe + L"\"");
+    // This user's entry, though the machine's could be written (Wine checks
+    // no rights): one there would start this user's file for everyone.
+    EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"\"" + exe + L"\"");
+    EXPECT_EQ(RegGet(kRun, L"SNQ"), L"<none>");
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::AutoRun));
     Wait(300);
-    EXPECT_EQ(RegGet(kRun, L"SNQ"), L"<none>");
-    // An entry that points elsewhere, quoted or not, counts as set: choosing
-    // the item removes it.
+    EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"<none>");
+    // A machine-wide entry (an older version's) that points elsewhere,
+    // quoted or not, counts as set: choosing the item removes it.
     RegSetText(kRun, L"SNQ", L"D:\\elsewhere\\snapquery.exe");
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::AutoRun));
     Wait(300);

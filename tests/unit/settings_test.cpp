@@ -240,12 +240,15 @@ TEST(Settings, TheRunToggleWritesTheQuotedPathAndDeletesAnyEntry) {
     bool mark = false;
     ToggleRun(settings, mark);
     EXPECT_TRUE(mark);
-    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), kQuotedExe);
+    // This user's own entry, even with the right to write the machine's.
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kQuotedExe);
+    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
     EXPECT_TRUE(settings.RunsAtStartup());
     ToggleRun(settings, mark);
     EXPECT_FALSE(mark);
-    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
-    // An entry pointing elsewhere counts as present, and toggling removes it.
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
+    // An entry pointing elsewhere, of this user or of the machine (an
+    // older version's), counts as present, and toggling removes it.
     reg.Set(LM, kRun, u"snq", RegType::Sz, Utf16Bytes(u"D:\\old\\snapquery.exe"));
     bool browser = false;
     Popup(settings, browser, mark);

@@ -86,11 +86,21 @@ TEST_F(RealRegistry, TypesSizesNulsAndNameCase) {
     EXPECT_EQ(ErrorOf(settings), u"Invalid data type for 'Default'");
 }
 
-TEST_F(RealRegistry, RunEntryHoldsTheQuotedPathAndGoesAgain) {
+TEST_F(RealRegistry, RunEntryIsTheUsersOwnHoldsTheQuotedPathAndGoesAgain) {
+    const wchar_t* userRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+    auto userValue = [&] {
+        wchar_t buffer[512] = {};
+        DWORD size = sizeof(buffer);
+        return ::RegGetValueW(HKEY_CURRENT_USER, userRun, L"SNQ", RRF_RT_REG_SZ, nullptr, buffer, &size) ==
+                       ERROR_SUCCESS
+                   ? std::wstring(buffer)
+                   : L"<none>";
+    };
     settings.SetRunAtStartup(true);
-    EXPECT_EQ(Get(kRun32, L"SNQ"), L"\"C:\\Program Files\\Snap Query\\snapquery.exe\"");
+    EXPECT_EQ(userValue(), L"\"C:\\Program Files\\Snap Query\\snapquery.exe\"");
+    EXPECT_EQ(Get(kRun32, L"SNQ"), L"<none>");
     EXPECT_TRUE(settings.RunsAtStartup());
     settings.SetRunAtStartup(false);
-    EXPECT_EQ(Get(kRun32, L"SNQ"), L"<none>");
+    EXPECT_EQ(userValue(), L"<none>");
     EXPECT_FALSE(settings.RunsAtStartup());
 }
