@@ -113,11 +113,15 @@ void TForm1::FormCreate() {
         TrayIcon1.SetBalloonFlags(TBalloonFlags::bfWarning);
         TrayIcon1.ShowBalloon();
     }
-    profiles_ = choices.profiles;
-    profileKeys_.clear();
-    for (const SearchProfile& profile : profiles_) profileKeys_.push_back({profile.hotKey, 0});
+    SetProfiles(choices.profiles);
     RegisterProfileKeys(); // a profile's taken hotkey is none, silently
     UpdateTexts(choices);
+}
+
+void TForm1::SetProfiles(std::vector<SearchProfile> profiles) {
+    profiles_ = std::move(profiles);
+    profileKeys_.clear();
+    for (const SearchProfile& profile : profiles_) profileKeys_.push_back({profile.hotKey, 0});
 }
 
 std::optional<std::size_t> TForm1::RegisterProfileKeys() {
@@ -232,20 +236,16 @@ bool TForm1::ApplySettings(const UserChoices& choices) {
     };
     // Every hotkey is let go while the window is open: the new ones are
     // registered here, and taken back when one cannot be.
-    const HotKeyInForce before = hotKey_;
+    const std::uint32_t before = hotKey_.value;
     const std::vector<SearchProfile> profilesBefore = profiles_;
     const auto restore = [&] {
         ReleaseProfileKeys();
         ReleaseHotKey(HK1, hotKey_);
-        hotKey_.value = before.value;
-        profiles_ = profilesBefore;
-        profileKeys_.clear();
-        for (const SearchProfile& profile : profiles_) profileKeys_.push_back({profile.hotKey, 0});
+        hotKey_.value = before;
+        SetProfiles(profilesBefore);
     };
     if (SwapHotKey(HK1, hotKey_, choices.hotKey) == SwapResult::InUse) return warn(choices.hotKey);
-    profiles_ = choices.profiles;
-    profileKeys_.clear();
-    for (const SearchProfile& profile : profiles_) profileKeys_.push_back({profile.hotKey, 0});
+    SetProfiles(choices.profiles);
     if (const auto taken = RegisterProfileKeys()) {
         const std::uint32_t value = profileKeys_[*taken].value;
         restore();

@@ -91,6 +91,8 @@ private:
     // The items of "Search with", when they are not made yet.
     void MakeProfileItems();
     bool ApplySettings(const UserChoices& choices);
+    // The profiles in force, their hotkeys not registered yet.
+    void SetProfiles(std::vector<SearchProfile> profiles);
     // Registers the hotkeys of profiles_ that are not; returns the first
     // one another program holds, if any (the others are registered).
     std::optional<std::size_t> RegisterProfileKeys();
