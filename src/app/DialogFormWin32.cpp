@@ -6,6 +6,7 @@
 #include "framework/DynamicLibraryWin32.h"
 #include "framework/MessageDialogWin32.h"
 #include "framework/Text.h"
+#include "hotkeys/HotKeyText.h"
 
 namespace snq {
 
@@ -62,6 +63,17 @@ std::u16string TDialogForm::TextOf(HWND control) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
     return ToU16(text);
+}
+
+void TDialogForm::ShowHotKey(int id, std::uint32_t value) {
+    shownHotKey_ = value;
+    ::SendMessageW(Control(id), HKM_SETHOTKEY, ToHotKeyControl(value), 0);
+    shownBoxValue_ = ::SendMessageW(Control(id), HKM_GETHOTKEY, 0, 0);
+}
+
+std::uint32_t TDialogForm::HotKeyIn(int id) const {
+    const LRESULT box = ::SendMessageW(Control(id), HKM_GETHOTKEY, 0, 0);
+    return box == shownBoxValue_ ? shownHotKey_ : FromHotKeyControl(static_cast<std::uint16_t>(box));
 }
 
 void TDialogForm::Warn(std::u16string_view text) {

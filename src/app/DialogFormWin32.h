@@ -29,6 +29,10 @@ protected:
     static bool Checked(HWND control);
     static void Check(HWND control, bool on);
     static std::u16string TextOf(HWND control);
+    // The form's hotkey box (`id`): shows `value`, and gives it back as long
+    // as the box is unchanged, since the box knows no Win key.
+    void ShowHotKey(int id, std::uint32_t value);
+    std::uint32_t HotKeyIn(int id) const;
     // Says why OK cannot apply, in a warning the user closes.
     static void Warn(std::u16string_view text);
 
@@ -40,6 +44,9 @@ private:
     std::span<const ControlSpec> specs_;
     std::vector<UniqueHwnd> controls_;
     UniqueHfont font_;
+    // The hotkey shown, and the box's value for it.
+    std::uint32_t shownHotKey_ = 0;
+    LRESULT shownBoxValue_ = 0;
 };
 
 } // namespace snq

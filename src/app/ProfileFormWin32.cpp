@@ -37,9 +37,7 @@ void TProfileForm::Load() {
     ::SendMessageW(engines, CB_SETCURSEL, preset, 0);
     ::SetWindowTextW(Control(idProfileAddress),
                      ToWide(preset == kCustom ? profile_.searchTemplate : kSearchPresets[preset].searchTemplate).c_str());
-    shownHotKey_ = profile_.hotKey;
-    ::SendMessageW(Control(idProfileHotKey), HKM_SETHOTKEY, ToHotKeyControl(profile_.hotKey), 0);
-    shownBoxValue_ = ::SendMessageW(Control(idProfileHotKey), HKM_GETHOTKEY, 0, 0);
+    ShowHotKey(idProfileHotKey, profile_.hotKey);
     Check(Control(idProfileNoHotKey), profile_.hotKey == 0);
     UpdateEnabled();
     ::SetFocus(Control(idProfileName));
@@ -69,14 +67,10 @@ void TProfileForm::Command(int id, int code) {
 
 void TProfileForm::Apply() {
     SearchProfile profile;
-    std::u16string name = TextOf(Control(idProfileName));
-    while (!name.empty() && name.back() == u' ') name.pop_back();
-    while (!name.empty() && name.front() == u' ') name.erase(0, 1);
-    profile.name = name;
+    profile.name = TrimmedProfileName(TextOf(Control(idProfileName)));
     profile.searchTemplate = TextOf(Control(idProfileAddress));
-    const LRESULT box = ::SendMessageW(Control(idProfileHotKey), HKM_GETHOTKEY, 0, 0);
     const bool none = Checked(Control(idProfileNoHotKey));
-    profile.hotKey = box == shownBoxValue_ ? shownHotKey_ : FromHotKeyControl(static_cast<std::uint16_t>(box));
+    profile.hotKey = HotKeyIn(idProfileHotKey);
     const std::u16string problem =
         ProfileProblem(profile, none, keys_.FormatHotKey(profile.hotKey, false), addressLimit_, *choices_, index_);
     if (!problem.empty()) {

@@ -27,9 +27,6 @@ private:
     const UserChoices* choices_ = nullptr;
     std::size_t index_ = 0;
     SearchProfile profile_;
-    // As the Settings window's hotkey box: an unchanged box keeps its hotkey.
-    std::uint32_t shownHotKey_ = 0;
-    LRESULT shownBoxValue_ = 0;
 };
 
 } // namespace snq

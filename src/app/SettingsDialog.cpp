@@ -74,14 +74,6 @@ std::u16string HotKeyOwnedText(std::u16string_view hotKeyText, std::u16string_vi
            (owner.empty() ? std::u16string(u"the main search") : std::u16string(owner)) + u".";
 }
 
-std::optional<std::u16string> HotKeyOwner(const UserChoices& choices, std::uint32_t value,
-                                          std::size_t except) {
-    if (value == choices.hotKey) return std::u16string();
-    for (std::size_t i = 0; i < choices.profiles.size(); ++i)
-        if (i != except && choices.profiles[i].hotKey == value) return choices.profiles[i].name;
-    return std::nullopt;
-}
-
 std::size_t PresetOf(std::u16string_view searchTemplate) {
     std::size_t i = 0;
     while (i < std::size(kSearchPresets) && kSearchPresets[i].searchTemplate != searchTemplate) ++i;

@@ -2,7 +2,6 @@
 // The Settings window's layout, texts and decisions, without Windows:
 // SettingsFormWin32 makes the window from them.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,11 +39,6 @@ std::u16string HotKeyInUseText(std::u16string_view hotKeyText);
 // The message when the main search (`owner` empty) or the profile `owner`
 // has the chosen hotkey already.
 std::u16string HotKeyOwnedText(std::u16string_view hotKeyText, std::u16string_view owner);
-// Which of `choices` has the hotkey `value` (non-zero), leaving out the
-// profile at `except`: the main search (u"" returned with true), a
-// profile's name, or nothing.
-std::optional<std::u16string> HotKeyOwner(const UserChoices& choices, std::uint32_t value,
-                                          std::size_t except = kMaxProfiles);
 
 // The search profile window: a name, an address from the presets or typed,
 // and a hotkey.
@@ -70,9 +64,8 @@ inline constexpr std::u16string_view kCustomPreset = u"Custom";
 // The preset a template is, or std::size(kSearchPresets) for Custom.
 std::size_t PresetOf(std::u16string_view searchTemplate);
 
-// Why OK cannot take `profile` (`noHotKey`: "None" ticked; `custom`: the
-// address was typed), or nothing. Its hotkey may be no other's in
-// `choices` but the profile's own at `index`.
+// Why OK cannot take `profile` (`noHotKey`: "None" ticked), or nothing. Its
+// hotkey may be no other's in `choices` but the profile's own at `index`.
 std::u16string ProfileProblem(const SearchProfile& profile, bool noHotKey, std::u16string_view hotKeyText,
                               std::size_t addressLimit, const UserChoices& choices, std::size_t index);
 // A profile in the Settings window's list, and in the menu (where "&"

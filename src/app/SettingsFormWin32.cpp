@@ -29,9 +29,7 @@ void TSettingsForm::Load() {
 void TSettingsForm::Show(const UserChoices& choices) {
     shown_ = choices;
     const SettingsChoices shown = ShowChoices(choices);
-    shownHotKey_ = shown.hotKey;
-    ::SendMessageW(Control(idHotKey), HKM_SETHOTKEY, ToHotKeyControl(shown.hotKey), 0);
-    shownBoxValue_ = ::SendMessageW(Control(idHotKey), HKM_GETHOTKEY, 0, 0);
+    ShowHotKey(idHotKey, shown.hotKey);
     Check(Control(idNoHotKey), shown.noHotKey);
     for (int i = 0; i < 4; ++i)
         Check(Control(kEngineIds[i]), static_cast<int>(shown.engine) == i);
@@ -61,9 +59,7 @@ int TSettingsForm::SelectedProfile() const {
 
 SettingsChoices TSettingsForm::ReadControls() const {
     SettingsChoices shown;
-    const LRESULT box = ::SendMessageW(Control(idHotKey), HKM_GETHOTKEY, 0, 0);
-    shown.hotKey = box == shownBoxValue_ ? shownHotKey_
-                                         : FromHotKeyControl(static_cast<std::uint16_t>(box));
+    shown.hotKey = HotKeyIn(idHotKey);
     shown.noHotKey = Checked(Control(idNoHotKey));
     for (int i = 0; i < 4; ++i)
         if (Checked(Control(kEngineIds[i]))) shown.engine = static_cast<SearchEngine>(i);

@@ -49,10 +49,6 @@ private:
     // The choices shown, the profiles as edited: what the window does not
     // show stays as it was.
     UserChoices shown_;
-    // The hotkey shown, and the hotkey box's value for it: the box knows no
-    // Win key, so an unchanged box keeps the hotkey it showed.
-    std::uint32_t shownHotKey_ = 0;
-    LRESULT shownBoxValue_ = 0;
     // Made on its first use; it goes first.
     std::unique_ptr<TProfileForm> profileForm_;
 };

@@ -19,20 +19,28 @@ std::u16string ProfilesPath() {
 std::u16string ProfilePath(std::size_t number) {
     return ProfilesPath() + u"\\" + static_cast<char16_t>(u'0' + number);
 }
-
-std::u16string_view Trimmed(std::u16string_view s) {
-    while (!s.empty() && s.front() == u' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == u' ') s.remove_suffix(1);
-    return s;
-}
 } // namespace
 
+std::u16string_view TrimmedProfileName(std::u16string_view name) {
+    while (!name.empty() && name.front() == u' ') name.remove_prefix(1);
+    while (!name.empty() && name.back() == u' ') name.remove_suffix(1);
+    return name;
+}
+
 bool ProfileNameUsable(std::u16string_view name) {
-    name = Trimmed(name);
+    name = TrimmedProfileName(name);
     if (name.empty() || name.size() > kMaxProfileName) return false;
     for (char16_t c : name)
         if (c < 0x20 || (c >= 0x7F && c <= 0x9F)) return false;
     return true;
+}
+
+std::optional<std::u16string> HotKeyOwner(const UserChoices& choices, std::uint32_t value,
+                                          std::size_t except) {
+    if (value == choices.hotKey) return std::u16string();
+    for (std::size_t i = 0; i < choices.profiles.size(); ++i)
+        if (i != except && choices.profiles[i].hotKey == value) return choices.profiles[i].name;
+    return std::nullopt;
 }
 
 TRegistry TSettings::OpenForWriting(std::u16string_view path) {
@@ -95,24 +103,18 @@ void TSettings::ReadOthers(TRegistry& reg, UserChoices& choices) noexcept {
 void TSettings::ReadProfiles(RootKey root, UserChoices& choices) {
     // One opening when there are none.
     if (!TRegistry(registry_, root).OpenKeyReadOnly(ProfilesPath())) return;
-    // A keystroke has one owner: the main search, then the profiles in order.
-    const auto owned = [&](std::uint32_t key) {
-        if (key == choices.hotKey) return true;
-        for (const SearchProfile& earlier : choices.profiles)
-            if (earlier.hotKey == key) return true;
-        return false;
-    };
     for (std::size_t number = 1; number <= kMaxProfiles; ++number) {
         TRegistry reg(registry_, root);
         if (!reg.OpenKeyReadOnly(ProfilePath(number))) continue;
         SearchProfile profile;
-        profile.name = Trimmed(reg.ReadStringIfAny(u"Name").value_or(u""));
+        profile.name = TrimmedProfileName(reg.ReadStringIfAny(u"Name").value_or(u""));
         profile.searchTemplate = reg.ReadStringIfAny(u"SearchAddress").value_or(u"");
         if (!ProfileNameUsable(profile.name) ||
             !TemplateUsable(profile.searchTemplate, limits_.For(choices.useInternetExplorer)))
             continue;
         profile.hotKey = HotKeyOf(reg.ReadStringIfAny(u"HotKey").value_or(u""), 0);
-        if (profile.hotKey != 0 && owned(profile.hotKey)) profile.hotKey = 0;
+        // A keystroke has one owner: the main search, then the profiles in order.
+        if (profile.hotKey != 0 && HotKeyOwner(choices, profile.hotKey)) profile.hotKey = 0;
         choices.profiles.push_back(std::move(profile));
     }
 }

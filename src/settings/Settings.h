@@ -4,6 +4,7 @@
 // own TRegistry and closes it again.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,8 @@ struct SearchProfile {
     bool operator==(const SearchProfile&) const = default;
 };
 
+// A profile's name as typed or stored, without the spaces around it.
+std::u16string_view TrimmedProfileName(std::u16string_view name);
 // Whether `name` can name a profile: 1 to kMaxProfileName characters after
 // the spaces around it, none a control character (the menu puts a tab
 // between the name and the hotkey).
@@ -60,6 +63,11 @@ struct UserChoices {
 
     bool operator==(const UserChoices&) const = default;
 };
+
+// Which of `choices` has the hotkey `value` (non-zero), leaving out the
+// profile at `except`: the main search (u""), a profile's name, or nothing.
+std::optional<std::u16string> HotKeyOwner(const UserChoices& choices, std::uint32_t value,
+                                          std::size_t except = kMaxProfiles);
 
 // The Yes/No values: their registry names and the choice each holds. A new
 // Yes/No setting is a field above, a row here and a control in the Settings
