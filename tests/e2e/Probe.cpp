@@ -733,4 +733,10 @@ void PostHotKey(DWORD pid, UINT modifiers, UINT key) {
         if (ClassOf(w) == L"TPUtilWindow") ::PostMessageW(w, WM_HOTKEY, 1, MAKELPARAM(modifiers, key));
 }
 
+bool KeystrokeFree(UINT modifiers, UINT key) {
+    if (!::RegisterHotKey(nullptr, 0x7000, modifiers, key)) return false;
+    ::UnregisterHotKey(nullptr, 0x7000);
+    return true;
+}
+
 } // namespace probe

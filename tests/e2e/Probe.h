@@ -128,6 +128,8 @@ void PressKeys(std::initializer_list<WORD> modifiers, WORD key);
 void HoldCtrlG(int keyDowns);
 // Posts WM_HOTKEY to every utility window of the process.
 void PostHotKey(DWORD pid, UINT modifiers, UINT key);
+// Whether no program holds the keystroke as its hotkey (it is tried).
+bool KeystrokeFree(UINT modifiers, UINT key);
 
 // Clipboard.
 void SetClipboardText(const std::wstring& text);

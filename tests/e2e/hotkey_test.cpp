@@ -19,11 +19,7 @@ void DropAtom(const wchar_t* name) {
     for (ATOM atom; (atom = ::GlobalFindAtomW(name)) != 0;) ::GlobalDeleteAtom(atom);
 }
 
-bool CtrlGFree() {
-    if (!::RegisterHotKey(nullptr, 0x7001, MOD_CONTROL, 'G')) return false;
-    ::UnregisterHotKey(nullptr, 0x7001);
-    return true;
-}
+bool CtrlGFree() { return KeystrokeFree(MOD_CONTROL, 'G'); }
 
 class HotKey : public ::testing::Test {
 protected:
@@ -138,12 +134,6 @@ TEST_F(HotKey, CtrlGWhileTheNoTextMessageIsOpenRunsASecondRequest) {
 
 namespace {
 const std::wstring kSettingsKey = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
-
-bool KeystrokeFree(UINT modifiers, UINT key) {
-    if (!::RegisterHotKey(nullptr, 0x7003, modifiers, key)) return false;
-    ::UnregisterHotKey(nullptr, 0x7003);
-    return true;
-}
 
 // A program started with the Settings window's choices stored.
 class StoredChoices : public ::testing::Test {

@@ -16,18 +16,12 @@ const std::wstring kSettingsKey = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
 const std::wstring kWiki = L"https://wiki.example/?q={query}";
 const std::wstring kMaps = L"https://maps.example/?q={query}";
 
-bool Free(UINT modifiers, UINT key) {
-    if (!::RegisterHotKey(nullptr, 0x7009, modifiers, key)) return false;
-    ::UnregisterHotKey(nullptr, 0x7009);
-    return true;
-}
-
 class Profiles : public ::testing::Test {
 protected:
     void SetUp() override {
         InstallRecordingBrowser();
         SetBrowserMode(true);
-        for (int i = 0; i < 100 && !Free(MOD_CONTROL, 'G'); ++i) Wait(50);
+        for (int i = 0; i < 100 && !KeystrokeFree(MOD_CONTROL, 'G'); ++i) Wait(50);
     }
     void TearDown() override {
         program_.reset();
@@ -43,7 +37,7 @@ protected:
         program_ = std::make_unique<Program>();
         tray_ = program_->WaitForTray();
         ASSERT_NE(tray_, nullptr);
-        for (int i = 0; i < 100 && Free(MOD_CONTROL, 'G'); ++i) Wait(50);
+        for (int i = 0; i < 100 && KeystrokeFree(MOD_CONTROL, 'G'); ++i) Wait(50);
     }
     // The address of the next search the browser gets.
     std::wstring NextSearch() {
@@ -94,7 +88,7 @@ TEST_F(Profiles, AHotkeyWithAnOwnerAlreadyIsNoneForTheProfileAndNothingIsSaid) {
     EXPECT_NE(NextSearch().find(L"google.com/search"), std::wstring::npos) << "Ctrl+G stays the main's";
     PressKeys({VK_CONTROL, VK_MENU}, 'W');
     EXPECT_NE(NextSearch().find(L"wiki.example"), std::wstring::npos) << "the first owner keeps it";
-    EXPECT_TRUE(Free(MOD_CONTROL | MOD_ALT, 'T')) << "the taken one was not registered later";
+    EXPECT_TRUE(KeystrokeFree(MOD_CONTROL | MOD_ALT, 'T')) << "the taken one was not registered later";
 }
 
 namespace {

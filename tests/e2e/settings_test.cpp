@@ -121,11 +121,6 @@ TEST_F(Settings, ADwordDefaultFailsEveryMenuOpeningAndSearchButTheProgramGoesOn)
 }
 
 namespace {
-bool Free(UINT modifiers, UINT key) {
-    if (!::RegisterHotKey(nullptr, 0x7005, modifiers, key)) return false;
-    ::UnregisterHotKey(nullptr, 0x7005);
-    return true;
-}
 void SetHotKeyBox(HWND box, WORD value) {
     DWORD_PTR ignored = 0;
     ::SendMessageTimeoutW(box, HKM_SETHOTKEY, value, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
@@ -139,7 +134,7 @@ bool Warned(DWORD pid, const std::wstring& text) {
 
 TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     Start();
-    for (int i = 0; i < 100 && Free(MOD_CONTROL, 'G'); ++i) Wait(50);
+    for (int i = 0; i < 100 && KeystrokeFree(MOD_CONTROL, 'G'); ++i) Wait(50);
     EXPECT_EQ(TrayTip(), std::wstring(snq::kTrayHint.begin(), snq::kTrayHint.end()));
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
     HWND window = WaitForWindow(pid(), L"Snapquery Settings");
@@ -153,7 +148,7 @@ TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     ASSERT_NE(box, nullptr);
     // The hotkey in force is let go while the window is open, so that the
     // box records it rather than a search starting.
-    EXPECT_TRUE(Free(MOD_CONTROL, 'G'));
+    EXPECT_TRUE(KeystrokeFree(MOD_CONTROL, 'G'));
     ASSERT_TRUE(WaitForeground(window));
     SetHotKeyBox(box, 0);
     ::PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, 0); // the box takes the focus
@@ -205,8 +200,8 @@ TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     EXPECT_EQ(RegGet(kSettings, L"SearchAddress"), L"https://duckduckgo.com/?q={query}");
     EXPECT_EQ(RegGet(kSettings, L"OpenAddresses"), L"Yes");
     EXPECT_EQ(RegGet(kSettings, L"CopySelection"), L"No");
-    EXPECT_FALSE(Free(MOD_CONTROL | MOD_SHIFT, 'G'));
-    EXPECT_TRUE(Free(MOD_CONTROL, 'G')) << "the old hotkey released";
+    EXPECT_FALSE(KeystrokeFree(MOD_CONTROL | MOD_SHIFT, 'G'));
+    EXPECT_TRUE(KeystrokeFree(MOD_CONTROL, 'G')) << "the old hotkey released";
     EXPECT_EQ(TrayTip(), L"Snapquery 1.5\r\nClick or press Ctrl+Shift+g to send clpiboard text to "
                          L"DuckDuckGo search\r\nRight click for menu");
 
@@ -222,8 +217,8 @@ TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     ASSERT_TRUE(PressButton(window, L"Cancel"));
     ASSERT_TRUE(WaitGone(window));
     EXPECT_EQ(RegGet(kSettings, L"HotKey"), L"Ctrl+Shift+G");
-    EXPECT_TRUE(Free(MOD_CONTROL | MOD_SHIFT, 'H'));
-    EXPECT_FALSE(Free(MOD_CONTROL | MOD_SHIFT, 'G')) << "Cancel registers the old hotkey again";
+    EXPECT_TRUE(KeystrokeFree(MOD_CONTROL | MOD_SHIFT, 'H'));
+    EXPECT_FALSE(KeystrokeFree(MOD_CONTROL | MOD_SHIFT, 'G')) << "Cancel registers the old hotkey again";
     // Escape is Cancel.
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
     window = WaitForWindow(pid(), L"Snapquery Settings");
