@@ -173,27 +173,39 @@ void TForm1::Snapquery1Click() {
 
 void TForm1::HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
     if (copyingSelection_) return;
-    // The main search's, or a profile's.
-    const SearchProfile* profile = nullptr;
+    // The main search's, or a profile's: a copy, since the copy's wait
+    // serves the menu and the Settings window, whose OK replaces profiles_.
+    std::optional<SearchProfile> profile;
     if (hotKey != hotKey_.value) {
         for (std::size_t i = 0; i < profileKeys_.size(); ++i)
-            if (profileKeys_[i].value == hotKey) profile = &profiles_[i];
+            if (profileKeys_[i].value == hotKey) profile = profiles_[i];
         if (!profile) return;
     }
+    std::optional<std::u16string> unrestored;
     if (Settings.Read(BrowserModeRead::Quietly).copySelection) {
         copyingSelection_ = true;
+        copyWithdrawn_ = false;
         struct Done {
             bool& flag;
             ~Done() { flag = false; }
         } done{copyingSelection_};
-        Win32SelectionHost host(hotKey, Application().Handle());
+        Win32SelectionHost host(hotKey, Application().Handle(), copyWithdrawn_);
+        CopyResult copied = CopySelection(host);
         // Asked to exit while waiting: no search starts after that.
-        if (CopySelection(host) == CopyOutcome::Cancelled) return;
+        if (copied.outcome == CopyOutcome::Cancelled) return;
+        unrestored = std::move(copied.unrestored);
     }
-    RunSearch(profile);
+    RunSearch(profile ? &*profile : nullptr, unrestored);
+}
+
+void TForm1::WithdrawCopy() {
+    // The user turned to the menu or a window of ours while the copy waits:
+    // the window in front is no longer the one to copy from.
+    if (copyingSelection_) copyWithdrawn_ = true;
 }
 
 void TForm1::Settings1Click() {
+    WithdrawCopy();
     if (!SettingsForm) {
         SettingsForm = std::make_unique<TSettingsForm>(hotKeyText_, Settings.Limits());
         SettingsForm->OnLoad = [this] {
@@ -265,8 +277,10 @@ namespace {
 // The search request's steps, carried out by the form and its components.
 class FormSearchHost final : public ISearchHost {
 public:
-    // With `profile`, its address in place of the main one.
-    FormSearchHost(TForm1& form, const SearchProfile* profile) : form_(form), profile_(profile) {}
+    // With `profile`, its address in place of the main one; with `text`,
+    // that in place of the clipboard's.
+    FormSearchHost(TForm1& form, const SearchProfile* profile, const std::optional<std::u16string>& text)
+        : form_(form), profile_(profile), text_(text) {}
     std::u16string LanguageEnglish() override { return form_.Locale1.Locale().LanguageEnglish(); }
     void SendCopyToFocus() override {
         // GetFocus names only a window of this thread: a selection in another
@@ -282,6 +296,7 @@ public:
         return form_.Settings.Limits().For(useInternetExplorer);
     }
     std::u16string ReadClipboardText(std::size_t limit) override {
+        if (text_) return text_->substr(0, limit);
         // The system copies the whole text into this process on every read:
         // a clipboard that has not changed since this request read it is
         // not read again.
@@ -305,6 +320,7 @@ public:
 private:
     TForm1& form_;
     const SearchProfile* profile_;
+    const std::optional<std::u16string>& text_;
     std::u16string readText_;
     DWORD readSequence_ = 0;
     std::size_t readLimit_ = 0;
@@ -315,15 +331,19 @@ private:
 void TForm1::SearchRequest() { RunSearch(nullptr); }
 
 void TForm1::ProfileSearch(std::size_t index) {
-    if (index < profiles_.size() && !copyingSelection_) RunSearch(&profiles_[index]);
+    if (index < profiles_.size() && !copyingSelection_) {
+        const SearchProfile profile = profiles_[index];
+        RunSearch(&profile);
+    }
 }
 
-void TForm1::RunSearch(const SearchProfile* profile) {
-    FormSearchHost host(*this, profile);
+void TForm1::RunSearch(const SearchProfile* profile, const std::optional<std::u16string>& text) {
+    FormSearchHost host(*this, profile, text);
     RunSearchRequest(host, LastSearchAddress);
 }
 
 void TForm1::PopupMenu1Popup() {
+    WithdrawCopy();
     MakeProfileItems();
     // A settings error leaves both marks as they were.
     const MenuMarks marks = ReadMenuMarks(Settings);

@@ -97,7 +97,8 @@ private:
     // one another program holds, if any (the others are registered).
     std::optional<std::size_t> RegisterProfileKeys();
     void ReleaseProfileKeys();
-    void RunSearch(const SearchProfile* profile);
+    void RunSearch(const SearchProfile* profile, const std::optional<std::u16string>& text = std::nullopt);
+    void WithdrawCopy();
 
     THotKeyText& hotKeyText_;
     HotKeyInForce hotKey_;
@@ -106,6 +107,7 @@ private:
     std::vector<SearchProfile> profiles_;
     std::vector<HotKeyInForce> profileKeys_;
     bool copyingSelection_ = false;
+    bool copyWithdrawn_ = false;
 
 public:
     // Made on its first showing; it goes first.

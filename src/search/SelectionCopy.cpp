@@ -6,49 +6,102 @@ namespace snq {
 
 namespace {
 
-// Consoles and terminal emulators, by the class of their main window.
-constexpr std::u16string_view kTerminalClasses[] = {
+// Windows where Ctrl+C is a command, by class: consoles and terminal
+// emulators, and windows onto another computer.
+constexpr std::u16string_view kCommandWindowClasses[] = {
     u"ConsoleWindowClass",            // Windows' console host
     u"PseudoConsoleWindow",           // a pseudo console's own window
     u"CASCADIA_HOSTING_WINDOW_CLASS", // Windows Terminal
     u"WineConsoleClass",              // Wine's console host
     u"mintty",                        // Git Bash, Cygwin, MSYS2
     u"PuTTY",                         // PuTTY
+    u"KiTTY",                         // KiTTY
+    u"VTWin32",                       // Tera Term
+    u"TMobaXtermForm",                // MobaXterm
     u"VirtualConsoleClass",           // ConEmu, Cmder
     u"org.wezfurlong.wezterm",        // WezTerm
+    u"TscShellContainerClass",        // Remote Desktop Connection
+    u"RAIL_WINDOW",                   // a RemoteApp program's window
+};
+
+// The same, by program, for those whose windows have generic classes.
+constexpr std::u16string_view kCommandWindowPrograms[] = {
+    u"mstsc.exe",           // Remote Desktop Connection
+    u"msrdc.exe",           // Remote Desktop client
+    u"vmconnect.exe",       // Hyper-V's virtual machine connection
+    u"vmware.exe",          // VMware Workstation
+    u"vmrc.exe",            // VMware Remote Console
+    u"VirtualBoxVM.exe",    // VirtualBox
+    u"wfica32.exe",         // Citrix Workspace
+    u"CDViewer.exe",        // Citrix Workspace (desktop viewer)
+    u"WindowsTerminal.exe", // Windows Terminal
+    u"alacritty.exe",       // Alacritty
+    u"wezterm-gui.exe",     // WezTerm
+    u"Tabby.exe",           // Tabby
+    u"Hyper.exe",           // Hyper
+    u"emacs.exe",           // Emacs (its own terminals take Ctrl+C as a prefix)
 };
 
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
 
-// Window classes match without regard to case.
-bool SameClass(std::u16string_view a, std::u16string_view b) {
+// Window classes and file names match without regard to case.
+bool SameName(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
 }
 
-} // namespace
-
-bool IsTerminalWindowClass(std::u16string_view windowClass) {
-    return std::any_of(std::begin(kTerminalClasses), std::end(kTerminalClasses),
-                       [&](std::u16string_view terminal) { return SameClass(terminal, windowClass); });
+template <std::size_t N> bool Listed(const std::u16string_view (&table)[N], std::u16string_view name) {
+    return std::any_of(std::begin(table), std::end(table), [&](std::u16string_view n) { return SameName(n, name); });
 }
 
-CopyOutcome CopySelection(ISelectionHost& host) {
+} // namespace
+
+bool TakesCopyAsCommand(const FrontWindow& front) {
+    return Listed(kCommandWindowPrograms, front.process) ||
+           std::any_of(front.classes.begin(), front.classes.end(),
+                       [](const std::u16string& c) { return Listed(kCommandWindowClasses, c); });
+}
+
+namespace {
+
+CopyResult Only(CopyOutcome outcome) { return {outcome, std::nullopt}; }
+
+// Puts the user's text back, trying again while another program holds the
+// clipboard; false when it stays held.
+bool PutBack(ISelectionHost& host, std::u16string_view text) {
+    const std::uint64_t start = host.Now();
+    while (!host.RestoreClipboardText(text)) {
+        if (host.Now() - start >= kRestoreRetryMs || !host.Wait(kRestorePollMs)) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CopyResult CopySelection(ISelectionHost& host) {
     const std::uint64_t pressed = host.Now();
-    while (host.AnyKeyHeld() && host.Now() - pressed < kReleaseWaitMs)
-        if (!host.Wait(kSelectionPollMs)) return CopyOutcome::Cancelled;
+    // Read before the checks: another program's delayed rendering can make
+    // this read slow, and nothing may come between the checks and the copy.
+    const std::uint32_t readAt = host.ClipboardSequence();
+    std::optional<std::u16string> previous = host.ClipboardText();
+    while (host.AnyKeyHeld() && host.Now() - pressed < kReleaseWaitMs) {
+        if (!host.Wait(kSelectionPollMs)) return Only(CopyOutcome::Cancelled);
+        if (host.Withdrawn()) return Only(CopyOutcome::NotSent);
+    }
     // Ctrl+C with a held Shift or Alt is another command (an inspector,
     // AltGr+C), and the injected Ctrl key-up would cancel the user's Ctrl.
-    if (host.AnyKeyHeld()) return CopyOutcome::NotSent;
-    const std::vector<std::u16string> front = host.ForegroundClasses();
-    if (front.empty() || std::any_of(front.begin(), front.end(), [](const std::u16string& c) {
-            return IsTerminalWindowClass(c);
-        }))
-        return CopyOutcome::NotSent;
+    if (host.AnyKeyHeld()) return Only(CopyOutcome::NotSent);
+    const auto handles = host.FrontHandles();
+    if (handles.first == 0 || TakesCopyAsCommand(host.DescribeFront())) return Only(CopyOutcome::NotSent);
+    // Right before sending: the same window, no key down, not late.
+    if (host.AnyKeyHeld() || host.FrontHandles() != handles || host.Now() - pressed > kCopyBudgetMs ||
+        host.Withdrawn())
+        return Only(CopyOutcome::NotSent);
 
-    const std::optional<std::u16string> previous = host.ClipboardText();
     const std::uint32_t before = host.ClipboardSequence();
-    if (!host.SendCopy()) return CopyOutcome::NotSent;
+    // A text copied in between is not the user's text to put back.
+    if (before != readAt) previous.reset();
+    if (!host.SendCopy()) return Only(CopyOutcome::NotSent);
     const std::uint64_t sent = host.Now();
     std::uint32_t seen = before;
     std::uint64_t changed = 0;
@@ -59,20 +112,21 @@ CopyOutcome CopySelection(ISelectionHost& host) {
             changed = host.Now();
         }
         if (seen != before) {
-            if (host.ClipboardHasText()) return CopyOutcome::Copied;
+            if (host.ClipboardHasText()) return Only(CopyOutcome::Copied);
             // A copy empties the clipboard before it sets its data: give the
             // text a moment to follow.
             if (host.Now() - changed >= kCopySettleMs || host.Now() - sent >= kCopyWaitMs + kCopySettleMs)
                 break;
         } else if (host.Now() - sent >= kCopyWaitMs) {
-            return CopyOutcome::NothingCopied;
+            return Only(CopyOutcome::NothingCopied);
         }
-        if (!host.Wait(kSelectionPollMs)) return CopyOutcome::Cancelled;
+        if (!host.Wait(kSelectionPollMs)) return Only(CopyOutcome::Cancelled);
     }
     // Files or an image took the text's place: the search and the
-    // clipboard are as before.
-    if (previous) host.RestoreClipboardText(*previous);
-    return CopyOutcome::NothingCopied;
+    // clipboard are as before. Held past the retries, the text is searched
+    // all the same.
+    if (previous && !PutBack(host, *previous)) return {CopyOutcome::NothingCopied, std::move(previous)};
+    return Only(CopyOutcome::NothingCopied);
 }
 
 } // namespace snq

@@ -5,6 +5,7 @@
 #include "framework/ApplicationWin32.h"
 #include "framework/ClipboardWin32.h"
 #include "framework/Text.h"
+#include "framework/Win32Handles.h"
 
 namespace snq {
 
@@ -34,14 +35,51 @@ bool Win32SelectionHost::AnyKeyHeld() {
     return false;
 }
 
-std::vector<std::u16string> Win32SelectionHost::ForegroundClasses() {
+namespace {
+
+// The window with the keyboard focus in the foreground window's thread.
+HWND FocusIn(HWND front) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(front, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+std::u16string ProgramOf(HWND window) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return {};
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD size = MAX_PATH * 2;
+    if (!::QueryFullProcessImageNameW(process.get(), 0, path, &size)) return {};
+    const std::wstring_view full(path, size);
+    return ToU16(full.substr(full.find_last_of(L"\\/") + 1));
+}
+
+} // namespace
+
+std::pair<std::uintptr_t, std::uintptr_t> Win32SelectionHost::FrontHandles() {
     HWND front = ::GetForegroundWindow();
-    if (!front) return {};
-    std::vector<std::u16string> classes{ClassName(front)};
+    return {reinterpret_cast<std::uintptr_t>(front), reinterpret_cast<std::uintptr_t>(front ? FocusIn(front) : nullptr)};
+}
+
+FrontWindow Win32SelectionHost::DescribeFront() {
+    FrontWindow described;
+    HWND front = ::GetForegroundWindow();
+    if (!front) return described;
+    described.classes.push_back(ClassName(front));
     // A console's own dialogs (Find, Properties) belong to it.
     if (HWND root = ::GetAncestor(front, GA_ROOTOWNER); root && root != front)
-        classes.push_back(ClassName(root));
-    return classes;
+        described.classes.push_back(ClassName(root));
+    // A terminal hosted in another program's window (a connection manager's
+    // tab) has the focus, or holds the child that has it.
+    int depth = 0;
+    for (HWND focus = FocusIn(front); focus && focus != front && depth < 32; ++depth) {
+        described.classes.push_back(ClassName(focus));
+        focus = ::GetAncestor(focus, GA_PARENT);
+    }
+    described.process = ProgramOf(front);
+    return described;
 }
 
 std::uint32_t Win32SelectionHost::ClipboardSequence() { return ::GetClipboardSequenceNumber(); }
@@ -59,8 +97,13 @@ std::optional<std::u16string> Win32SelectionHost::ClipboardText() {
     }
 }
 
-void Win32SelectionHost::RestoreClipboardText(std::u16string_view text) {
-    SetClipboardText(owner_, text);
+bool Win32SelectionHost::RestoreClipboardText(std::u16string_view text) {
+    try {
+        SetClipboardText(owner_, text);
+        return true;
+    } catch (const std::exception&) {
+        return false; // held by another program: tried again
+    }
 }
 
 bool Win32SelectionHost::SendCopy() {

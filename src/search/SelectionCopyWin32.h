@@ -10,22 +10,27 @@ namespace snq {
 class Win32SelectionHost final : public ISelectionHost {
 public:
     // `hotKey`: the hotkey value that was pressed; `owner`: the window that
-    // opens the clipboard on the program's behalf.
-    Win32SelectionHost(std::uint32_t hotKey, HWND owner) : hotKey_(hotKey), owner_(owner) {}
+    // opens the clipboard on the program's behalf; `withdrawn`: set when the
+    // user turns to the program's menu or windows meanwhile.
+    Win32SelectionHost(std::uint32_t hotKey, HWND owner, const bool& withdrawn)
+        : hotKey_(hotKey), owner_(owner), withdrawn_(withdrawn) {}
 
     bool AnyKeyHeld() override;
-    std::vector<std::u16string> ForegroundClasses() override;
+    std::pair<std::uintptr_t, std::uintptr_t> FrontHandles() override;
+    FrontWindow DescribeFront() override;
     std::uint32_t ClipboardSequence() override;
     bool ClipboardHasText() override;
     std::optional<std::u16string> ClipboardText() override;
-    void RestoreClipboardText(std::u16string_view text) override;
+    bool RestoreClipboardText(std::u16string_view text) override;
     bool SendCopy() override;
     std::uint64_t Now() override;
     bool Wait(std::uint32_t ms) override;
+    bool Withdrawn() override { return withdrawn_; }
 
 private:
     std::uint32_t hotKey_;
     HWND owner_;
+    const bool& withdrawn_;
 };
 
 } // namespace snq

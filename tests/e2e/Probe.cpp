@@ -49,15 +49,15 @@ DWORD HandleCount(HANDLE process, DWORD pid) {
 }
 
 HelperWindow::HelperWindow(const std::wstring& editText, const std::wstring& windowClass,
-                           WNDPROC procedure)
-    : editText_(editText), class_(windowClass) {
-    if (class_.empty()) {
-        class_ = L"STATIC";
-    } else {
+                           WNDPROC procedure, const std::wstring& childClass)
+    : editText_(editText), class_(windowClass), childClass_(childClass) {
+    if (class_.empty()) class_ = L"STATIC";
+    for (const std::wstring* name : {&windowClass, &childClass}) {
+        if (name->empty()) continue;
         WNDCLASSW wc{};
         wc.lpfnWndProc = procedure;
         wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = class_.c_str();
+        wc.lpszClassName = name->c_str();
         ::RegisterClassW(&wc);
     }
     ready_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -69,18 +69,21 @@ HelperWindow::HelperWindow(const std::wstring& editText, const std::wstring& win
                                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 400,
                                               300, nullptr, nullptr, nullptr, nullptr);
             if (!self->editText_.empty()) {
-                self->edit_ = ::CreateWindowExW(0, L"EDIT", self->editText_.c_str(),
-                                                WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300,
-                                                24, self->window_, nullptr, nullptr, nullptr);
-                ::SendMessageW(self->edit_, EM_SETSEL, 0, -1);
+                self->focus_ = ::CreateWindowExW(0, L"EDIT", self->editText_.c_str(),
+                                                 WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300,
+                                                 24, self->window_, nullptr, nullptr, nullptr);
+                ::SendMessageW(self->focus_, EM_SETSEL, 0, -1);
+            } else if (!self->childClass_.empty()) {
+                self->focus_ = ::CreateWindowExW(0, self->childClass_.c_str(), L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                                                 300, 200, self->window_, nullptr, nullptr, nullptr);
             }
             ::SetEvent(self->ready_);
             MSG msg;
             while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
                 // Activation gives the focus to the window itself: the
-                // edit takes it back on request.
-                if (msg.hwnd == nullptr && msg.message == WM_APP && self->edit_)
-                    ::SetFocus(self->edit_);
+                // child takes it back on request.
+                if (msg.hwnd == nullptr && msg.message == WM_APP && self->focus_)
+                    ::SetFocus(self->focus_);
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
@@ -96,17 +99,18 @@ HelperWindow::~HelperWindow() {
     ::WaitForSingleObject(thread_, 5000);
     ::CloseHandle(thread_);
     ::CloseHandle(ready_);
-    if (class_ != L"STATIC") ::UnregisterClassW(class_.c_str(), ::GetModuleHandleW(nullptr));
+    for (const std::wstring& name : {class_, childClass_})
+        if (!name.empty() && name != L"STATIC") ::UnregisterClassW(name.c_str(), ::GetModuleHandleW(nullptr));
 }
 
 bool HelperWindow::Activate() {
     ::SetForegroundWindow(window_);
     if (!WaitForeground(window_)) return false;
-    if (edit_) {
+    if (focus_) {
         ::PostThreadMessageW(threadId_, WM_APP, 0, 0);
         GUITHREADINFO info{sizeof(info)};
         for (int i = 0; i < 60; ++i, ::Sleep(50))
-            if (::GetGUIThreadInfo(threadId_, &info) && info.hwndFocus == edit_) return true;
+            if (::GetGUIThreadInfo(threadId_, &info) && info.hwndFocus == focus_) return true;
         return false;
     }
     return true;

@@ -163,9 +163,10 @@ class HelperWindow {
 public:
     // With `editText`, the window holds an edit control with that text, all
     // of it selected and the focus in it. With `windowClass`, the window is
-    // of that class, registered here with `procedure`.
+    // of that class, registered here with `procedure`; with `childClass`, it
+    // hosts a child of that class (and procedure) that has the focus.
     explicit HelperWindow(const std::wstring& editText = L"", const std::wstring& windowClass = L"",
-                          WNDPROC procedure = ::DefWindowProcW);
+                          WNDPROC procedure = ::DefWindowProcW, const std::wstring& childClass = L"");
     ~HelperWindow();
     HelperWindow(const HelperWindow&) = delete;
     HelperWindow& operator=(const HelperWindow&) = delete;
@@ -178,9 +179,10 @@ private:
     HANDLE ready_ = nullptr;
     DWORD threadId_ = 0;
     HWND window_ = nullptr;
-    HWND edit_ = nullptr;
+    HWND focus_ = nullptr;
     std::wstring editText_;
     std::wstring class_;
+    std::wstring childClass_;
 };
 
 // Waits until `window` is the foreground window.

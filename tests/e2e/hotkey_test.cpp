@@ -3,7 +3,10 @@
 
 #include "Probe.h"
 
+#include "app/SettingsDialog.h"
+
 #include <atomic>
+#include <commctrl.h>
 #include <tuple>
 
 using namespace probe;
@@ -152,6 +155,7 @@ protected:
         program_.reset();
         for (const wchar_t* name : {L"HotKey", L"SearchAddress", L"CopySelection", L"OpenAddresses"})
             RegDelete(kSettingsKey, name);
+        RegDelete(kSettingsKey + L"\\Profiles", L"");
     }
     std::unique_ptr<Program> program_;
     HWND tray_ = nullptr;
@@ -244,15 +248,20 @@ TEST_F(StoredChoices, TheCopyNeverReachesAConsoleNorAWindowWhileTheUserHoldsKeys
     Start();
     for (int i = 0; i < 100 && KeystrokeFree(MOD_CONTROL | MOD_SHIFT, 'G'); ++i) Wait(50);
     SetClipboardText(L"as it was");
-    {
-        HelperWindow console(L"", L"ConsoleWindowClass", CountHarmfulKeys);
-        ASSERT_TRUE(console.Activate());
+    // A console, a remote desktop, and a terminal hosted in another
+    // program's window with the focus in it.
+    const std::pair<const wchar_t*, const wchar_t*> fronts[] = {
+        {L"ConsoleWindowClass", L""}, {L"TscShellContainerClass", L""}, {L"SnqConnectionManager", L"PuTTY"}};
+    std::size_t searches = 0;
+    for (auto [frontClass, focusClass] : fronts) {
+        HelperWindow front(L"", frontClass, CountHarmfulKeys, focusClass);
+        ASSERT_TRUE(front.Activate());
         HotKeyDown();
         HotKeyUp();
-        ASSERT_EQ(WaitForLines(BrowserLogPath(), 1).size(), 1u);
+        ASSERT_EQ(WaitForLines(BrowserLogPath(), ++searches).size(), searches);
         Wait(300);
+        EXPECT_EQ(g_harmfulKeys, 0) << "Ctrl+C reached " << frontClass << " " << focusClass;
     }
-    EXPECT_EQ(g_harmfulKeys, 0) << "Ctrl+C reached the console";
     // Ctrl and Shift held for 3 s after the hotkey: nothing is sent.
     HelperWindow front(L"", L"SnqKeyRecorder", CountHarmfulKeys);
     ASSERT_TRUE(front.Activate());
@@ -265,7 +274,7 @@ TEST_F(StoredChoices, TheCopyNeverReachesAConsoleNorAWindowWhileTheUserHoldsKeys
     HotKeyUp();
     Wait(300);
     EXPECT_EQ(g_harmfulKeys, 0) << "Ctrl+Shift+C, or a Ctrl key-up, reached the window in front";
-    ASSERT_EQ(lines.size(), 2u) << "searched while the keys were held";
+    ASSERT_EQ(lines.size(), searches + 1) << "searched while the keys were held";
     for (const std::wstring& line : lines) EXPECT_NE(line.find(L"&q=as+it+was&"), std::wstring::npos);
     EXPECT_EQ(ClipboardText(), L"as it was");
 
@@ -281,5 +290,74 @@ TEST_F(StoredChoices, TheCopyNeverReachesAConsoleNorAWindowWhileTheUserHoldsKeys
     HotKeyUp();
     EXPECT_TRUE(ended) << "still waiting for the keys";
     Wait(1500);
-    EXPECT_EQ(ReadLines(BrowserLogPath()).size(), 2u) << "a search after the exit request";
+    EXPECT_EQ(ReadLines(BrowserLogPath()).size(), searches + 1) << "a search after the exit request";
+}
+
+TEST_F(StoredChoices, AProfileHotkeyKeepsItsAddressWhenSettingsReplacesTheProfilesDuringTheCopy) {
+    RegSetText(kSettingsKey + L"\\Profiles\\1", L"Name", L"Wiki");
+    RegSetText(kSettingsKey + L"\\Profiles\\1", L"SearchAddress", L"https://wiki.example/?q={query}");
+    RegSetText(kSettingsKey + L"\\Profiles\\1", L"HotKey", L"Ctrl+Alt+W");
+    RegSetText(kSettingsKey, L"CopySelection", L"Yes");
+    Start();
+    for (int i = 0; i < 100 && KeystrokeFree(MOD_CONTROL | MOD_ALT, 'W'); ++i) Wait(50);
+    SetClipboardText(L"pending");
+    g_harmfulKeys = 0;
+    HelperWindow front(L"", L"SnqKeyRecorder", CountHarmfulKeys);
+    ASSERT_TRUE(front.Activate());
+    Wait(500);
+    // The hotkey's keys stay down, so the copy waits; meanwhile Settings
+    // opens from the menu, and its OK removes the profile.
+    for (WORD key : {WORD{VK_CONTROL}, WORD{VK_MENU}, WORD{'W'}}) SendKey(key, 0);
+    SendKey('W', KEYEVENTF_KEYUP);
+    Wait(200);
+    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), MenuCommand::Settings, true));
+    HWND settings = WaitForWindow(program_->Pid(), L"Snapquery Settings");
+    SendKey(VK_MENU, KEYEVENTF_KEYUP);
+    SendKey(VK_CONTROL, KEYEVENTF_KEYUP);
+    ASSERT_NE(settings, nullptr);
+    // The user goes back to their window before pressing OK.
+    ASSERT_TRUE(front.Activate());
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(::GetDlgItem(settings, snq::idProfileList), LB_SETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 2000,
+                          &ignored);
+    ASSERT_TRUE(PressButton(settings, L"&Remove"));
+    ASSERT_TRUE(PressButton(settings, L"OK"));
+    ASSERT_TRUE(WaitGone(settings));
+    const auto lines = WaitForLines(BrowserLogPath(), 1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(L"\"https://wiki.example/?q=pending\""), std::wstring::npos) << "the pressed profile's";
+    Wait(1500);
+    EXPECT_EQ(g_harmfulKeys, 0) << "a Ctrl+C went out after the Settings window";
+    EXPECT_EQ(RegGet(kSettingsKey + L"\\Profiles\\1", L"Name"), L"<none>");
+}
+
+namespace {
+// A window whose Ctrl+C puts an image on the clipboard and then keeps the
+// clipboard open for 600 ms, as a slow clipboard manager may.
+LRESULT CALLBACK CopyImageAndHold(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_KEYDOWN && wParam == 'C' && ::GetKeyState(VK_CONTROL) < 0) {
+        SetClipboardImageOnly();
+        if (::OpenClipboard(window)) {
+            ::Sleep(600);
+            ::CloseClipboard();
+        }
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+} // namespace
+
+TEST_F(StoredChoices, TheUsersTextGoesBackWhenTheClipboardIsHeldAfterTheCopy) {
+    RegSetText(kSettingsKey, L"CopySelection", L"Yes");
+    Start();
+    for (int i = 0; i < 100 && CtrlGFree(); ++i) Wait(50);
+    SetClipboardText(L"kept text");
+    HelperWindow front(L"", L"SnqImageCopier", CopyImageAndHold);
+    ASSERT_TRUE(front.Activate());
+    Wait(500);
+    PressCtrlG();
+    const auto lines = WaitForLines(BrowserLogPath(), 1);
+    ASSERT_EQ(lines.size(), 1u) << Describe(program_->Pid());
+    EXPECT_NE(lines[0].find(L"&q=kept+text&"), std::wstring::npos);
+    EXPECT_EQ(ClipboardText(), L"kept text");
+    EXPECT_TRUE(VisibleWindows(program_->Pid()).empty()) << Describe(program_->Pid());
 }

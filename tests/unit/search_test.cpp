@@ -319,12 +319,16 @@ TEST(SearchRequest, TheSettingsChoicesShapeTheAddress) {
 }
 
 namespace {
-// A desktop with a fake clock. The keys go up at `releasedAt`; Ctrl+C
-// changes the clipboard `copyTakes` ms after it is sent (never when
-// negative), bringing text or not; an exit request comes at `exitAt`.
+// A desktop with a fake clock. The keys go up at `releasedAt` (and down
+// again at `pressedAgainAt`); Ctrl+C changes the clipboard `copyTakes` ms
+// after it is sent (never when negative), bringing text or not; an exit
+// request comes at `exitAt`; the user opens the menu at `withdrawnAt`; the
+// clipboard cannot be written until `heldUntil`.
 struct FakeSelection : ISelectionHost {
-    std::uint64_t now = 0, releasedAt = 0, exitAt = ~0ull;
-    std::vector<std::u16string> front{u"Notepad"};
+    std::uint64_t now = 0, releasedAt = 0, pressedAgainAt = ~0ull, exitAt = ~0ull, withdrawnAt = ~0ull,
+                  heldUntil = 0, frontChangesAt = ~0ull, waitJumpsTo = 0;
+    FrontWindow front{{u"Notepad"}, u"notepad.exe"};
+    std::uintptr_t frontWindow = 1;
     std::optional<std::u16string> text = u"old";
     bool sendWorks = true, copyBringsText = true;
     int copyTakes = 0;
@@ -332,13 +336,21 @@ struct FakeSelection : ISelectionHost {
     std::int64_t copiedAt = -1;
     std::vector<std::string> steps;
     bool Copied() const { return copiedAt >= 0 && static_cast<std::int64_t>(now) >= copiedAt; }
-    bool AnyKeyHeld() override { return now < releasedAt; }
-    std::vector<std::u16string> ForegroundClasses() override { return front; }
+    bool AnyKeyHeld() override { return now < releasedAt || now >= pressedAgainAt; }
+    std::pair<std::uintptr_t, std::uintptr_t> FrontHandles() override {
+        // Asking takes time: the window may change between two asks.
+        const std::uintptr_t window = now >= frontChangesAt ? frontWindow + 1 : frontWindow;
+        ++now;
+        return {window, 7};
+    }
+    FrontWindow DescribeFront() override { return front; }
     std::uint32_t ClipboardSequence() override { return Copied() ? sequence + 1 : sequence; }
     bool ClipboardHasText() override { return Copied() ? copyBringsText : text.has_value(); }
     std::optional<std::u16string> ClipboardText() override { return text; }
-    void RestoreClipboardText(std::u16string_view t) override {
-        steps.push_back("restore " + std::string(t.begin(), t.end()));
+    bool RestoreClipboardText(std::u16string_view t) override {
+        if (now < heldUntil) return false;
+        steps.push_back("restore " + std::string(t.begin(), t.end()) + " at " + std::to_string(now));
+        return true;
     }
     bool SendCopy() override {
         steps.push_back("copy at " + std::to_string(now));
@@ -347,58 +359,85 @@ struct FakeSelection : ISelectionHost {
     }
     std::uint64_t Now() override { return now; }
     bool Wait(std::uint32_t ms) override {
-        now += ms;
+        // A nested window (the Settings window) may keep the wait for long.
+        now = std::max(now + ms, waitJumpsTo);
+        waitJumpsTo = 0;
         return now < exitAt;
     }
+    bool Withdrawn() override { return now >= withdrawnAt; }
 };
 } // namespace
 
-TEST(SelectionCopy, SendsOnlyToAQuietKeyboardAndNoTerminalAndPutsBackWhatItDisplaced) {
+TEST(SelectionCopy, SendsOnlyToAQuietKeyboardAndNoTerminalInTimeAndPutsBackWhatItDisplaced) {
     using S = std::vector<std::string>;
+    using O = CopyOutcome;
     struct Row {
         const char* what;
         void (*set)(FakeSelection&);
         CopyOutcome outcome;
         S steps;
         std::uint64_t endsAt;
+        std::optional<std::u16string> unrestored = std::nullopt;
     };
     const Row rows[] = {
         {"keys up at 230, text after 40 ms", [](FakeSelection& h) { h.releasedAt = 230; h.copyTakes = 40; },
-         CopyOutcome::Copied, S{"copy at 230"}, 270},
-        {"a key held past the wait", [](FakeSelection& h) { h.releasedAt = 99999; },
-         CopyOutcome::NotSent, S{}, 1000},
-        {"no selection", [](FakeSelection& h) { h.copyTakes = -1; }, CopyOutcome::NothingCopied,
-         S{"copy at 0"}, 500},
-        {"the input refused", [](FakeSelection& h) { h.sendWorks = false; }, CopyOutcome::NotSent,
-         S{"copy at 0"}, 0},
-        {"a console in front", [](FakeSelection& h) { h.front = {u"ConsoleWindowClass"}; },
-         CopyOutcome::NotSent, S{}, 0},
-        {"a dialog owned by a terminal", [](FakeSelection& h) { h.front = {u"#32770", u"mintty"}; },
-         CopyOutcome::NotSent, S{}, 0},
-        {"no window in front", [](FakeSelection& h) { h.front = {}; }, CopyOutcome::NotSent, S{}, 0},
+         O::Copied, S{"copy at 232"}, 272},
+        {"a key held past the wait", [](FakeSelection& h) { h.releasedAt = 99999; }, O::NotSent, S{}, 1000},
+        {"a key pressed again right before the copy", [](FakeSelection& h) { h.pressedAgainAt = 1; },
+         O::NotSent, S{}, 1},
+        {"another window in front right before the copy", [](FakeSelection& h) { h.frontChangesAt = 1; },
+         O::NotSent, S{}, 2},
+        {"the menu opened while the keys were down", [](FakeSelection& h) { h.releasedAt = 200; h.withdrawnAt = 100; },
+         O::NotSent, S{}, 100},
+        {"a window of ours kept the wait past the budget",
+         [](FakeSelection& h) { h.releasedAt = 100; h.waitJumpsTo = 4300; }, O::NotSent, S{}, 4302},
+        {"no selection", [](FakeSelection& h) { h.copyTakes = -1; }, O::NothingCopied, S{"copy at 2"}, 502},
+        {"the input refused", [](FakeSelection& h) { h.sendWorks = false; }, O::NotSent, S{"copy at 2"}, 2},
+        {"a console in front", [](FakeSelection& h) { h.front = {{u"ConsoleWindowClass"}, u""}; }, O::NotSent, S{}, 1},
+        {"no window in front", [](FakeSelection& h) { h.frontWindow = 0; }, O::NotSent, S{}, 1},
         {"files copied", [](FakeSelection& h) { h.copyBringsText = false; h.copyTakes = 20; },
-         CopyOutcome::NothingCopied, S{"copy at 0", "restore old"}, 70},
+         O::NothingCopied, S{"copy at 2", "restore old at 72"}, 72},
+        {"files copied, the clipboard held 600 ms",
+         [](FakeSelection& h) { h.copyBringsText = false; h.heldUntil = 600; },
+         O::NothingCopied, S{"copy at 2", "restore old at 602"}, 602},
+        {"files copied, the clipboard held for good",
+         [](FakeSelection& h) { h.copyBringsText = false; h.heldUntil = 99999; },
+         O::NothingCopied, S{"copy at 2"}, 1052, u"old"},
         {"files copied over no text", [](FakeSelection& h) { h.copyBringsText = false; h.text = std::nullopt; },
-         CopyOutcome::NothingCopied, S{"copy at 0"}, 50},
+         O::NothingCopied, S{"copy at 2"}, 52},
         {"exit while keys are held", [](FakeSelection& h) { h.releasedAt = 99999; h.exitAt = 300; },
-         CopyOutcome::Cancelled, S{}, 300},
+         O::Cancelled, S{}, 300},
         {"exit while waiting for the copy", [](FakeSelection& h) { h.copyTakes = -1; h.exitAt = 100; },
-         CopyOutcome::Cancelled, S{"copy at 0"}, 100},
+         O::Cancelled, S{"copy at 2"}, 102},
     };
     for (const Row& row : rows) {
         FakeSelection host;
         row.set(host);
-        EXPECT_EQ(CopySelection(host), row.outcome) << row.what;
+        const CopyResult result = CopySelection(host);
+        EXPECT_EQ(result.outcome, row.outcome) << row.what;
         EXPECT_EQ(host.steps, row.steps) << row.what;
         EXPECT_EQ(host.now, row.endsAt) << row.what;
+        EXPECT_EQ(result.unrestored, row.unrestored) << row.what;
     }
 }
 
-TEST(SelectionCopy, KnowsConsolesAndTerminalsByTheirWindowClass) {
-    for (auto [cls, terminal] : {std::pair{u"ConsoleWindowClass", true}, {u"consolewindowclass", true},
-                                 {u"WineConsoleClass", true}, {u"CASCADIA_HOSTING_WINDOW_CLASS", true},
-                                 {u"mintty", true}, {u"PuTTY", true}, {u"VirtualConsoleClass", true},
-                                 {u"Notepad", false}, {u"Chrome_WidgetWin_1", false}, {u"", false},
-                                 {u"ConsoleWindowClassX", false}})
-        EXPECT_EQ(IsTerminalWindowClass(cls), terminal) << std::string(cls, cls + std::char_traits<char16_t>::length(cls));
+TEST(SelectionCopy, KnowsTerminalsAndRemoteWindowsByClassOrProgram) {
+    struct Row {
+        FrontWindow front;
+        bool command;
+    };
+    const Row rows[] = {
+        {{{u"consolewindowclass"}, u""}, true},                       // without regard to case
+        {{{u"#32770", u"mintty"}, u"mintty.exe"}, true},              // a dialog a terminal owns
+        {{{u"ManagerFrame", u"PuTTY"}, u"manager.exe"}, true},        // a terminal hosted in another's window
+        {{{u"TscShellContainerClass"}, u""}, true},                   // a remote desktop
+        {{{u"Chrome_WidgetWin_1"}, u"WindowsTerminal.exe"}, true},    // a terminal by its program
+        {{{u"Qt5QWindowIcon"}, u"VIRTUALBOXVM.EXE"}, true},           // a virtual machine
+        {{{u"Notepad", u"Edit"}, u"notepad.exe"}, false},
+        {{{u"ConsoleWindowClassX"}, u"mstsc.exe.bak"}, false},        // whole names only
+        {{{}, u""}, false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(TakesCopyAsCommand(row.front), row.command)
+            << std::string(row.front.process.begin(), row.front.process.end());
 }
