@@ -72,7 +72,8 @@ void TProfileForm::Apply() {
     const bool none = Checked(Control(idProfileNoHotKey));
     profile.hotKey = HotKeyIn(idProfileHotKey);
     const std::u16string problem =
-        ProfileProblem(profile, none, keys_.FormatHotKey(profile.hotKey, false), addressLimit_, *choices_, index_);
+        ProfileProblem(profile, none, keys_.FormatHotKey(profile.hotKey, false), keys_.RefusalOf(profile.hotKey),
+                       addressLimit_, *choices_, index_);
     if (!problem.empty()) {
         Warn(problem);
         return;

@@ -10,6 +10,7 @@
 #include "framework/ErrorText.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
+#include "framework/Trace.h"
 #include "hotkeys/KeyboardLayoutWin32.h"
 
 namespace snq {
@@ -98,6 +99,7 @@ private:
 
 int RunProgram(HINSTANCE instance) {
     RestrictDllSearchToSystem();
+    SetTraceSink([](std::u16string_view line) { ::OutputDebugStringW(ToWide(line).c_str()); });
     // COM and the common controls are loaded when first needed (the first
     // shell start, the first dialog): most runs never need them.
     std::optional<TProgram> program;

@@ -32,22 +32,30 @@ void TakeChoices(const SettingsChoices& shown, UserChoices& choices) {
     }
 }
 
+std::u16string HotKeyRefusalText(std::u16string_view hotKeyText, const HotKeyRefusal& refusal) {
+    const std::u16string key(hotKeyText);
+    switch (refusal.problem) {
+    case HotKeyProblem::None: break;
+    case HotKeyProblem::ModifierAlone: return key + u" cannot be a hotkey: add a key to it.";
+    case HotKeyProblem::TypedKey:
+        return key + u" cannot be a hotkey: it types a character. Use it with Ctrl, Alt or Win.";
+    case HotKeyProblem::EditingKey:
+        return key + u" cannot be a hotkey: every program needs it for typing and editing.";
+    case HotKeyProblem::StandardShortcut:
+        return key + u" cannot be a hotkey: Windows and other programs use it as a shortcut of their own.";
+    case HotKeyProblem::TypesCharacter:
+        return key + u" cannot be a hotkey: it types " + refusal.character + u" on the " + refusal.layout +
+               u" keyboard layout.";
+    }
+    return {};
+}
+
 std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_view hotKeyText,
-                               std::size_t addressLimit) {
+                               const HotKeyRefusal& refusal, std::size_t addressLimit) {
     if (!choices.noHotKey) {
         if (choices.hotKey == 0)
             return u"Press the keys of the hotkey in the Hotkey box, or choose None.";
-        switch (HotKeyProblemOf(choices.hotKey)) {
-        case HotKeyProblem::None: break;
-        case HotKeyProblem::ModifierAlone:
-            return std::u16string(hotKeyText) + u" cannot be a hotkey: add a key to it.";
-        case HotKeyProblem::TypedKey:
-            return std::u16string(hotKeyText) +
-                   u" cannot be a hotkey: it types a character. Use it with Ctrl, Alt or Win.";
-        case HotKeyProblem::EditingKey:
-            return std::u16string(hotKeyText) +
-                   u" cannot be a hotkey: every program needs it for typing and editing.";
-        }
+        if (refusal.problem != HotKeyProblem::None) return HotKeyRefusalText(hotKeyText, refusal);
     }
     if (choices.engine != SearchEngine::Custom) return {};
     switch (TemplateProblemOf(choices.customAddress, addressLimit)) {
@@ -63,6 +71,12 @@ std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_vi
         return u"The custom address is too long: it leaves no room for the searched text.";
     }
     return {};
+}
+
+std::u16string SetAsideText(std::u16string_view hotKeyText, const SetAsideHotKey& setAside) {
+    return u"The hotkey stored for " +
+           (setAside.owner.empty() ? std::u16string(u"the main search") : setAside.owner) +
+           u" is not in force. " + HotKeyRefusalText(hotKeyText, setAside.refusal);
 }
 
 std::u16string HotKeyInUseText(std::u16string_view hotKeyText) {
@@ -81,12 +95,13 @@ std::size_t PresetOf(std::u16string_view searchTemplate) {
 }
 
 std::u16string ProfileProblem(const SearchProfile& profile, bool noHotKey, std::u16string_view hotKeyText,
-                              std::size_t addressLimit, const UserChoices& choices, std::size_t index) {
+                              const HotKeyRefusal& refusal, std::size_t addressLimit, const UserChoices& choices,
+                              std::size_t index) {
     if (!ProfileNameUsable(profile.name))
         return u"Give the profile a name of up to 64 characters: it is what the menu shows.";
     // The hotkey and the address, checked as the main search's.
     SettingsChoices shown{profile.hotKey, noHotKey, SearchEngine::Custom, profile.searchTemplate};
-    if (std::u16string problem = SettingsProblem(shown, hotKeyText, addressLimit); !problem.empty())
+    if (std::u16string problem = SettingsProblem(shown, hotKeyText, refusal, addressLimit); !problem.empty())
         return problem;
     if (!noHotKey)
         if (const auto owner = HotKeyOwner(choices, profile.hotKey, index))

@@ -28,12 +28,19 @@ struct SettingsChoices {
 SettingsChoices ShowChoices(const UserChoices& choices);
 void TakeChoices(const SettingsChoices& shown, UserChoices& choices);
 
+// Why the hotkey `hotKeyText` cannot be one ("Ctrl+V cannot be a hotkey:
+// ..."), or nothing.
+std::u16string HotKeyRefusalText(std::u16string_view hotKeyText, const HotKeyRefusal& refusal);
 // Why OK cannot apply `choices`, or nothing; `hotKeyText` is the
-// formatter's text of the hotkey box, `addressLimit` the longest address
+// formatter's text of the hotkey box and `refusal` what keeps it from being
+// a hotkey (THotKeyText::RefusalOf), `addressLimit` the longest address
 // the chosen browser takes (the same limit a search checks the template
 // against).
 std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_view hotKeyText,
-                               std::size_t addressLimit);
+                               const HotKeyRefusal& refusal, std::size_t addressLimit);
+// Why a stored hotkey (`hotKeyText`) is not in force, said once in the
+// Settings window.
+std::u16string SetAsideText(std::u16string_view hotKeyText, const SetAsideHotKey& setAside);
 // The message when another program holds the chosen hotkey.
 std::u16string HotKeyInUseText(std::u16string_view hotKeyText);
 // The message when the main search (`owner` empty) or the profile `owner`
@@ -67,7 +74,8 @@ std::size_t PresetOf(std::u16string_view searchTemplate);
 // Why OK cannot take `profile` (`noHotKey`: "None" ticked), or nothing. Its
 // hotkey may be no other's in `choices` but the profile's own at `index`.
 std::u16string ProfileProblem(const SearchProfile& profile, bool noHotKey, std::u16string_view hotKeyText,
-                              std::size_t addressLimit, const UserChoices& choices, std::size_t index);
+                              const HotKeyRefusal& refusal, std::size_t addressLimit, const UserChoices& choices,
+                              std::size_t index);
 // A profile in the Settings window's list, and in the menu (where "&"
 // would mark a mnemonic): the name, and the hotkey's text after a tab.
 std::u16string ProfileListText(std::u16string_view name, std::u16string_view hotKeyText);

@@ -10,6 +10,8 @@ namespace snq {
 
 namespace {
 constexpr int kEngineIds[] = {idGoogle, idBing, idDuckDuckGo, idCustom};
+// Posted to the window to say what it found when it loaded.
+constexpr UINT kSayNotices = WM_APP + 1;
 } // namespace
 
 TSettingsForm::TSettingsForm(THotKeyText& keys, AddressLimits limits)
@@ -24,6 +26,16 @@ void TSettingsForm::Load() {
     ::SendMessageW(Control(idProfileList), LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
     if (OnLoad) Show(OnLoad());
     ::SetFocus(Control(idHotKey));
+    // Said once the window shows.
+    if (!shown_.setAside.empty()) ::PostMessageW(Handle(), kSayNotices, 0, 0);
+}
+
+void TSettingsForm::SayNotices() {
+    std::u16string text;
+    for (const SetAsideHotKey& setAside : shown_.setAside)
+        text += (text.empty() ? u"" : u"\r\n\r\n") + SetAsideText(keys_.FormatHotKey(setAside.value, false), setAside);
+    shown_.setAside.clear();
+    if (!text.empty()) Warn(text);
 }
 
 void TSettingsForm::Show(const UserChoices& choices) {
@@ -70,7 +82,8 @@ SettingsChoices TSettingsForm::ReadControls() const {
 void TSettingsForm::Apply() {
     const SettingsChoices shown = ReadControls();
     const std::u16string hotKeyText = keys_.FormatHotKey(shown.hotKey, false);
-    std::u16string problem = SettingsProblem(shown, hotKeyText, limits_.For(shown_.useInternetExplorer));
+    std::u16string problem =
+        SettingsProblem(shown, hotKeyText, keys_.RefusalOf(shown.hotKey), limits_.For(shown_.useInternetExplorer));
     UserChoices choices = shown_;
     TakeChoices(shown, choices);
     // The profiles' hotkeys were checked against each other as they were
@@ -147,6 +160,10 @@ void TSettingsForm::Command(int id, int code) {
 }
 
 LRESULT TSettingsForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kSayNotices) {
+        SayNotices();
+        return 0;
+    }
     // Delete in the list removes the chosen profile.
     if (message == WM_VKEYTOITEM && reinterpret_cast<HWND>(lParam) == Control(idProfileList)) {
         if (LOWORD(wParam) != VK_DELETE) return -1; // the list's own handling

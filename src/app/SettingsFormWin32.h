@@ -34,6 +34,8 @@ protected:
 
 private:
     void Show(const UserChoices& choices);
+    // Says why stored hotkeys are not in force (shown_.setAside).
+    void SayNotices();
     SettingsChoices ReadControls() const;
     void UpdateEnabled();
     // The profiles' list from shown_, with the item at `selected` chosen.

@@ -105,7 +105,7 @@ void TForm1::FormCreate() {
     // The hotkeys stored by the Settings window, else Ctrl+G. Silently
     // without one when another program holds it: the tray click and the
     // menu still search, and a balloon and the tip say why the keys do not.
-    const UserChoices choices = Settings.Read(BrowserModeRead::Quietly);
+    const UserChoices choices = Settings.Read(BrowserModeRead::Quietly, LayoutCheck::Apply);
     hotKey_ = {choices.hotKey, choices.hotKey ? HK1.Register(choices.hotKey) : std::uint16_t{0}};
     if (hotKey_.value && !hotKey_.id) {
         // Said once, without a box; a click on it opens Settings.
@@ -210,8 +210,13 @@ void TForm1::Settings1Click() {
         SettingsForm = std::make_unique<TSettingsForm>(hotKeyText_, Settings.Limits());
         SettingsForm->OnLoad = [this] {
             // The hotkey in force, which may differ from the stored one.
-            UserChoices choices = Settings.Read(BrowserModeRead::Quietly);
+            UserChoices choices = Settings.Read(BrowserModeRead::Quietly, LayoutCheck::Apply);
             choices.hotKey = hotKey_.value;
+            // Why stored hotkeys are not in force is said once.
+            if (choices.setAside == setAsideSaid_)
+                choices.setAside.clear();
+            else
+                setAsideSaid_ = choices.setAside;
             return choices;
         };
         SettingsForm->OnApply = [this](const UserChoices& c) { return ApplySettings(c); };

@@ -108,6 +108,8 @@ private:
     std::vector<HotKeyInForce> profileKeys_;
     bool copyingSelection_ = false;
     bool copyWithdrawn_ = false;
+    // The stored hotkeys the Settings window said were not in force.
+    std::vector<SetAsideHotKey> setAsideSaid_;
 
 public:
     // Made on its first showing; it goes first.

@@ -34,6 +34,18 @@ bool IsStandardChord(std::uint32_t value) {
     return modifiers == kAltBit && (key == 0x73 /* F4 */ || key == 0x09 /* Tab */);
 }
 
+// Chords with a meaning of their own in Windows or in terminals: copy
+// (Ctrl+Insert; Ctrl+Shift+C and V in terminals), the next tab or pane,
+// closing a document, the window menu, the Start menu.
+bool IsShortcut(std::uint32_t value) {
+    const unsigned key = value & 0xFF;
+    const std::uint32_t modifiers = value & (kShiftBit | kCtrlBit | kAltBit | kWinBit);
+    if (modifiers == kCtrlBit)
+        return key == 0x2D /* Insert */ || key == 0x09 /* Tab */ || key == 0x73 /* F4 */ || key == 0x1B /* Esc */;
+    if (modifiers == (kCtrlBit | kShiftBit)) return key == 'C' || key == 'V';
+    return modifiers == kAltBit && key == 0x20 /* Space */;
+}
+
 } // namespace
 
 HotKeyProblem HotKeyProblemOf(std::uint32_t value) {
@@ -42,6 +54,7 @@ HotKeyProblem HotKeyProblemOf(std::uint32_t value) {
     if (key == 0 || IsModifierKey(key)) return HotKeyProblem::ModifierAlone;
     if (IsTypingKey(key) && !command) return HotKeyProblem::TypedKey;
     if ((IsEditingKey(key) && !command) || IsStandardChord(value)) return HotKeyProblem::EditingKey;
+    if (IsShortcut(value)) return HotKeyProblem::StandardShortcut;
     return HotKeyProblem::None;
 }
 

@@ -7,19 +7,25 @@ namespace snq {
 
 enum class HotKeyProblem {
     None,
-    ModifierAlone, // Ctrl, Shift, Alt or Win without a key
-    TypedKey,      // a key that types something, without Ctrl, Alt or Win
-    EditingKey,    // a key or chord every program needs for editing and moving
+    ModifierAlone,    // Ctrl, Shift, Alt or Win without a key
+    TypedKey,         // a key that types something, without Ctrl, Alt or Win
+    EditingKey,       // a key or chord every program needs for editing and moving
+    StandardShortcut, // a chord that Windows or terminals give a meaning of their own
+    TypesCharacter,   // Ctrl+Alt with a key that types a character on a layout (AltGr)
 };
 
-// What keeps `value` (non-zero) from being a global hotkey. A registered
-// hotkey is taken from every program, so it may not be:
+// What keeps `value` (non-zero) from being a global hotkey, the keyboard
+// layouts aside. A registered hotkey is taken from every program, so it may
+// not be:
 // - a key that types a character (a letter, a digit, punctuation, the space
 //   bar, the number pad) without Ctrl, Alt or Win;
 // - an editing or moving key (Enter, Tab, Esc, Space, Backspace, Delete,
 //   Insert, Home, End, Page Up, Page Down, the arrows) alone or with Shift;
-// - Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+Z, Ctrl+Y, Ctrl+A, Alt+F4 or Alt+Tab.
-// Function keys and the like may stand alone.
+// - Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+Z, Ctrl+Y, Ctrl+A, Alt+F4 or Alt+Tab;
+// - Ctrl+Insert, Ctrl+Shift+C, Ctrl+Shift+V, Ctrl+Tab, Ctrl+F4, Alt+Space or
+//   Ctrl+Esc (StandardShortcut).
+// Function keys and the like may stand alone. THotKeyText::RefusalOf adds
+// the layouts' rule (TypesCharacter).
 HotKeyProblem HotKeyProblemOf(std::uint32_t value);
 
 class IHotKeyRegistrar {

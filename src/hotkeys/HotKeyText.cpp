@@ -199,3 +199,29 @@ std::uint32_t THotKeyText::ParseHotKey(std::u16string_view text, bool localNames
 }
 
 } // namespace snq
+
+namespace snq {
+
+HotKeyRefusal THotKeyText::RefusalOf(std::uint32_t value) {
+    const HotKeyProblem problem = HotKeyProblemOf(value);
+    const std::uint32_t modifiers = value & (kShiftBit | kCtrlBit | kAltBit | kWinBit);
+    if (problem != HotKeyProblem::None || (modifiers & ~kShiftBit) != (kCtrlBit | kAltBit)) return {problem};
+    const unsigned key = value & 0xFF;
+    const bool shift = (modifiers & kShiftBit) != 0;
+    for (const LayoutHandle layout : layout_.LoadedLayouts()) {
+        std::u16string typed;
+        if (layout_.TypeWithCtrlAlt(layout, key, shift, typed) < 0) {
+            // A dead key: where the system kept it for the next key (the
+            // flag not honoured), the same key again lets it go.
+            std::u16string ignored;
+            for (int i = 0; i < 4 && layout_.TypeWithCtrlAlt(layout, key, shift, ignored) < 0; ++i) {
+            }
+        }
+        // Control characters (Ctrl+letter on some layouts) type nothing.
+        std::erase_if(typed, [](char16_t c) { return c < 0x20 || c == 0x7F; });
+        if (!typed.empty()) return {HotKeyProblem::TypesCharacter, typed, layout_.LayoutName(layout)};
+    }
+    return {};
+}
+
+} // namespace snq

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "hotkeys/HotKeySwap.h"
+
 namespace snq {
 
 // Modifier flags as RegisterHotKey and WM_HOTKEY use them.
@@ -54,6 +56,23 @@ public:
     virtual void Unload(LayoutHandle layout) = 0;
     // Equality without regard to case, under the user's default locale.
     virtual bool SameText(std::u16string_view a, std::u16string_view b) = 0;
+    // ToUnicodeEx for `key` under `layout` with Ctrl and Alt (and Shift)
+    // down, asked to leave the keyboard's state alone: the characters in
+    // `typed`, and the count, negative for a dead key.
+    virtual int TypeWithCtrlAlt(LayoutHandle layout, unsigned key, bool shift, std::u16string& typed) = 0;
+    // The layout's name for the user ("German (Germany)").
+    virtual std::u16string LayoutName(LayoutHandle layout) = 0;
+};
+
+// Why a hotkey cannot be one: HotKeyProblemOf's answer, or for
+// TypesCharacter the character and the layout that types it.
+struct HotKeyRefusal {
+    HotKeyRefusal(HotKeyProblem why = HotKeyProblem::None, std::u16string typed = {}, std::u16string on = {})
+        : problem(why), character(std::move(typed)), layout(std::move(on)) {}
+    HotKeyProblem problem;
+    std::u16string character;
+    std::u16string layout;
+    bool operator==(const HotKeyRefusal&) const = default;
 };
 
 // The unit-wide state of the key names: set up once before any form exists
@@ -79,6 +98,12 @@ public:
     std::u16string FormatHotKey(std::uint32_t value, bool localNames);
     // 0 when the text names no hotkey.
     std::uint32_t ParseHotKey(std::u16string_view text, bool localNames);
+    // Why `value` (non-zero) cannot be a hotkey: HotKeyProblemOf, then, for
+    // Ctrl+Alt (and Shift) with a key, whether one of the user's layouts
+    // types a character with it (Ctrl+Alt is AltGr; a dead key counts). It
+    // asks the layouts: for when a hotkey is chosen or read, never when a
+    // key is pressed.
+    HotKeyRefusal RefusalOf(std::uint32_t value);
 
     // The steps of ParseHotKey.
     static std::vector<std::u16string> CutItems(std::u16string_view text);

@@ -51,4 +51,27 @@ bool Win32KeyboardLayout::SameText(std::u16string_view a, std::u16string_view b)
                             static_cast<int>(wb.size())) == CSTR_EQUAL;
 }
 
+int Win32KeyboardLayout::TypeWithCtrlAlt(LayoutHandle layout, unsigned key, bool shift, std::u16string& typed) {
+    BYTE state[256] = {};
+    // AltGr is the right Alt with the left Ctrl.
+    state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_RMENU] = 0x80;
+    if (shift) state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
+    wchar_t out[8] = {};
+    // Flag 4 leaves the keyboard's state (a dead key waiting for the next
+    // key) as it was, from Windows 10 1607 on; RefusalOf clears a dead key
+    // where it is not honoured.
+    const int count = ::ToUnicodeEx(key, ::MapVirtualKeyExW(key, MAPVK_VK_TO_VSC, AsHkl(layout)), state, out, 8,
+                                    4, AsHkl(layout));
+    const int length = count < 0 ? 1 : count > 8 ? 8 : count;
+    typed = ToU16(std::wstring_view(out, static_cast<std::size_t>(length)));
+    return count;
+}
+
+std::u16string Win32KeyboardLayout::LayoutName(LayoutHandle layout) {
+    wchar_t name[128] = {};
+    const LCID locale = MAKELCID(LOWORD(layout), SORT_DEFAULT);
+    if (::GetLocaleInfoW(locale, LOCALE_SLOCALIZEDDISPLAYNAME, name, 128) > 0) return ToU16(name);
+    return ToU16(std::to_wstring(LOWORD(layout)));
+}
+
 } // namespace snq

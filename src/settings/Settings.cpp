@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "framework/Exceptions.h"
+#include "framework/Trace.h"
 #include "hotkeys/HotKeySwap.h"
 #include "search/SearchTemplate.h"
 
@@ -57,7 +58,7 @@ bool TSettings::ValueExistsIn(RootKey root, std::u16string_view path, std::u16st
     return reg.OpenKeyReadOnly(path) && reg.ValueExists(name);
 }
 
-UserChoices TSettings::Read(BrowserModeRead browserMode) {
+UserChoices TSettings::Read(BrowserModeRead browserMode, LayoutCheck layouts) {
     UserChoices choices;
     if (browserMode == BrowserModeRead::CreateOrRaise) {
         TRegistry reg = OpenForWriting(kSettingsKey);
@@ -67,40 +68,50 @@ UserChoices TSettings::Read(BrowserModeRead browserMode) {
             choices.useInternetExplorer = reg.ReadString(u"Default") != u"Yes";
         else
             reg.WriteString(u"Default", u"No");
-        ReadOthers(reg, choices);
+        ReadOthers(reg, layouts, choices);
         return choices;
     }
     try {
         TRegistry reg = OpenForWriting(kSettingsKey);
         choices.useInternetExplorer = reg.ReadStringIfAny(u"Default") != u"Yes";
-        ReadOthers(reg, choices);
+        ReadOthers(reg, layouts, choices);
     } catch (const std::exception&) {
         // Out of memory opening the key: the defaults.
     }
     return choices;
 }
 
-std::uint32_t TSettings::HotKeyOf(const std::u16string& text, std::uint32_t unusable) {
+std::uint32_t TSettings::HotKeyOf(const std::u16string& text, std::uint32_t unusable, std::u16string_view owner,
+                                  LayoutCheck layouts, UserChoices& choices) {
     if (text.empty()) return 0;
     const std::uint32_t value = keys_.ParseHotKey(text, false);
-    return value != 0 && HotKeyProblemOf(value) == HotKeyProblem::None ? value : unusable;
+    if (value == 0) return unusable;
+    HotKeyRefusal refusal =
+        layouts == LayoutCheck::Apply ? keys_.RefusalOf(value) : HotKeyRefusal(HotKeyProblemOf(value));
+    if (refusal.problem == HotKeyProblem::None) return value;
+    Trace(u"the stored hotkey \"" + text + u"\"" + (owner.empty() ? u"" : u" of \"" + std::u16string(owner) + u"\"") +
+          u" is not in force" +
+          (refusal.character.empty() ? u"" : u": it types " + refusal.character + u" on " + refusal.layout));
+    choices.setAside.push_back({std::u16string(owner), value, std::move(refusal)});
+    return unusable;
 }
 
-void TSettings::ReadOthers(TRegistry& reg, UserChoices& choices) noexcept {
+void TSettings::ReadOthers(TRegistry& reg, LayoutCheck layouts, UserChoices& choices) noexcept {
     try {
-        if (const auto text = reg.ReadStringIfAny(u"HotKey")) choices.hotKey = HotKeyOf(*text, kDefaultHotKey);
+        if (const auto text = reg.ReadStringIfAny(u"HotKey"))
+            choices.hotKey = HotKeyOf(*text, kDefaultHotKey, u"", layouts, choices);
         const std::u16string address = reg.ReadStringIfAny(u"SearchAddress").value_or(u"");
         if (TemplateUsable(address, limits_.For(choices.useInternetExplorer)))
             choices.searchTemplate = address;
         for (const YesNoChoice& value : kYesNoChoices)
             choices.*value.choice = reg.ReadStringIfAny(value.name) == u"Yes";
-        ReadProfiles(reg.Root(), choices);
+        ReadProfiles(reg.Root(), layouts, choices);
     } catch (const std::exception&) {
         // Out of memory: what was read so far, the rest its defaults.
     }
 }
 
-void TSettings::ReadProfiles(RootKey root, UserChoices& choices) {
+void TSettings::ReadProfiles(RootKey root, LayoutCheck layouts, UserChoices& choices) {
     // One opening when there are none.
     if (!TRegistry(registry_, root).OpenKeyReadOnly(ProfilesPath())) return;
     for (std::size_t number = 1; number <= kMaxProfiles; ++number) {
@@ -112,7 +123,7 @@ void TSettings::ReadProfiles(RootKey root, UserChoices& choices) {
         if (!ProfileNameUsable(profile.name) ||
             !TemplateUsable(profile.searchTemplate, limits_.For(choices.useInternetExplorer)))
             continue;
-        profile.hotKey = HotKeyOf(reg.ReadStringIfAny(u"HotKey").value_or(u""), 0);
+        profile.hotKey = HotKeyOf(reg.ReadStringIfAny(u"HotKey").value_or(u""), 0, profile.name, layouts, choices);
         // A keystroke has one owner: the main search, then the profiles in order.
         if (profile.hotKey != 0 && HotKeyOwner(choices, profile.hotKey)) profile.hotKey = 0;
         choices.profiles.push_back(std::move(profile));

@@ -42,6 +42,15 @@ std::u16string_view TrimmedProfileName(std::u16string_view name);
 // between the name and the hotkey).
 bool ProfileNameUsable(std::u16string_view name);
 
+// A stored hotkey that parses but cannot be one, and so is not in force:
+// whose it is (a profile's name; empty: the main search's) and why.
+struct SetAsideHotKey {
+    std::u16string owner;
+    std::uint32_t value = 0;
+    HotKeyRefusal refusal;
+    bool operator==(const SetAsideHotKey&) const = default;
+};
+
 // The user's choices, decoded and checked: a stored value that cannot be
 // used stands here as its default. The defaults are what a registry with
 // nothing stored gives.
@@ -60,6 +69,9 @@ struct UserChoices {
     // template. A hotkey that the main search or an earlier profile has
     // counts as none.
     std::vector<SearchProfile> profiles;
+    // The stored hotkeys the read set aside (the main one then is Ctrl+G, a
+    // profile's none).
+    std::vector<SetAsideHotKey> setAside;
 
     bool operator==(const UserChoices&) const = default;
 };
@@ -100,6 +112,11 @@ enum class BrowserModeRead {
     Quietly,
 };
 
+// Whether a read checks the stored hotkeys against the user's keyboard
+// layouts (THotKeyText::RefusalOf): at start and for the Settings window,
+// never on the way of a key press or a search.
+enum class LayoutCheck { Skip, Apply };
+
 class TSettings {
 public:
     // `keys` turns the stored hotkey text into a value and back (with US
@@ -116,7 +133,8 @@ public:
     // Only "Default" may write or raise (see BrowserModeRead); any other
     // value that cannot be used is its default, silently. A template is
     // checked against the limit of the browser mode read.
-    UserChoices Read(BrowserModeRead browserMode = BrowserModeRead::CreateOrRaise);
+    UserChoices Read(BrowserModeRead browserMode = BrowserModeRead::CreateOrRaise,
+                     LayoutCheck layouts = LayoutCheck::Skip);
     // Stores the Settings window's choices: every one but the browser mode,
     // which the menu writes on its own (SetDefaultBrowser). Raises
     // ERegistryException when a write fails.
@@ -144,11 +162,13 @@ private:
     TRegistry OpenForWriting(std::u16string_view path);
     bool ValueExistsIn(RootKey root, std::u16string_view path, std::u16string_view name);
     // The choices other than the browser mode; never raises.
-    void ReadOthers(TRegistry& reg, UserChoices& choices) noexcept;
+    void ReadOthers(TRegistry& reg, LayoutCheck layouts, UserChoices& choices) noexcept;
     // A stored hotkey text: none when empty, `unusable` when it does not
-    // parse or cannot be a hotkey.
-    std::uint32_t HotKeyOf(const std::u16string& text, std::uint32_t unusable);
-    void ReadProfiles(RootKey root, UserChoices& choices);
+    // parse or cannot be a hotkey. One that parses but cannot be one is set
+    // aside in `choices`, as `owner`'s, and traced.
+    std::uint32_t HotKeyOf(const std::u16string& text, std::uint32_t unusable, std::u16string_view owner,
+                           LayoutCheck layouts, UserChoices& choices);
+    void ReadProfiles(RootKey root, LayoutCheck layouts, UserChoices& choices);
     void WriteProfiles(RootKey root, const std::vector<SearchProfile>& profiles);
 
     IRegistry& registry_;

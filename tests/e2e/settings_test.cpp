@@ -180,6 +180,9 @@ TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     SetHotKeyBox(box, MAKEWORD('V', HOTKEYF_CONTROL));
     ASSERT_TRUE(PressButton(window, L"OK"));
     EXPECT_TRUE(Warned(pid(), L"Ctrl+V cannot be a hotkey: every program needs it"));
+    SetHotKeyBox(box, MAKEWORD(VK_TAB, HOTKEYF_CONTROL));
+    ASSERT_TRUE(PressButton(window, L"OK"));
+    EXPECT_TRUE(Warned(pid(), L"Ctrl+Tab cannot be a hotkey: Windows and other programs use it"));
     // A custom address that is no web address is explained.
     ASSERT_TRUE(PressButton(window, L"C&ustom:"));
     HWND address = ChildOfClass(window, L"Edit");
@@ -225,4 +228,28 @@ TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     ASSERT_NE(window, nullptr);
     ::PostMessageW(ChildOfClass(window, L"msctls_hotkey32"), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_TRUE(WaitGone(window));
+}
+
+TEST_F(Settings, AStoredHotkeyThatIsNotInForceIsExplainedOnceInTheSettingsWindow) {
+    RegSetText(kSettings, L"HotKey", L"Ctrl+Tab");
+    Start();
+    for (int i = 0; i < 100 && KeystrokeFree(MOD_CONTROL, 'G'); ++i) Wait(50);
+    EXPECT_FALSE(KeystrokeFree(MOD_CONTROL, 'G')) << "Ctrl+G in its place";
+    EXPECT_TRUE(VisibleWindows(pid()).empty()) << "nothing said at start: " << Describe(pid());
+    for (int opening = 0; opening < 2; ++opening) {
+        ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
+        HWND window = WaitForWindow(pid(), L"Snapquery Settings");
+        ASSERT_NE(window, nullptr);
+        HWND said = WaitForWindow(pid(), L"Warning", L"The hotkey stored for the main search is not in force. "
+                                                     L"Ctrl+Tab cannot be a hotkey", opening == 0 ? 8000 : 1500);
+        if (opening == 0) {
+            ASSERT_NE(said, nullptr);
+            ASSERT_TRUE(PressButton(said, L"OK"));
+            ASSERT_TRUE(WaitGone(said));
+        } else {
+            EXPECT_EQ(said, nullptr) << "said once";
+        }
+        ASSERT_TRUE(PressButton(window, L"Cancel"));
+        ASSERT_TRUE(WaitGone(window));
+    }
 }

@@ -2,6 +2,7 @@
 // A keyboard for tests of the hotkey texts, shared by the unit tests and the
 // fuzz target.
 #include <map>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,32 @@ public:
         }
         return true;
     }
+
+    // What Ctrl+Alt(+Shift)+key types per layout: the count (negative for
+    // a dead key) and the characters. With `ignoresStateFlag`, a dead key
+    // waits for the next key, as where ToUnicodeEx ignores flag 4.
+    struct Typed {
+        int count;
+        std::u16string text;
+    };
+    std::map<std::tuple<LayoutHandle, unsigned, bool>, Typed> ctrlAlt;
+    std::map<LayoutHandle, std::u16string> layoutNames;
+    bool ignoresStateFlag = false;
+    bool deadKeyWaiting = false;
+    int TypeWithCtrlAlt(LayoutHandle layout, unsigned key, bool shift, std::u16string& typed) override {
+        const auto it = ctrlAlt.find({layout, key, shift});
+        const Typed result = it == ctrlAlt.end() ? Typed{0, u""} : it->second;
+        if (deadKeyWaiting) {
+            // The waiting accent and this key's.
+            deadKeyWaiting = false;
+            typed = result.text + result.text;
+            return 2;
+        }
+        deadKeyWaiting = result.count < 0 && ignoresStateFlag;
+        typed = result.text;
+        return result.count;
+    }
+    std::u16string LayoutName(LayoutHandle layout) override { return layoutNames[layout]; }
 
 private:
     static bool Known(const std::map<unsigned, std::u16string>& names, unsigned key) {

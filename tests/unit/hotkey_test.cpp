@@ -135,21 +135,57 @@ TEST(HotKeyChoice, KeysThatTypeEditOrMoveNeedCtrlAltOrWinAndTheStandardChordsAre
     using P = HotKeyProblem;
     const std::pair<std::uint32_t, P> rows[] = {
         {0x4047, P::None},    {0x6047, P::None},  {0x8074, P::None}, {0x10047, P::None}, // Ctrl+G, Ctrl+Shift+G, Alt+F5, Win+G
-        {0x0078, P::None},                                           // F9 alone
-        {0x4024, P::None},    {0x8025, P::None},  {0x6043, P::None}, // Ctrl+Home, Alt+Left, Ctrl+Shift+C
+        {0x0078, P::None},    {0x4024, P::None},  {0x8025, P::None},                    // F9 alone, Ctrl+Home, Alt+Left
+        {0x6058, P::None},    {0xC02D, P::None},                                        // Ctrl+Shift+X, Ctrl+Alt+Insert
         {0x0047, P::TypedKey}, {0x2047, P::TypedKey}, {0x0031, P::TypedKey}, {0x0020, P::TypedKey},
         {0x00BC, P::TypedKey}, {0x2061, P::TypedKey},
-        {0x4011, P::ModifierAlone}, {0x2010, P::ModifierAlone}, {0x8012, P::ModifierAlone},
-        {0x405B, P::ModifierAlone}, {0x4000, P::ModifierAlone}, {0x40A2, P::ModifierAlone},
+        {0x4011, P::ModifierAlone}, {0x405B, P::ModifierAlone}, {0x4000, P::ModifierAlone}, {0x40A2, P::ModifierAlone},
         {0x000D, P::EditingKey}, {0x0009, P::EditingKey}, {0x001B, P::EditingKey}, // Enter, Tab, Esc
         {0x0008, P::EditingKey}, {0x002E, P::EditingKey}, {0x002D, P::EditingKey}, // Backspace, Delete, Insert
-        {0x0024, P::EditingKey}, {0x0023, P::EditingKey}, {0x0021, P::EditingKey}, // Home, End, PgUp
-        {0x0022, P::EditingKey}, {0x0025, P::EditingKey}, {0x2028, P::EditingKey}, // PgDn, Left, Shift+Down
+        {0x0021, P::EditingKey}, {0x2028, P::EditingKey},                         // PgUp, Shift+Down
         {0x4043, P::EditingKey}, {0x4056, P::EditingKey}, {0x4058, P::EditingKey}, // Ctrl+C, V, X
         {0x405A, P::EditingKey}, {0x4059, P::EditingKey}, {0x4041, P::EditingKey}, // Ctrl+Z, Y, A
         {0x8073, P::EditingKey}, {0x8009, P::EditingKey},                        // Alt+F4, Alt+Tab
+        {0x402D, P::StandardShortcut}, {0x6043, P::StandardShortcut}, {0x6056, P::StandardShortcut}, // Ctrl+Insert, Ctrl+Shift+C, V
+        {0x4009, P::StandardShortcut}, {0x4073, P::StandardShortcut},                               // Ctrl+Tab, Ctrl+F4
+        {0x8020, P::StandardShortcut}, {0x401B, P::StandardShortcut},                               // Alt+Space, Ctrl+Esc
     };
     for (auto [value, problem] : rows) EXPECT_EQ(HotKeyProblemOf(value), problem) << std::hex << value;
+}
+
+TEST_F(HotKeys, CtrlAltWithAKeyThatALayoutTypesACharacterWithIsRefused) {
+    // The user's layouts: German and Polish beside US English (which types
+    // nothing with Ctrl+Alt).
+    keyboard.loaded = {0x409, 0x407, 0x415};
+    keyboard.layoutNames = {{0x407, u"German (Germany)"}, {0x415, u"Polish (Poland)"}};
+    keyboard.ctrlAlt = {
+        {{0x407, 'E', false}, {1, u"\u20ac"}}, {{0x407, 'Q', false}, {1, u"@"}},
+        {{0x407, 'M', false}, {1, u"\u00b5"}}, {{0x415, 'A', false}, {1, u"\u0105"}},
+        {{0x415, 'A', true}, {1, u"\u0104"}},  {{0x415, 0xBF, false}, {-1, u"\u02d9"}}, // a dead key
+        {{0x407, 'G', false}, {1, u"\u0007"}},                                      // a control character
+    };
+    using P = HotKeyProblem;
+    struct Row {
+        std::uint32_t value;
+        HotKeyRefusal refusal;
+    };
+    const Row rows[] = {
+        {0xC045, {P::TypesCharacter, u"\u20ac", u"German (Germany)"}},  // Ctrl+Alt+E
+        {0xC051, {P::TypesCharacter, u"@", u"German (Germany)"}},        // Ctrl+Alt+Q
+        {0xC04D, {P::TypesCharacter, u"\u00b5", u"German (Germany)"}},  // Ctrl+Alt+M
+        {0xE041, {P::TypesCharacter, u"\u0104", u"Polish (Poland)"}},   // Ctrl+Shift+Alt+A
+        {0xC0BF, {P::TypesCharacter, u"\u02d9", u"Polish (Poland)"}},   // a dead key
+        {0xC047, {}},                                                  // a control character types nothing
+        {0xC057, {}},                                                  // Ctrl+Alt+W: no layout types with it
+        {0x1C045, {}},                                                 // with Win it is no AltGr
+        {0x8045, {}},                                                  // Alt+E
+        {0x4043, {P::EditingKey}},                                     // the layout-free rules first
+    };
+    for (const Row& row : rows) EXPECT_EQ(text.RefusalOf(row.value), row.refusal) << std::hex << row.value;
+    // Where the system keeps a dead key for the next key, it is let go.
+    keyboard.ignoresStateFlag = true;
+    EXPECT_EQ(text.RefusalOf(0xC0BF).problem, P::TypesCharacter);
+    EXPECT_FALSE(keyboard.deadKeyWaiting);
 }
 
 namespace {

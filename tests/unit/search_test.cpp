@@ -102,9 +102,12 @@ public:
         if (settingsFail) throw ERegistryException(u"Invalid data type for 'Default'");
         return choices;
     }
-    std::size_t AddressLimit(bool) override { return addressLimit; }
+    std::size_t AddressLimit(bool useInternetExplorer) override {
+        return useInternetExplorer ? automationLimit : addressLimit;
+    }
     UserChoices choices = DefaultBrowser();
-    std::size_t addressLimit = kMaxAddressLength;
+    std::size_t addressLimit = kMaxAddressLength;    // the default browser's
+    std::size_t automationLimit = kMaxAddressLength; // Internet Explorer's
     static UserChoices DefaultBrowser() {
         UserChoices c;
         c.useInternetExplorer = false;
@@ -215,6 +218,13 @@ TEST(SearchRequest, AHugeClipboardIsReadOnlyAsFarAsTheAddressCanUseIt) {
     EXPECT_EQ(last.size(), 700u);
     EXPECT_TRUE(last.ends_with(kSearchSuffix));
     EXPECT_EQ(host.opened, last);
+    // The limit is the one of the way the choices open it.
+    host = FakeHost();
+    host.addressLimit = 700;
+    host.choices.useInternetExplorer = true;
+    host.clipboard = {std::u16string(5000, u'z'), u"z"};
+    RunSearchRequest(host, last);
+    EXPECT_GT(last.size(), 2000u);
 }
 
 TEST(SearchRequest, UnknownAndMissingLanguageNames) {

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "framework/Exceptions.h"
+#include "framework/Trace.h"
 #include "settings/Settings.h"
 #include "support/FakeKeyboard.h"
 
@@ -437,6 +438,48 @@ TEST(SettingsChoices, ATemplateIsCheckedAgainstTheLimitOfTheBrowserThatOpensIt) 
     EXPECT_EQ(settings.Read().searchTemplate, u"") << "the search and the window would use Google";
     reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"No")); // automation: 2,048
     EXPECT_EQ(settings.Read().searchTemplate, long1000);
+    // A profile's template the same way.
+    reg.keys[{LM, Lower(kSettings + u"\\Profiles")}];
+    reg.Set(LM, kSettings + u"\\Profiles\\1", u"Name", RegType::Sz, Utf16Bytes(u"Long"));
+    reg.Set(LM, kSettings + u"\\Profiles\\1", u"SearchAddress", RegType::Sz, Utf16Bytes(long1000));
+    EXPECT_EQ(settings.Read().profiles.size(), 1u);
+    reg.Set(LM, kSettings, u"Default", RegType::Sz, Utf16Bytes(u"Yes"));
+    EXPECT_EQ(settings.Read().profiles.size(), 0u);
+}
+
+namespace {
+std::vector<std::u16string> g_traces;
+} // namespace
+
+TEST(SettingsChoices, AStoredHotkeyThatALayoutTypesWithIsSetAsideWhenTheLayoutsAreAsked) {
+    snq::testing::FakeKeyboard keyboard;
+    keyboard.loaded = {0x407};
+    keyboard.layoutNames = {{0x407, u"German (Germany)"}};
+    keyboard.ctrlAlt = {{{0x407, 'E', false}, {1, u"\u20ac"}}, {{0x407, 'Q', false}, {1, u"@"}}};
+    THotKeyText keys(keyboard);
+    FakeRegistry reg;
+    reg.Set(LM, kSettings, u"HotKey", RegType::Sz, Utf16Bytes(u"Ctrl+Alt+E"));
+    reg.keys[{LM, Lower(kSettings + u"\\Profiles")}];
+    reg.Set(LM, kSettings + u"\\Profiles\\1", u"Name", RegType::Sz, Utf16Bytes(u"Wiki"));
+    reg.Set(LM, kSettings + u"\\Profiles\\1", u"SearchAddress", RegType::Sz, Utf16Bytes(u"https://w.example/?q={query}"));
+    reg.Set(LM, kSettings + u"\\Profiles\\1", u"HotKey", RegType::Sz, Utf16Bytes(u"Ctrl+Alt+Q"));
+    TSettings settings(reg, keys, kExe);
+    // On the way of a key press or a search the layouts are not asked.
+    EXPECT_EQ(settings.Read(BrowserModeRead::Quietly).hotKey, 0xC045u);
+    g_traces.clear();
+    const TraceSink previous = SetTraceSink([](std::u16string_view line) { g_traces.emplace_back(line); });
+    const UserChoices choices = settings.Read(BrowserModeRead::Quietly, LayoutCheck::Apply);
+    SetTraceSink(previous);
+    EXPECT_EQ(choices.hotKey, kDefaultHotKey);
+    ASSERT_EQ(choices.profiles.size(), 1u);
+    EXPECT_EQ(choices.profiles[0].hotKey, 0u);
+    const std::vector<SetAsideHotKey> setAside = {
+        {u"", 0xC045, {HotKeyProblem::TypesCharacter, u"\u20ac", u"German (Germany)"}},
+        {u"Wiki", 0xC051, {HotKeyProblem::TypesCharacter, u"@", u"German (Germany)"}}};
+    EXPECT_EQ(choices.setAside, setAside);
+    ASSERT_EQ(g_traces.size(), 2u);
+    EXPECT_NE(g_traces[1].find(u"\"Ctrl+Alt+Q\" of \"Wiki\" is not in force: it types @ on German (Germany)"),
+              std::u16string::npos);
 }
 
 TEST(SettingsProfiles, AreReadInOrderCheckedAndWrittenBackToTheirSlots) {
