@@ -12,6 +12,9 @@
 #include "framework/Text.h"
 #include "framework/Trace.h"
 #include "hotkeys/KeyboardLayoutWin32.h"
+#include "settings/RunEntryWin32.h"
+
+#include <shellapi.h>
 
 namespace snq {
 
@@ -97,9 +100,25 @@ private:
 
 } // namespace
 
+namespace {
+
+// Whether the program was started with `option` as its only argument.
+bool StartedWith(const wchar_t* option) {
+    int count = 0;
+    LPWSTR* args = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    const bool with = args && count == 2 && ::lstrcmpiW(args[1], option) == 0;
+    ::LocalFree(args);
+    return with;
+}
+
+} // namespace
+
 int RunProgram(HINSTANCE instance) {
     RestrictDllSearchToSystem();
     SetTraceSink([](std::u16string_view line) { ::OutputDebugStringW(ToWide(line).c_str()); });
+    // The elevated copy the Settings window starts does its one task, and
+    // nothing else: no window, no single-instance check.
+    if (StartedWith(kRemoveStartEntrySwitch)) return RunStartEntryRemoval();
     // COM and the common controls are loaded when first needed (the first
     // shell start, the first dialog): most runs never need them.
     std::optional<TProgram> program;

@@ -79,6 +79,14 @@ std::u16string SetAsideText(std::u16string_view hotKeyText, const SetAsideHotKey
            u" is not in force. " + HotKeyRefusalText(hotKeyText, setAside.refusal);
 }
 
+std::u16string UnsafeStartEntryText(std::u16string_view command) {
+    return u"An entry left by an older version starts Snapquery for everyone who signs in to this computer, "
+           u"from a folder that one user can change:\r\n" +
+           std::u16string(command) +
+           u"\r\nIt no longer counts as \"Auto Run at Startup\". Remove it? Windows asks for an "
+           u"administrator's permission.";
+}
+
 std::u16string HotKeyInUseText(std::u16string_view hotKeyText) {
     return std::u16string(hotKeyText) + u" is in use by another program.";
 }

@@ -41,6 +41,12 @@ std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_vi
 // Why a stored hotkey (`hotKeyText`) is not in force, said once in the
 // Settings window.
 std::u16string SetAsideText(std::u16string_view hotKeyText, const SetAsideHotKey& setAside);
+// The offer to remove a machine-wide start entry (`command`) that one user
+// could abuse, and what is said when it stays.
+std::u16string UnsafeStartEntryText(std::u16string_view command);
+inline constexpr std::u16string_view kStartEntryStays =
+    u"The start entry for every user could not be removed. An administrator can remove the value SNQ "
+    u"under HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run.";
 // The message when another program holds the chosen hotkey.
 std::u16string HotKeyInUseText(std::u16string_view hotKeyText);
 // The message when the main search (`owner` empty) or the profile `owner`

@@ -27,7 +27,7 @@ void TSettingsForm::Load() {
     if (OnLoad) Show(OnLoad());
     ::SetFocus(Control(idHotKey));
     // Said once the window shows.
-    if (!shown_.setAside.empty()) ::PostMessageW(Handle(), kSayNotices, 0, 0);
+    ::PostMessageW(Handle(), kSayNotices, 0, 0);
 }
 
 void TSettingsForm::SayNotices() {
@@ -36,6 +36,7 @@ void TSettingsForm::SayNotices() {
         text += (text.empty() ? u"" : u"\r\n\r\n") + SetAsideText(keys_.FormatHotKey(setAside.value, false), setAside);
     shown_.setAside.clear();
     if (!text.empty()) Warn(text);
+    if (OnShown) OnShown();
 }
 
 void TSettingsForm::Show(const UserChoices& choices) {

@@ -25,6 +25,8 @@ public:
     // against them: true closes the window, false keeps it open (the
     // handler has said why).
     std::function<bool(const UserChoices&)> OnApply;
+    // The window has shown (and said why stored hotkeys are not in force).
+    std::function<void()> OnShown;
 
 protected:
     void Load() override;

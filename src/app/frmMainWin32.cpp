@@ -14,13 +14,14 @@
 #include "search/SearchAddress.h"
 #include "search/SearchRequest.h"
 #include "search/SelectionCopyWin32.h"
+#include "settings/RunEntryWin32.h"
 
 namespace snq {
 
 TForm1::TForm1(THotKeyText& hotKeyText)
     : TCustomForm(L"TForm1", ToWide(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
       Settings(system_.registry, hotKeyText, ToU16(ExecutablePath()),
-               AddressLimits{ShellAddressLimit(), kMaxAddressLength}),
+               AddressLimits{ShellAddressLimit(), kMaxAddressLength}, AdministratorsFolders),
       TrayIcon1(Application().Instance(), Application().Title()), RunOnce1(system_.instanceHost),
       Locale1(system_.localeSource), Launcher1(system_.launchPlatform, system_.mainThread),
       hotKeyText_(hotKeyText) {
@@ -220,6 +221,7 @@ void TForm1::Settings1Click() {
             return choices;
         };
         SettingsForm->OnApply = [this](const UserChoices& c) { return ApplySettings(c); };
+        SettingsForm->OnShown = [this] { OfferStartEntryRemoval(); };
     }
     // At most one: a second command brings it to the front.
     if (SettingsForm->Visible()) {
@@ -243,6 +245,22 @@ void TForm1::Settings1Click() {
         throw;
     }
     registerAgain();
+}
+
+void TForm1::OfferStartEntryRemoval() {
+    // Said once: a machine-wide start entry that one user could abuse (an
+    // older version wrote it) no longer counts, and goes only with an
+    // administrator's consent.
+    if (startEntrySaid_) return;
+    const std::optional<std::u16string> command = Settings.UnsafeMachineRunCommand();
+    if (!command) return;
+    startEntrySaid_ = true;
+    if (MessageDlg(ToWide(UnsafeStartEntryText(*command)), TMsgDlgType::mtConfirmation,
+                   Buttons(TMsgDlgBtn::mbYes) | Buttons(TMsgDlgBtn::mbNo), 0) != ButtonOf(TMsgDlgBtn::mbYes).result)
+        return;
+    HWND owner = SettingsForm ? SettingsForm->Handle() : nullptr;
+    if (!RemoveStartEntryElevated(owner) && Settings.UnsafeMachineRunCommand())
+        MessageDlg(ToWide(kStartEntryStays), TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
 }
 
 bool TForm1::ApplySettings(const UserChoices& choices) {

@@ -97,6 +97,8 @@ private:
     // one another program holds, if any (the others are registered).
     std::optional<std::size_t> RegisterProfileKeys();
     void ReleaseProfileKeys();
+    // Offers, once, to remove a machine-wide start entry one user could abuse.
+    void OfferStartEntryRemoval();
     void RunSearch(const SearchProfile* profile, const std::optional<std::u16string>& text = std::nullopt);
     void WithdrawCopy();
 
@@ -110,6 +112,7 @@ private:
     bool copyWithdrawn_ = false;
     // The stored hotkeys the Settings window said were not in force.
     std::vector<SetAsideHotKey> setAsideSaid_;
+    bool startEntrySaid_ = false;
 
 public:
     // Made on its first showing; it goes first.

@@ -11,7 +11,9 @@
 
 namespace snq {
 
-enum class RootKey { LocalMachine, CurrentUser };
+// HKEY_LOCAL_MACHINE in the 32-bit view (where the settings of earlier,
+// 32-bit, installations live) and in the 64-bit view, and HKEY_CURRENT_USER.
+enum class RootKey { LocalMachine, CurrentUser, LocalMachine64 };
 
 // The registry's value types that matter here.
 enum class RegType : std::uint32_t { None = 0, Sz = 1, ExpandSz = 2, Binary = 3, Dword = 4, Other = 0xFFFF };

@@ -73,10 +73,15 @@ private:
 } // namespace
 
 namespace {
-HKEY HiveOf(RootKey root) {
-    return root == RootKey::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+HKEY HiveOf(RootKey root) { return root == RootKey::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+REGSAM ViewOf(RootKey root) {
+    switch (root) {
+    case RootKey::LocalMachine: return KEY_WOW64_32KEY;
+    case RootKey::LocalMachine64: return KEY_WOW64_64KEY;
+    case RootKey::CurrentUser: break;
+    }
+    return 0;
 }
-REGSAM ViewOf(RootKey root) { return root == RootKey::LocalMachine ? KEY_WOW64_32KEY : 0; }
 } // namespace
 
 std::unique_ptr<IRegistryKey> Win32Registry::CreateKey(RootKey root, std::u16string_view path) {

@@ -1,6 +1,5 @@
 #pragma once
-// The real registry. Keys under HKEY_LOCAL_MACHINE are opened in the 32-bit
-// view, where the settings of earlier (32-bit) installations live.
+// The real registry, HKEY_LOCAL_MACHINE in the view RootKey names.
 #include "settings/Registry.h"
 
 namespace snq {

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "framework/Exceptions.h"
@@ -12,6 +13,29 @@ namespace snq {
 namespace {
 // The hives in the order the write rule tries them.
 constexpr RootKey kHives[] = {RootKey::LocalMachine, RootKey::CurrentUser};
+// The machine's Run key as 32-bit and as 64-bit programs see it.
+constexpr RootKey kMachineViews[] = {RootKey::LocalMachine, RootKey::LocalMachine64};
+
+char16_t Folded(char16_t c) {
+    if (c == u'/') return u'\\';
+    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+}
+
+// Whether `path` is `folder` or lies under it, without regard to case.
+bool Under(std::u16string_view path, std::u16string_view folder) {
+    while (!folder.empty() && (folder.back() == u'\\' || folder.back() == u'/')) folder.remove_suffix(1);
+    if (folder.empty() || path.size() <= folder.size() || Folded(path[folder.size()]) != u'\\') return false;
+    for (std::size_t i = 0; i < folder.size(); ++i)
+        if (Folded(path[i]) != Folded(folder[i])) return false;
+    return true;
+}
+
+// Folders inside Windows' own where every user may create files.
+constexpr std::u16string_view kUserWritableInWindows[] = {
+    u"Temp", u"Tasks", u"tracing", u"Registration\\CRMLog", u"System32\\Tasks", u"System32\\spool",
+    u"System32\\Microsoft\\Crypto\\RSA\\MachineKeys", u"System32\\com\\dmp", u"SysWOW64\\Tasks",
+    u"SysWOW64\\com\\dmp", u"debug", u"PLA",
+};
 
 std::u16string ProfilesPath() {
     return std::u16string(kSettingsKey) + u"\\" + std::u16string(kProfilesKey);
@@ -156,16 +180,81 @@ void TSettings::WriteProfiles(RootKey root, const std::vector<SearchProfile>& pr
     }
 }
 
-bool TSettings::RunsAtStartup() {
-    for (RootKey root : kHives)
-        if (ValueExistsIn(root, kRunKey, kRunValueName)) return true;
+bool StartsFromAdministratorsFolder(std::u16string_view command, const std::vector<std::u16string>& folders) {
+    std::u16string_view path = command;
+    while (!path.empty() && path.front() == u' ') path.remove_prefix(1);
+    if (!path.empty() && path.front() == u'"') {
+        path.remove_prefix(1);
+        const std::size_t end = path.find(u'"');
+        if (end == std::u16string_view::npos) return false;
+        path = path.substr(0, end);
+    } else {
+        // Unquoted, a path with spaces is tried piece by piece at logon
+        // ("C:\\Program.exe" first): only one without them is judged.
+        path = path.substr(0, path.find(u' '));
+    }
+    // A full path on a drive, nothing to expand, no step up or aside.
+    if (path.size() < 4 || path[1] != u':' || Folded(path[2]) != u'\\' ||
+        path.find_first_of(u"%?*<>|\"") != std::u16string_view::npos)
+        return false;
+    for (std::size_t start = 3; start <= path.size();) {
+        const std::size_t end = std::min(path.find_first_of(u"\\/", start), path.size());
+        const std::u16string_view step = path.substr(start, end - start);
+        if (step.empty() || step == u"." || step == u"..") return false;
+        start = end + 1;
+    }
+    for (std::u16string folder : folders) {
+        if (!Under(path, folder)) continue;
+        // Windows' own folder holds a few that every user may write to.
+        while (!folder.empty() && Folded(folder.back()) == u'\\') folder.pop_back();
+        for (std::u16string_view open : kUserWritableInWindows)
+            if (Under(path, folder + u"\\" + std::u16string(open))) return false;
+        return true;
+    }
     return false;
+}
+
+std::optional<bool> TSettings::MachineRunCounts(RootKey root, std::u16string_view name) {
+    TRegistry reg(registry_, root);
+    if (!reg.OpenKeyReadOnly(kRunKey) || !reg.ValueExists(name)) return std::nullopt;
+    const std::optional<std::u16string> command = reg.ReadStringIfAny(name);
+    if (!administratorsFolders_)
+        administratorsFolders_ = folderList_ ? folderList_() : std::vector<std::u16string>{};
+    return command && StartsFromAdministratorsFolder(*command, *administratorsFolders_);
+}
+
+bool TSettings::RunsAtStartup() {
+    if (ValueExistsIn(RootKey::CurrentUser, kRunKey, kRunValueName)) return true;
+    for (RootKey root : kMachineViews)
+        if (MachineRunCounts(root, kRunValueName).value_or(false)) return true;
+    return false;
+}
+
+std::optional<std::u16string> TSettings::UnsafeMachineRunCommand() {
+    for (RootKey root : kMachineViews) {
+        if (MachineRunCounts(root, kRunValueName) != false) continue;
+        TRegistry reg(registry_, root);
+        reg.OpenKeyReadOnly(kRunKey);
+        return reg.ReadStringIfAny(kRunValueName).value_or(u"");
+    }
+    return std::nullopt;
+}
+
+bool TSettings::RemoveUnsafeMachineRunEntries() {
+    bool remains = false;
+    for (RootKey root : kMachineViews) {
+        if (MachineRunCounts(root, kRunValueName) != false) continue;
+        TRegistry reg(registry_, root);
+        if (!reg.OpenKey(kRunKey) || !reg.DeleteValue(kRunValueName)) remains = true;
+    }
+    return !remains;
 }
 
 void TSettings::RunOnWinStart(std::u16string_view name, std::u16string_view command) {
     // A machine-wide entry already starts the program for this user: a
     // per-user one beside it would start a second copy at every logon.
-    if (ValueExistsIn(RootKey::LocalMachine, kRunKey, name)) return;
+    for (RootKey root : kMachineViews)
+        if (MachineRunCounts(root, name).value_or(false)) return;
     // Always this user's own: a machine-wide entry would start, for every
     // account that signs in, a file that this user can replace.
     TRegistry reg(registry_, RootKey::CurrentUser);
@@ -177,11 +266,14 @@ void TSettings::DontRunOnWinStart(std::u16string_view name) {
     // From every hive that holds it. An entry that stays (a machine-wide one
     // that this user may not delete) would go on starting the program, so it
     // is reported rather than shown as removed.
+    // One that does not count (a file one user could replace) is removed
+    // where this user may, and left to the Settings window's removal else.
     bool remains = false;
-    for (RootKey root : {RootKey::CurrentUser, RootKey::LocalMachine}) {
+    for (RootKey root : {RootKey::CurrentUser, RootKey::LocalMachine, RootKey::LocalMachine64}) {
         if (!ValueExistsIn(root, kRunKey, name)) continue;
+        const bool counts = root == RootKey::CurrentUser || MachineRunCounts(root, name).value_or(false);
         TRegistry reg(registry_, root);
-        if (!reg.OpenKey(kRunKey) || !reg.DeleteValue(name)) remains = true;
+        if ((!reg.OpenKey(kRunKey) || !reg.DeleteValue(name)) && counts) remains = true;
     }
     if (remains) RaiseRegistryError(u"Failed to delete value '%s'", name);
 }

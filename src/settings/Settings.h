@@ -117,14 +117,25 @@ enum class BrowserModeRead {
 // never on the way of a key press or a search.
 enum class LayoutCheck { Skip, Apply };
 
+// Whether the program a start entry's command starts lies where only
+// administrators can write: a quoted (or space-free) full path under one of
+// `folders` (Program Files, Windows), outside the folders of Windows that
+// every user may write to, with no "." or ".." step and no variable. A
+// machine-wide entry that starts anything else would start, for every
+// account that signs in, a file one user can replace.
+bool StartsFromAdministratorsFolder(std::u16string_view command, const std::vector<std::u16string>& folders);
+
 class TSettings {
 public:
     // `keys` turns the stored hotkey text into a value and back (with US
-    // names, so that the text means the same on every layout).
+    // names, so that the text means the same on every layout);
+    // `administratorsFolders` gives where a machine-wide start entry may
+    // point (StartsFromAdministratorsFolder), asked when first needed.
+    using FolderList = std::vector<std::u16string> (*)();
     TSettings(IRegistry& registry, THotKeyText& keys, std::u16string executablePath,
-              AddressLimits limits = {})
-        : registry_(registry), keys_(keys), executablePath_(std::move(executablePath)),
-          limits_(limits) {}
+              AddressLimits limits = {}, FolderList administratorsFolders = nullptr)
+        : registry_(registry), keys_(keys), executablePath_(std::move(executablePath)), limits_(limits),
+          folderList_(administratorsFolders) {}
 
     const AddressLimits& Limits() const noexcept { return limits_; }
 
@@ -142,16 +153,25 @@ public:
     // Writes the browser mode.
     void SetDefaultBrowser(bool useDefaultBrowser);
 
-    // Whether the Run value "SNQ" exists in either hive (read access only).
+    // Whether a Run value "SNQ" starts the program (read access only): the
+    // user's, or a machine-wide one (either registry view) that starts a
+    // file in an administrators' folder.
     bool RunsAtStartup();
     // Adds the Run value (quoted path) or removes it from every hive.
     void SetRunAtStartup(bool run);
     // Writes the Run value under HKEY_CURRENT_USER, whatever the program's
-    // rights, unless a machine-wide one exists already.
+    // rights, unless a machine-wide one that counts exists already.
     void RunOnWinStart(std::u16string_view name, std::u16string_view command);
-    // Deletes the Run value from every hive that holds it; raises
-    // ERegistryException "Failed to delete value '%s'" when one stays.
+    // Deletes the Run value from every hive and view that holds it; raises
+    // ERegistryException "Failed to delete value '%s'" when one that counts
+    // stays.
     void DontRunOnWinStart(std::u16string_view name);
+    // The command of a machine-wide "SNQ" entry (either view) that does not
+    // count because one user could replace what it starts; nothing when
+    // there is none.
+    std::optional<std::u16string> UnsafeMachineRunCommand();
+    // Deletes every such entry, and nothing else; false when one stays.
+    bool RemoveUnsafeMachineRunEntries();
     // The Run value's data: the executable's path in double quotes.
     std::u16string RunCommand() const;
 
@@ -161,6 +181,9 @@ private:
     // under HKEY_CURRENT_USER. The returned object may still have no key.
     TRegistry OpenForWriting(std::u16string_view path);
     bool ValueExistsIn(RootKey root, std::u16string_view path, std::u16string_view name);
+    // Whether the machine's Run value `name` in the view `root` exists and
+    // counts (StartsFromAdministratorsFolder); nothing when there is none.
+    std::optional<bool> MachineRunCounts(RootKey root, std::u16string_view name);
     // The choices other than the browser mode; never raises.
     void ReadOthers(TRegistry& reg, LayoutCheck layouts, UserChoices& choices) noexcept;
     // A stored hotkey text: none when empty, `unusable` when it does not
@@ -175,6 +198,8 @@ private:
     THotKeyText& keys_;
     std::u16string executablePath_;
     AddressLimits limits_;
+    FolderList folderList_;
+    std::optional<std::vector<std::u16string>> administratorsFolders_;
 };
 
 // The tray menu's two check marks, read from the registry just before the

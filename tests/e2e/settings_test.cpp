@@ -13,13 +13,13 @@ namespace {
 const std::wstring kSettings = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
 const std::wstring kRun = L"HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kUserRun = L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kRun64 = L"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
         RegDelete(L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel", L"");
-        RegDelete(kRun, L"SNQ");
-        RegDelete(kUserRun, L"SNQ");
+        for (const std::wstring& key : {kRun, kRun64, kUserRun}) RegDelete(key, L"SNQ");
     }
     void Start(const std::wstring& exe = L"snapquery.exe") {
         program_ = std::make_unique<Program>(exe);
@@ -29,8 +29,7 @@ protected:
     void TearDown() override {
         program_.reset();
         RegDelete(L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel", L"");
-        RegDelete(kRun, L"SNQ");
-        RegDelete(kUserRun, L"SNQ");
+        for (const std::wstring& key : {kRun, kRun64, kUserRun}) RegDelete(key, L"SNQ");
     }
     DWORD pid() const { return program_->Pid(); }
     void OpenAndCloseMenu() {
@@ -86,12 +85,45 @@ TEST_F(Settings, TheRunItemWritesTheQuotedPathWithSpacesAndRemovesIt) {
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::AutoRun));
     Wait(300);
     EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"<none>");
-    // A machine-wide entry (an older version's) that points elsewhere,
-    // quoted or not, counts as set: choosing the item removes it.
-    RegSetText(kRun, L"SNQ", L"D:\\elsewhere\\snapquery.exe");
+    // A machine-wide entry (an older version's, or an administrator's, in
+    // the 64-bit view) that starts a file from Program Files counts as set:
+    // choosing the item removes it.
+    RegSetText(kRun64, L"SNQ", L"\"" + exe + L"\"");
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::AutoRun));
     Wait(300);
-    EXPECT_EQ(RegGet(kRun, L"SNQ"), L"<none>");
+    EXPECT_EQ(RegGet(kRun64, L"SNQ"), L"<none>");
+    EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"<none>");
+}
+
+TEST_F(Settings, AMachineWideEntryOneUserCouldReplaceIsOffAndTheSettingsWindowRemovesIt) {
+    // An older version's entry for everyone, starting a file in a folder of
+    // the user's; an administrator's beside it in the other view.
+    const std::wstring planted = L"\"" + TempDir() + L"snapquery.exe\"";
+    const std::wstring installed = L"\"C:\\Program Files\\Snapquery\\snapquery.exe\"";
+    RegSetText(kRun, L"SNQ", planted);
+    Start();
+    // It does not count: the item is unchecked, and choosing it adds this
+    // user's own entry.
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::AutoRun));
+    Wait(300);
+    EXPECT_NE(RegGet(kUserRun, L"SNQ"), L"<none>");
+    RegDelete(kUserRun, L"SNQ");
+    RegSetText(kRun64, L"SNQ", installed);
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
+    HWND window = WaitForWindow(pid(), L"Snapquery Settings");
+    ASSERT_NE(window, nullptr);
+    HWND offer = WaitForWindow(pid(), L"Confirm", L"It no longer counts as \"Auto Run at Startup\"");
+    ASSERT_NE(offer, nullptr) << Describe(pid());
+    EXPECT_NE(AllText(offer).find(planted), std::wstring::npos);
+    ASSERT_TRUE(PressButton(offer, L"&Yes"));
+    ASSERT_TRUE(WaitGone(offer));
+    EXPECT_TRUE(Poll(8000, [] { return RegGet(kRun, L"SNQ") == L"<none>"; })) << "removed by the elevated copy";
+    EXPECT_EQ(RegGet(kRun64, L"SNQ"), installed) << "nothing else";
+    Wait(500);
+    EXPECT_EQ(CountWindows(pid(), L"Warning", L""), 0) << Describe(pid());
+    ASSERT_TRUE(PressButton(window, L"Cancel"));
+    ASSERT_TRUE(WaitGone(window));
+    EXPECT_EQ(ProcessesOf(L"snapquery.exe").size(), 1u) << "the elevated copy ended";
 }
 
 TEST_F(Settings, ADwordDefaultFailsEveryMenuOpeningAndSearchButTheProgramGoesOn) {

@@ -98,7 +98,7 @@ public:
         bool writable_;
     };
 
-    Access AccessTo(RootKey root) const { return root == RootKey::LocalMachine ? machine : user; }
+    Access AccessTo(RootKey root) const { return root == RootKey::CurrentUser ? user : machine; }
 
     std::unique_ptr<IRegistryKey> CreateKey(RootKey root, std::u16string_view path) override {
         ++opens;
@@ -135,6 +135,10 @@ const std::u16string kSettings = u"SOFTWARE\\Varnel\\SNQ";
 const std::u16string kRun = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::u16string kExe = u"C:\\Program Files\\Snap query\\snapquery.exe";
 const std::u16string kQuotedExe = u"\"" + kExe + u"\"";
+// Where only administrators may write.
+const std::vector<std::u16string> kAdminFolders = {u"C:\\Program Files", u"C:\\Windows\\"};
+std::vector<std::u16string> AdminFolders() { return kAdminFolders; }
+constexpr auto LM64 = RootKey::LocalMachine64;
 using Access = FakeRegistry::Access;
 
 template <class F> std::u16string ErrorOf(F&& f) {
@@ -248,15 +252,64 @@ TEST(Settings, TheRunToggleWritesTheQuotedPathAndDeletesAnyEntry) {
     ToggleRun(settings, mark);
     EXPECT_FALSE(mark);
     EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), std::nullopt);
-    // An entry pointing elsewhere, of this user or of the machine (an
-    // older version's), counts as present, and toggling removes it.
-    reg.Set(LM, kRun, u"snq", RegType::Sz, Utf16Bytes(u"D:\\old\\snapquery.exe"));
+    // An entry of the machine's (an older version's, or an administrator's,
+    // in either view) that starts a file from an administrators' folder
+    // counts as present, and toggling removes it.
+    TSettings machine(reg, Keys(), kExe, {}, AdminFolders);
+    reg.Set(LM64, kRun, u"snq", RegType::Sz, Utf16Bytes(u"\"C:\\Program Files\\Old\\snapquery.exe\""));
     bool browser = false;
-    Popup(settings, browser, mark);
+    Popup(machine, browser, mark);
     EXPECT_TRUE(mark);
+    ToggleRun(machine, mark);
+    EXPECT_FALSE(mark);
+    EXPECT_EQ(reg.Text(LM64, kRun, u"SNQ"), std::nullopt);
+}
+
+TEST(Settings, AMachineWideEntryCountsOnlyWhenOneUserCannotReplaceWhatItStarts) {
+    const std::pair<const char16_t*, bool> rows[] = {
+        {u"\"C:\\Program Files\\Snap query\\snapquery.exe\"", true},
+        {u"\"c:/program files/snap query/snapquery.exe\" /x", true},
+        {u"C:\\Windows\\snq.exe", true},
+        {u"C:\\Program Files\\Snap query\\snapquery.exe", false},  // unquoted with spaces
+        {u"D:\\old\\snapquery.exe", false},
+        {u"\"C:\\Users\\me\\AppData\\Local\\snapquery.exe\"", false},
+        {u"\"C:\\Windows\\Temp\\snapquery.exe\"", false},
+        {u"\"C:\\Program Files\\..\\Users\\me\\snapquery.exe\"", false},
+        {u"\"C:\\Program FilesX\\snapquery.exe\"", false},
+        {u"\"%ProgramFiles%\\Snapquery\\snapquery.exe\"", false},
+        {u"\"\\\\server\\share\\snapquery.exe\"", false},
+        {u"\"C:\\Program Files", false},
+    };
+    for (auto [command, counts] : rows)
+        EXPECT_EQ(StartsFromAdministratorsFolder(command, kAdminFolders), counts)
+            << std::string(command, command + std::char_traits<char16_t>::length(command));
+}
+
+TEST(Settings, AMachineWideEntryOneUserCouldReplaceIsOffAndRemovedOnRequest) {
+    FakeRegistry reg;
+    const std::u16string planted = u"\"C:\\Users\\me\\snapquery.exe\"";
+    reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(planted));
+    reg.Set(LM64, kRun, u"SNQ", RegType::Sz, Utf16Bytes(u"\"C:\\Program Files\\Snapquery\\snapquery.exe\""));
+    TSettings settings(reg, Keys(), kExe, {}, AdminFolders);
+    EXPECT_EQ(settings.UnsafeMachineRunCommand(), planted);
+    EXPECT_TRUE(settings.RemoveUnsafeMachineRunEntries());
+    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
+    EXPECT_TRUE(reg.Text(LM64, kRun, u"SNQ")) << "the one that counts stays";
+    EXPECT_EQ(settings.UnsafeMachineRunCommand(), std::nullopt);
+    // Alone, it is off: ticking writes this user's own entry.
+    reg.keys.clear();
+    reg.Set(LM64, kRun, u"SNQ", RegType::Sz, Utf16Bytes(planted));
+    bool mark = true, browser = false;
+    Popup(settings, browser, mark);
+    EXPECT_FALSE(mark);
+    ToggleRun(settings, mark);
+    EXPECT_TRUE(mark);
+    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kQuotedExe);
+    // A standard user cannot remove it; unticking says nothing of it.
+    reg.machine = Access::ReadOnly;
     ToggleRun(settings, mark);
     EXPECT_FALSE(mark);
-    EXPECT_FALSE(settings.RunsAtStartup());
+    EXPECT_FALSE(settings.RemoveUnsafeMachineRunEntries());
 }
 
 TEST(Settings, WhenTheMachineHiveIsRefusedEverythingWorksFromTheUserHive) {
@@ -282,7 +335,7 @@ TEST(Settings, WhenTheMachineHiveIsRefusedEverythingWorksFromTheUserHive) {
 TEST(Settings, AnEntryInEitherHiveCountsAndTurningOffRemovesBoth) {
     FakeRegistry reg;
     reg.Set(CU, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kExe));
-    TSettings settings(reg, Keys(), kExe);
+    TSettings settings(reg, Keys(), kExe, {}, AdminFolders);
     EXPECT_TRUE(settings.RunsAtStartup());
     reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kExe));
     bool mark = true;
@@ -322,7 +375,7 @@ TEST(Settings, AMachineWideEntryThatCannotBeDeletedIsShownAndReported) {
     reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kQuotedExe));
     reg.Set(CU, kRun, u"SNQ", RegType::Sz, Utf16Bytes(kExe)); // an older, unquoted one
     reg.machine = Access::ReadOnly;
-    TSettings settings(reg, Keys(), kExe);
+    TSettings settings(reg, Keys(), kExe, {}, AdminFolders);
     bool browserMark = false, runMark = false;
     Popup(settings, browserMark, runMark);
     EXPECT_TRUE(runMark) << "the machine-wide entry counts";
