@@ -86,10 +86,15 @@ fi
 # command that fails there fails the build.
 mkdir "$work/stage"
 python3 -c 'import sys, zipfile; zipfile.ZipFile(sys.argv[1]).extractall(sys.argv[2])' "$dist"/snapquery-*-x64.zip "$work/stage"
-if makensis -V1 -DVERSION=0.0.1 "-DSTAGE=$work/stage" "-DICON=$PWD/res/snapquery.ico" \
-        "-DOUTFILE=$work/failed-setup.exe" -DSIGN=false packaging/installer.nsi >/dev/null 2>&1; then
-    fail "a setup program was made with an uninstaller whose signing failed"
-fi
+# The control: the same command with a signer that works makes one.
+for signer in false true; do
+    if makensis -V1 -DVERSION=0.0.1 "-DSTAGE=$work/stage" "-DICON=$PWD/res/snapquery.ico" \
+            "-DOUTFILE=$work/setup-$signer.exe" -DSIGN=$signer packaging/installer.nsi >/dev/null 2>&1; then
+        [ $signer = true ] || fail "a setup program was made with an uninstaller whose signing failed"
+    else
+        [ $signer = false ] || fail "no setup program was made with a signer that works"
+    fi
+done
 
 # A folder with files not of a release: refused, and nothing in it touched.
 mkdir "$work/downloads"
@@ -100,4 +105,15 @@ if scripts/package --build "$work/build" --out "$work/downloads" >/dev/null 2>&1
 fi
 [ "$(cat "$work/downloads/notes.txt" 2>/dev/null)" = mine ] && [ -s "$work/downloads/SHA256SUMS" ] ||
     fail "the packaging deleted files it did not write"
+# Its own earlier output is replaced, the folder named with a slash or not;
+# a link named like a release file is refused, and what it points to kept.
+scripts/package --build "$work/build" --out "$work/again/" >/dev/null 2>&1 &&
+    scripts/package --build "$work/build" --out "$work/again//" >/dev/null 2>&1 ||
+    fail "the packaging refused its own earlier output"
+mkdir "$work/linked"
+ln -s "$work/downloads/notes.txt" "$work/linked/SHA256SUMS"
+if scripts/package --build "$work/build" --out "$work/linked" >/dev/null 2>&1 ||
+        [ "$(cat "$work/downloads/notes.txt")" != mine ]; then
+    fail "the packaging wrote through a link"
+fi
 exit $status
