@@ -32,17 +32,39 @@ std::u16string SearchLine(std::u16string_view hotKeyText, bool taken, std::u16st
     return line;
 }
 
+// The text `make` builds around `target`, no longer than `limit`: a target
+// too long for it (a custom address's host) is cut, with "…", and if that
+// is not enough, the text's end.
+template <class Make> std::u16string Fitted(Make make, std::u16string_view target, std::size_t limit) {
+    std::u16string text = make(target);
+    if (text.size() <= limit) return text;
+    const std::size_t over = text.size() - limit + 1;
+    const std::u16string cut =
+        std::u16string(CutAtCharBoundary(target, target.size() > over ? target.size() - over : 0)) + u"\u2026";
+    text = make(cut);
+    // Long key names with the taken notice: the end goes.
+    if (text.size() > limit) text = std::u16string(CutAtCharBoundary(text, limit - 1)) + u"\u2026";
+    return text;
+}
+
 } // namespace
 
 std::u16string TrayHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target) {
     // "clpiboard" is how the tip has always spelt it.
-    return u"" SNQ_TITLE "\r\n" + SearchLine(hotKeyText, taken, u"clpiboard", target) +
-           u"\r\nRight click for menu";
+    return Fitted(
+        [&](std::u16string_view t) {
+            return u"" SNQ_TITLE "\r\n" + SearchLine(hotKeyText, taken, u"clpiboard", t) + u"\r\nRight click for menu";
+        },
+        target, kTipLimit);
 }
 
 std::u16string BalloonHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target) {
-    return u"" SNQ_SHORT_TITLE " is running minimized\r\n" +
-           SearchLine(hotKeyText, taken, u"clipboard", target) + u"\r\nRight click for menu";
+    return Fitted(
+        [&](std::u16string_view t) {
+            return u"" SNQ_SHORT_TITLE " is running minimized\r\n" + SearchLine(hotKeyText, taken, u"clipboard", t) +
+                   u"\r\nRight click for menu";
+        },
+        target, kBalloonTextLimit);
 }
 
 std::u16string HotKeyTakenNotice(std::u16string_view hotKeyText) {

@@ -70,11 +70,16 @@ constexpr std::size_t MenuIndexOf(MenuCommand command) {
     return index;
 }
 
+// The shell's limits: the tip, a balloon's text and its title.
+inline constexpr std::size_t kTipLimit = 127;
+inline constexpr std::size_t kBalloonTextLimit = 255;
+inline constexpr std::size_t kBalloonTitleLimit = 63;
+
 // What the icon's tip and its balloon say about the search: the hotkey as
 // the formatter writes it ("" for none), whether another program holds it
 // (the program then runs without it), and where a search goes
 // (SearchTarget). With Ctrl+G in force and Google they are kTrayHint and
-// kBalloonHint.
+// kBalloonHint. A target too long for the shell's limit is cut.
 std::u16string TrayHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target);
 std::u16string BalloonHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target);
 // The balloon at start when another program holds the hotkey.

@@ -4,6 +4,8 @@
 // path); the packaging script writes it.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "Probe.h"
 #include "Version.h"
 
@@ -57,11 +59,11 @@ DWORD RunToEnd(const std::wstring& exe, const std::wstring& args, DWORD ms = 120
     return program.WaitExit(ms) ? program.ExitCode() : kHung;
 }
 
-// The process that started `pid`.
-DWORD ParentOf(DWORD pid) {
+// The process that started `pid`; nothing when `pid` runs no more.
+std::optional<DWORD> ParentOf(DWORD pid) {
     HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry{sizeof(entry)};
-    DWORD parent = 0;
+    std::optional<DWORD> parent;
     for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry))
         if (entry.th32ProcessID == pid) parent = entry.th32ParentProcessID;
     ::CloseHandle(snapshot);
@@ -190,7 +192,9 @@ TEST_F(Install, InstallsUpgradesOverARunningCopyAndUninstallsWithoutATrace) {
     EXPECT_FALSE(OwnsTrayIcon(firstTray));
     auto second = WaitForOtherCopy(first->Pid());
     ASSERT_NE(second, nullptr) << "the upgrade did not start Snapquery again";
-    EXPECT_NE(ParentOf(second->Pid()), setup) << "started with the setup's rights";
+    const std::optional<DWORD> parent = ParentOf(second->Pid());
+    ASSERT_TRUE(parent) << "the new copy ended at once";
+    EXPECT_NE(*parent, setup) << "started with the setup's rights";
     HWND secondTray = second->WaitForTray();
     ASSERT_NE(secondTray, nullptr);
     // Start at sign-in: the program's own Run value, which its menu shows
