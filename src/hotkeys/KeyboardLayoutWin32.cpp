@@ -71,7 +71,11 @@ std::u16string Win32KeyboardLayout::LayoutName(LayoutHandle layout) {
     wchar_t name[128] = {};
     const LCID locale = MAKELCID(LOWORD(layout), SORT_DEFAULT);
     if (::GetLocaleInfoW(locale, LOCALE_SLOCALIZEDDISPLAYNAME, name, 128) > 0) return ToU16(name);
-    return ToU16(std::to_wstring(LOWORD(layout)));
+    // Its language identifier, as the system writes layouts ("00000407").
+    std::u16string id(8, u'0');
+    for (int i = 7, language = LOWORD(layout); language; --i, language >>= 4)
+        id[static_cast<std::size_t>(i)] = u"0123456789ABCDEF"[language & 15];
+    return id;
 }
 
 } // namespace snq
