@@ -62,7 +62,7 @@ if(MSVC)
     target_link_options(snapquery PRIVATE /MANIFEST:NO)
 endif()
 set_source_files_properties(res/snapquery.rc PROPERTIES
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/snapquery.ico;${CMAKE_BINARY_DIR}/generated/snapquery.manifest;${CMAKE_SOURCE_DIR}/res/logo.bmp;${CMAKE_BINARY_DIR}/generated/Version.h")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/snapquery.ico;${CMAKE_BINARY_DIR}/generated/snapquery.manifest;${CMAKE_BINARY_DIR}/generated/Version.h")
 
 # Helper programs that stand in for the system's edges in the tests.
 add_executable(sleeper tests/helpers/sleeper.cpp)

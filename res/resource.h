@@ -1,4 +1,3 @@
 #pragma once
 // Resource identifiers shared by the resource script and the code.
 #define IDI_MAINICON 1
-#define IDB_LOGO 100

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "about/AboutTexts.h"
+#include "about/Logo.h"
 #include "framework/ApplicationWin32.h"
 #include "framework/DynamicLibraryWin32.h"
 #include "resource.h"
@@ -76,9 +77,6 @@ void TAboutBox::CreateControls() {
     Comments->OnMouseLeave = Bind(this, &TAboutBox::CommentsMouseLeave);
 
     Image1 = std::make_unique<TImage>(panel, 0, 0, 0, 0);
-    Image1->SetPicture(UniqueHbitmap(static_cast<HBITMAP>(
-        ::LoadImageW(Application().Instance(), MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0,
-                     LR_CREATEDIBSECTION))));
     Image1->Hint = kMakerLink;
     Image1->OnClick = Bind(this, &TAboutBox::Image1Click);
     Image1->OnMouseMove = Bind(this, &TAboutBox::Image1MouseMove);
@@ -102,6 +100,14 @@ void TAboutBox::DpiChanged() {
     place(*Copyright, 69, 51, 0, 0);
     place(*Comments, 80, 67, 109, 13);
     place(*Image1, 66, 85, 145, 105);
+    // The logo drawn anew for this DPI: sharp, not scaled.
+    void* bits = nullptr;
+    const int width = Scale(kLogoWidth), height = Scale(kLogoHeight);
+    if (UniqueHbitmap logo = CreateDib32(nullptr, width, height, bits)) {
+        const std::vector<std::uint32_t> pixels = DrawLogo(width, height);
+        std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
+        Image1->SetPicture(std::move(logo));
+    }
     TFont form;
     formFont_ = form.Create(Dpi());
     ::SetWindowPos(SkinBitBtn1.get(), nullptr, Scale(110), Scale(214), Scale(75), Scale(33),

@@ -116,16 +116,9 @@ void TImage::Paint(HDC dc) {
     ::GetObjectW(picture_.get(), sizeof(info), &info);
     UniqueMemDc memory(::CreateCompatibleDC(dc));
     ScopedSelectObject select(memory.get(), picture_.get());
-    // Natural size from the top-left corner; the control clips the rest.
-    if (Dpi() == kDefaultDpi) {
-        ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
-        return;
-    }
-    // Smoothly, not pixel by pixel, at any other DPI.
-    ::SetStretchBltMode(dc, HALFTONE);
-    ::SetBrushOrgEx(dc, 0, 0, nullptr);
-    ::StretchBlt(dc, 0, 0, ScaleTo(info.bmWidth, Dpi()), ScaleTo(info.bmHeight, Dpi()), memory.get(),
-                 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    // Natural size from the top-left corner (the picture is made for the
+    // control's DPI); the control clips the rest.
+    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
 }
 
 } // namespace snq

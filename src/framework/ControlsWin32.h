@@ -78,8 +78,8 @@ protected:
     void Paint(HDC dc) override;
 };
 
-// A picture drawn at its natural size (at 96 DPI; scaled smoothly to the
-// control's DPI) from the top-left corner, clipped to the control.
+// A picture drawn at its natural size from the top-left corner, clipped to
+// the control; its owner makes it for the control's DPI.
 class TImage final : public TGraphicWindow {
 public:
     TImage(HWND parent, int left, int top, int width, int height)

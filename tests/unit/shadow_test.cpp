@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "about/Logo.h"
 #include "about/Shadow.h"
 
 using namespace snq;
@@ -107,4 +108,24 @@ TEST(OkGlyph, IsAGreenCheckAndAGreyOneOnOlive) {
     const std::uint8_t* grey = at(18 + 7, 13);
     EXPECT_EQ(grey[0], grey[1]);
     EXPECT_EQ(grey[1], grey[2]);
+}
+
+TEST(Logo, IsDrawnFromItsShapesAtTheSizeAsked) {
+    // Inside the left bar (design point 40, 30) it is the bar's colour at
+    // every scale; on its left edge (35.35 at that height) a blend.
+    for (int scale : {1, 2, 3}) {
+        const std::vector<std::uint32_t> logo = DrawLogo(kLogoWidth * scale, kLogoHeight * scale);
+        ASSERT_EQ(logo.size(), static_cast<std::size_t>(kLogoWidth * kLogoHeight * scale * scale));
+        const auto at = [&](double x, double y) {
+            return logo[static_cast<std::size_t>(y * scale) * kLogoWidth * scale + static_cast<std::size_t>(x * scale)];
+        };
+        EXPECT_EQ(at(40, 30), 0x1F4E9Cu) << scale;
+        EXPECT_EQ(at(110, 30), 0x2F80EDu) << scale;
+    }
+    const std::vector<std::uint32_t> twice = DrawLogo(kLogoWidth * 2, kLogoHeight * 2);
+    const std::uint32_t edge = twice[60 * kLogoWidth * 2 + 70], behind = twice[60 * kLogoWidth * 2 + 66];
+    EXPECT_NE(edge, 0x1F4E9Cu);
+    EXPECT_NE(edge, behind) << "a blend of the bar and the circle behind it";
+    EXPECT_GT(edge >> 16, 0x1Fu);
+    EXPECT_LT(edge >> 16, behind >> 16);
 }

@@ -77,15 +77,3 @@ TEST(Resources, VersionInformationNamesSnapqueryOnePointFive) {
     ASSERT_TRUE(::VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00010005u);
 }
-
-TEST(Resources, TheLogoIsA147By110TwentyFourBitBottomUpBitmap) {
-    Module m;
-    const std::string dib = Resource(m.h, MAKEINTRESOURCEW(100), RT_BITMAP);
-    // The bitmap file (48,894 bytes) without its 14-byte file header.
-    ASSERT_EQ(dib.size(), 48894u - 14u);
-    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib.data());
-    EXPECT_EQ(header->biWidth, 147);
-    EXPECT_EQ(header->biHeight, 110) << "positive: stored bottom-up";
-    EXPECT_EQ(header->biBitCount, 24);
-    EXPECT_EQ(header->biCompression, static_cast<DWORD>(BI_RGB));
-}
