@@ -69,21 +69,21 @@ HelperWindow::HelperWindow(const std::wstring& editText, const std::wstring& win
                                               WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 200, 400,
                                               300, nullptr, nullptr, nullptr, nullptr);
             if (!self->editText_.empty()) {
-                self->focus_ = ::CreateWindowExW(0, L"EDIT", self->editText_.c_str(),
-                                                 WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300,
-                                                 24, self->window_, nullptr, nullptr, nullptr);
-                ::SendMessageW(self->focus_, EM_SETSEL, 0, -1);
+                self->edit_ = ::CreateWindowExW(0, L"EDIT", self->editText_.c_str(),
+                                                WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 10, 300,
+                                                24, self->window_, nullptr, nullptr, nullptr);
+                ::SendMessageW(self->edit_, EM_SETSEL, 0, -1);
             } else if (!self->childClass_.empty()) {
-                self->focus_ = ::CreateWindowExW(0, self->childClass_.c_str(), L"", WS_CHILD | WS_VISIBLE, 0, 0,
-                                                 300, 200, self->window_, nullptr, nullptr, nullptr);
+                self->edit_ = ::CreateWindowExW(0, self->childClass_.c_str(), L"", WS_CHILD | WS_VISIBLE, 0, 0,
+                                                300, 200, self->window_, nullptr, nullptr, nullptr);
             }
             ::SetEvent(self->ready_);
             MSG msg;
             while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
                 // Activation gives the focus to the window itself: the
-                // child takes it back on request.
-                if (msg.hwnd == nullptr && msg.message == WM_APP && self->focus_)
-                    ::SetFocus(self->focus_);
+                // edit takes it back on request.
+                if (msg.hwnd == nullptr && msg.message == WM_APP && self->edit_)
+                    ::SetFocus(self->edit_);
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
@@ -106,11 +106,11 @@ HelperWindow::~HelperWindow() {
 bool HelperWindow::Activate() {
     ::SetForegroundWindow(window_);
     if (!WaitForeground(window_)) return false;
-    if (focus_) {
+    if (edit_) {
         ::PostThreadMessageW(threadId_, WM_APP, 0, 0);
         GUITHREADINFO info{sizeof(info)};
         for (int i = 0; i < 60; ++i, ::Sleep(50))
-            if (::GetGUIThreadInfo(threadId_, &info) && info.hwndFocus == focus_) return true;
+            if (::GetGUIThreadInfo(threadId_, &info) && info.hwndFocus == edit_) return true;
         return false;
     }
     return true;

@@ -179,7 +179,7 @@ private:
     HANDLE ready_ = nullptr;
     DWORD threadId_ = 0;
     HWND window_ = nullptr;
-    HWND focus_ = nullptr;
+    HWND edit_ = nullptr;
     std::wstring editText_;
     std::wstring class_;
     std::wstring childClass_;

@@ -285,30 +285,20 @@ TEST(Settings, AMachineWideEntryCountsOnlyWhenOneUserCannotReplaceWhatItStarts) 
             << std::string(command, command + std::char_traits<char16_t>::length(command));
 }
 
-TEST(Settings, AMachineWideEntryOneUserCouldReplaceIsOffAndRemovedOnRequest) {
+TEST(Settings, AMachineWideEntryOneUserCouldReplaceIsOffAndStaysQuietlyForAStandardUser) {
     FakeRegistry reg;
     const std::u16string planted = u"\"C:\\Users\\me\\snapquery.exe\"";
     reg.Set(LM, kRun, u"SNQ", RegType::Sz, Utf16Bytes(planted));
-    reg.Set(LM64, kRun, u"SNQ", RegType::Sz, Utf16Bytes(u"\"C:\\Program Files\\Snapquery\\snapquery.exe\""));
-    TSettings settings(reg, Keys(), kExe, {}, AdminFolders);
-    EXPECT_EQ(settings.UnsafeMachineRunCommand(), planted);
-    EXPECT_TRUE(settings.RemoveUnsafeMachineRunEntries());
-    EXPECT_EQ(reg.Text(LM, kRun, u"SNQ"), std::nullopt);
-    EXPECT_TRUE(reg.Text(LM64, kRun, u"SNQ")) << "the one that counts stays";
-    EXPECT_EQ(settings.UnsafeMachineRunCommand(), std::nullopt);
-    // Alone, it is off: ticking writes this user's own entry.
-    reg.keys.clear();
-    reg.Set(LM64, kRun, u"SNQ", RegType::Sz, Utf16Bytes(planted));
-    bool mark = true, browser = false;
-    Popup(settings, browser, mark);
-    EXPECT_FALSE(mark);
-    ToggleRun(settings, mark);
-    EXPECT_TRUE(mark);
-    EXPECT_EQ(reg.Text(CU, kRun, u"SNQ"), kQuotedExe);
-    // A standard user cannot remove it; unticking says nothing of it.
     reg.machine = Access::ReadOnly;
+    TSettings settings(reg, Keys(), kExe, {}, AdminFolders);
+    EXPECT_FALSE(settings.RunsAtStartup());
+    // Ticking adds this user's own entry; unticking removes it and says
+    // nothing of the one this user may not delete.
+    bool mark = false;
+    ToggleRun(settings, mark);
     ToggleRun(settings, mark);
     EXPECT_FALSE(mark);
+    EXPECT_EQ(settings.UnsafeMachineRunCommand(), planted);
     EXPECT_FALSE(settings.RemoveUnsafeMachineRunEntries());
 }
 
