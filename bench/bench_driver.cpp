@@ -10,6 +10,7 @@
 #include <cstring>
 #include <cwchar>
 #include <functional>
+#include <map>
 #include <utility>
 #include <string>
 #include <vector>
@@ -279,6 +280,32 @@ bool Round(const std::wstring (&exe)[2], int starts, int idleSeconds, Sample (&o
     return true;
 }
 
+// The bytes of an executable's string tables, by language.
+std::map<WORD, std::size_t> StringTableBytes(const std::wstring& path) {
+    std::map<WORD, std::size_t> bytes;
+    HMODULE module = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return bytes;
+    struct Walk {
+        HMODULE module;
+        std::map<WORD, std::size_t>& bytes;
+    } walk{module, bytes};
+    ::EnumResourceNamesW(
+        module, MAKEINTRESOURCEW(6),
+        [](HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR param) -> BOOL {
+            return ::EnumResourceLanguagesW(
+                m, type, name,
+                [](HMODULE m, LPCWSTR type, LPCWSTR name, WORD language, LONG_PTR param) -> BOOL {
+                    auto& walk = *reinterpret_cast<Walk*>(param);
+                    walk.bytes[language] += ::SizeofResource(m, ::FindResourceExW(m, type, name, language));
+                    return TRUE;
+                },
+                param);
+        },
+        reinterpret_cast<LONG_PTR>(&walk));
+    ::FreeLibrary(module);
+    return bytes;
+}
+
 // The DLLs in an executable's import table.
 std::vector<std::string> Imports(const std::wstring& path) {
     std::vector<std::string> dlls;
@@ -393,10 +420,10 @@ int wmain(int argc, wchar_t** argv) {
         return f;
     };
     const Figure startup = withRatios(figure("startup", "ms", &Sample::startupMs), startupRatios);
-    Line(startup, "<= 1.5x", startup.ratio <= 1.5);
+    Line(startup, "<= 1.3x", startup.ratio <= 1.3);
     const Figure profiles =
         withRatios(figure("startup_9_prof", "ms", &Sample::profilesStartupMs), profilesRatios);
-    Line(profiles, "<= 1.5x", profiles.ratio <= 1.5);
+    Line(profiles, "<= 1.3x", profiles.ratio <= 1.3);
     const Figure privateBytes = figure("private_bytes", "KB", &Sample::privateKb);
     Line(privateBytes, "<= 1.3x", privateBytes.ratio <= 1.3);
     const Figure workingSet = figure("working_set", "KB", &Sample::workingSetKb);
@@ -420,7 +447,17 @@ int wmain(int argc, wchar_t** argv) {
         return static_cast<double>(info.nFileSizeLow) / 1024;
     };
     const double zu = size(ours), zb = size(base);
-    Line({"exe_size", "KB", zu, zb, zu / zb, zu / zb, zu / zb}, "<= 300 KB", zu <= 300);
+    Line({"exe_size", "KB", zu, zb, zu / zb, zu / zb, zu / zb}, "<= 380 KB", zu <= 380);
+    // What each language's texts add: its string tables' bytes.
+    const auto tables = StringTableBytes(ours);
+    std::printf("%-16s", "strings_kb");
+    double largest = 0;
+    for (const auto& [language, bytes] : tables) {
+        std::printf(" %04x %.1f", language, bytes / 1024.0);
+        largest = std::max(largest, bytes / 1024.0);
+    }
+    std::printf("   largest %.1f KB, goal <= 8 KB %s\n", largest, largest <= 8 ? "ok" : "MISS");
+    if (largest > 8 || tables.empty()) g_missed.push_back("strings_kb");
     for (const auto& [name, path] : {std::pair{"snapquery", ours}, std::pair{"baseline", base}}) {
         const auto dlls = Imports(path);
         const bool all = std::all_of(dlls.begin(), dlls.end(), WindowsDll);

@@ -4,6 +4,8 @@
 
 #include "about/AboutTexts.h"
 #include "about/Logo.h"
+#include "framework/Text.h"
+#include "framework/Texts.h"
 #include "framework/ApplicationWin32.h"
 #include "framework/DynamicLibraryWin32.h"
 #include "resource.h"
@@ -14,6 +16,18 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The panel's width and the room kept at its sides, in 96-DPI units.
+constexpr int kAboutPanelWidth = 281;
+constexpr int kAboutMargin = 4;
+
+// A control's place in its parent.
+RECT BoundsOf(const TGraphicWindow& control) {
+    RECT r{};
+    ::GetWindowRect(control.Handle(), &r);
+    ::MapWindowPoints(nullptr, ::GetParent(control.Handle()), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
 
 template <class F> auto Bind(TAboutBox* self, F handler) {
     return [self, handler](auto&&... args) { (self->*handler)(std::forward<decltype(args)>(args)...); };
@@ -43,10 +57,16 @@ UniqueHbitmap GlyphHalf(const std::vector<std::uint8_t>& glyph, int half) {
 
 } // namespace
 
-TAboutBox::TAboutBox() : TCustomForm(L"TAboutBox", kAboutCaption, kStyle, kExStyle, 298, 253) {}
+TAboutBox::TAboutBox()
+    : TCustomForm(L"TAboutBox", kAboutCaption, kStyle, kExStyle, 298, 253, FormWindow::OnFirstShow) {}
 
 void TAboutBox::BeforeShow() {
     if (!Panel1) CreateControls();
+    // The texts in the interface's language of now, laid out for them.
+    SkinLabel1->SetCaption(ToWide(Tr(TextId::AboutDescription)));
+    Copyright->SetCaption(ToWide(Tr(TextId::AboutCopyright)));
+    ::SetWindowTextW(SkinBitBtn1.get(), ToWide(Tr(TextId::CommonOk)).c_str());
+    DpiChanged();
 }
 
 void TAboutBox::CreateControls() {
@@ -59,13 +79,11 @@ void TAboutBox::CreateControls() {
 
     SkinLabel1 = std::make_unique<TSkinLabel>(panel, 0, 0);
     SkinLabel1->Font() = TFont{L"MS Sans Serif", -11, false, clBlack};
-    SkinLabel1->SetCaption(std::wstring(kAboutDescription));
 
     TFont form; // MS Sans Serif, 8 point, window text
     form.Color = clWindowText;
     Copyright = std::make_unique<TSkinLabel>(panel, 0, 0);
     Copyright->Font() = form;
-    Copyright->SetCaption(std::wstring(kAboutCopyright));
 
     Comments = std::make_unique<TSkinLabel>(panel, 0, 0);
     Comments->Font() = form;
@@ -83,23 +101,44 @@ void TAboutBox::CreateControls() {
     Image1->OnMouseLeave = Bind(this, &TAboutBox::Image1MouseLeave);
 
     CreateOkButton();
-    DpiChanged();
 }
 
 void TAboutBox::DpiChanged() {
     if (!Panel1) return; // made on the first showing, at the DPI of then
     // The design's positions and sizes, in 96-DPI units. A label is placed,
     // then given its DPI, which measures it anew (auto-size).
-    auto place = [this](TGraphicWindow& control, int left, int top, int width, int height) {
-        control.SetBounds(Scale(left), Scale(top), Scale(width), Scale(height));
+    // What stands below a wrapped text moves down by `extra` units.
+    int extra = 0;
+    auto place = [this, &extra](TGraphicWindow& control, int left, int top, int width, int height) {
+        control.SetBounds(Scale(left), Scale(top + extra), Scale(width), Scale(height));
         control.SetDpi(Dpi());
     };
-    place(*Panel1, 9, 8, 281, 198);
+    // A text longer than the design's (another language's) is centred in
+    // the panel, and wrapped when it is wider than the panel.
+    auto placeText = [this, &extra, &place](TSkinCustomLabel& label, int left, int top) {
+        label.WordWrap = false;
+        place(label, left, top, 0, 0);
+        const RECT shown = BoundsOf(label);
+        const int width = shown.right - shown.left, height = shown.bottom - shown.top;
+        const int room = Scale(kAboutPanelWidth - 2 * kAboutMargin);
+        if (width > room) {
+            label.WordWrap = true;
+            label.SetBounds(Scale(kAboutMargin), shown.top, room, height);
+            label.AdjustBounds();
+            const RECT wrapped = BoundsOf(label);
+            extra += MulDiv(wrapped.bottom - wrapped.top - height, kDefaultDpi, Dpi()) + 1;
+        } else if (shown.left + width > Scale(kAboutPanelWidth - kAboutMargin)) {
+            label.SetBounds((Scale(kAboutPanelWidth) - width) / 2, shown.top, width, height);
+        }
+    };
     place(*ShadowLabel1, 23, 1, 0, 0);
-    place(*SkinLabel1, 14, 32, 0, 0);
-    place(*Copyright, 69, 51, 0, 0);
+    placeText(*SkinLabel1, 14, 32);
+    placeText(*Copyright, 69, 51);
     place(*Comments, 80, 67, 109, 13);
     place(*Image1, 66, 85, 145, 105);
+    Panel1->SetBounds(Scale(9), Scale(8), Scale(kAboutPanelWidth), Scale(198 + extra));
+    Panel1->SetDpi(Dpi());
+    SetClientHeight(253 + extra);
     // The logo drawn anew for this DPI: sharp, not scaled.
     void* bits = nullptr;
     const int width = Scale(kLogoWidth), height = Scale(kLogoHeight);
@@ -110,7 +149,7 @@ void TAboutBox::DpiChanged() {
     }
     TFont form;
     formFont_ = form.Create(Dpi());
-    ::SetWindowPos(SkinBitBtn1.get(), nullptr, Scale(110), Scale(214), Scale(75), Scale(33),
+    ::SetWindowPos(SkinBitBtn1.get(), nullptr, Scale(110), Scale(214 + extra), Scale(75), Scale(33),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SendMessageW(SkinBitBtn1.get(), WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), TRUE);
 }

@@ -47,9 +47,9 @@ ControlClass ClassOf(ControlKind kind) {
 
 } // namespace
 
-TDialogForm::TDialogForm(const wchar_t* className, std::u16string_view title,
-                         std::span<const ControlSpec> controls, int width, int height)
-    : TCustomForm(className, ToWide(title), kStyle, kExStyle, width, height), specs_(controls) {}
+TDialogForm::TDialogForm(const wchar_t* className, TextId title, std::span<const ControlSpec> controls, int width,
+                         int height)
+    : TCustomForm(className, L"", kStyle, kExStyle, width, height), title_(title), specs_(controls) {}
 
 bool TDialogForm::Checked(HWND control) {
     return ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -87,14 +87,15 @@ void TDialogForm::BeforeShow() {
         if (Comctl().InitCommonControlsEx) Comctl().InitCommonControlsEx(&classes);
         for (const ControlSpec& control : specs_) {
             const ControlClass cls = ClassOf(control.kind);
-            const std::wstring text = ToWide(control.text);
             controls_.emplace_back(::CreateWindowExW(
-                cls.exStyle, cls.name, text.c_str(), WS_CHILD | WS_VISIBLE | cls.style, 0, 0, 0, 0,
-                Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                Application().Instance(), nullptr));
+                cls.exStyle, cls.name, L"", WS_CHILD | WS_VISIBLE | cls.style, 0, 0, 0, 0, Handle(),
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), Application().Instance(), nullptr));
         }
         DpiChanged();
     }
+    ::SetWindowTextW(Handle(), ToWide(Tr(title_)).c_str());
+    for (std::size_t i = 0; i < specs_.size(); ++i)
+        if (specs_[i].text != TextId{}) ::SetWindowTextW(controls_[i].get(), ToWide(Tr(specs_[i].text)).c_str());
     Load();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // A form whose controls come from a table (ControlSpec): made on its first
 // showing, laid out and given the message font at the form's DPI, and again
-// when it moves to a monitor of another. Enter is OK and Esc is Cancel.
+// when it moves to a monitor of another; its texts are set from their ids
+// at every showing, in the interface's language of then. Enter is OK and
+// Esc is Cancel.
 #include <span>
 #include <vector>
 
@@ -12,8 +14,8 @@ namespace snq {
 
 class TDialogForm : public TCustomForm {
 public:
-    TDialogForm(const wchar_t* className, std::u16string_view title,
-                std::span<const ControlSpec> controls, int width, int height);
+    TDialogForm(const wchar_t* className, TextId title, std::span<const ControlSpec> controls, int width,
+                int height);
 
 protected:
     // The controls are made; the form is about to show.
@@ -41,6 +43,7 @@ protected:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    TextId title_;
     std::span<const ControlSpec> specs_;
     std::vector<UniqueHwnd> controls_;
     UniqueHfont font_;

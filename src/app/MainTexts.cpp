@@ -6,11 +6,26 @@
 namespace snq {
 
 std::u16string ClipboardMessage(std::u16string_view text) {
-    if (text.empty()) return std::u16string(kNoTextInClipboard);
-    std::u16string message = u"Current clipboard text: ";
-    message += CutAtCharBoundary(text, kShownTextLimit);
-    if (text.size() > kShownTextLimit) message += u'\u2026';
-    return message;
+    if (text.empty()) return Tr(TextId::MsgNoText);
+    std::u16string shown(CutAtCharBoundary(text, kShownTextLimit));
+    if (text.size() > kShownTextLimit) shown += u'\u2026';
+    return Tr(TextId::MsgClipboardText, {shown});
+}
+
+std::u16string MenuCaption(MenuCommand command) {
+    switch (command) {
+    case MenuCommand::None: return u"-";
+    case MenuCommand::UseDefaultBrowser: return Tr(TextId::MenuUseDefaultBrowser);
+    case MenuCommand::AutoRun: return Tr(TextId::MenuAutoRun);
+    case MenuCommand::ShowClipboard: return Tr(TextId::MenuShowClipboard);
+    case MenuCommand::ClearClipboard: return Tr(TextId::MenuClearClipboard);
+    case MenuCommand::Search: return SearchCaption(u"Ctrl+G");
+    case MenuCommand::SearchWith: return Tr(TextId::MenuSearchWith);
+    case MenuCommand::Settings: return Tr(TextId::MenuSettings);
+    case MenuCommand::About: return Tr(TextId::MenuAbout);
+    case MenuCommand::Exit: return Tr(TextId::MenuExit);
+    }
+    return {};
 }
 
 namespace {
@@ -18,18 +33,18 @@ namespace {
 // The line that says how to search: "Click or press Ctrl+g to send ...",
 // the key's letter in lower case as it has always been written, or "Click
 // to send ..." with the hotkey said to be taken on a line of its own.
-std::u16string SearchLine(std::u16string_view hotKeyText, bool taken, std::u16string_view clipboard,
-                          std::u16string_view target) {
+std::u16string SearchLine(std::u16string_view hotKeyText, bool taken, bool tip, std::u16string_view target) {
     std::u16string key(hotKeyText);
     const std::size_t last = key.rfind(u'+');
     const std::size_t letter = last == std::u16string::npos ? 0 : last + 1;
     if (key.size() == letter + 1 && key[letter] >= u'A' && key[letter] <= u'Z')
         key[letter] = static_cast<char16_t>(key[letter] + 32);
-    std::u16string line = u"Click";
-    if (!key.empty() && !taken) line += u" or press " + key;
-    line += u" to send " + std::u16string(clipboard) + u" text to " + std::u16string(target);
-    if (!key.empty() && taken) line += u"\r\n" + key + u" is in use by another program";
-    return line;
+    if (key.empty() || taken) {
+        std::u16string line = Tr(tip ? TextId::TrayTip : TextId::TrayBalloon, {target});
+        if (!key.empty()) line += u"\r\n" + Tr(TextId::TrayKeyTaken, {key});
+        return line;
+    }
+    return Tr(tip ? TextId::TrayTipKey : TextId::TrayBalloonKey, {key, target});
 }
 
 // The text `make` builds around `target`, no longer than `limit`: a target
@@ -50,10 +65,10 @@ template <class Make> std::u16string Fitted(Make make, std::u16string_view targe
 } // namespace
 
 std::u16string TrayHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target) {
-    // "clpiboard" is how the tip has always spelt it.
     return Fitted(
         [&](std::u16string_view t) {
-            return u"" SNQ_TITLE "\r\n" + SearchLine(hotKeyText, taken, u"clpiboard", t) + u"\r\nRight click for menu";
+            return u"" SNQ_TITLE "\r\n" + SearchLine(hotKeyText, taken, true, t) + u"\r\n" +
+                   Tr(TextId::TrayRightClick);
         },
         target, kTipLimit);
 }
@@ -61,22 +76,20 @@ std::u16string TrayHint(std::u16string_view hotKeyText, bool taken, std::u16stri
 std::u16string BalloonHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target) {
     return Fitted(
         [&](std::u16string_view t) {
-            return u"" SNQ_SHORT_TITLE " is running minimized\r\n" + SearchLine(hotKeyText, taken, u"clipboard", t) +
-                   u"\r\nRight click for menu";
+            return Tr(TextId::TrayRunning, {u"" SNQ_SHORT_TITLE}) + u"\r\n" + SearchLine(hotKeyText, taken, false, t) +
+                   u"\r\n" + Tr(TextId::TrayRightClick);
         },
         target, kBalloonTextLimit);
 }
 
 std::u16string HotKeyTakenNotice(std::u16string_view hotKeyText) {
-    return std::u16string(hotKeyText) +
-           u" is in use by another program, so it does not search. Click here to choose another "
-           u"hotkey in Settings.";
+    return Tr(TextId::TrayHotkeyTaken, {hotKeyText});
 }
 
 std::u16string SearchTarget(std::u16string_view searchTemplate) {
-    if (searchTemplate.empty()) return u"google search";
-    if (searchTemplate == kBingTemplate) return u"Bing search";
-    if (searchTemplate == kDuckDuckGoTemplate) return u"DuckDuckGo search";
+    if (searchTemplate.empty()) return Tr(TextId::TargetGoogle);
+    if (searchTemplate == kBingTemplate) return Tr(TextId::TargetBing);
+    if (searchTemplate == kDuckDuckGoTemplate) return Tr(TextId::TargetDuckduckgo);
     // The host: after the scheme, up to the path, query or fragment.
     std::u16string_view host = searchTemplate;
     if (const std::size_t scheme = host.find(u"://"); scheme != std::u16string_view::npos)

@@ -6,29 +6,20 @@
 #include <string_view>
 
 #include "Version.h"
+#include "framework/Texts.h"
 
 namespace snq {
 
 inline constexpr std::u16string_view kApplicationTitle = u"" SNQ_TITLE;
 inline constexpr std::u16string_view kMainFormCaption = u"SNQ";
-inline constexpr std::u16string_view kTrayHint =
-    u"" SNQ_TITLE "\r\nClick or press Ctrl+g to send clpiboard text to google search\r\n"
-    u"Right click for menu";
-inline constexpr std::u16string_view kBalloonHint =
-    u"" SNQ_SHORT_TITLE " is running minimized\r\nClick or press Ctrl+g to send clipboard text "
-    u"to google search\r\nRight click for menu";
 inline constexpr std::u16string_view kBalloonTitle = u"" SNQ_TITLE;
 inline constexpr int kBalloonTimeout = 3500;
 // The registered window message by which an installer asks the running
 // program to exit; its application window answers 1.
 inline constexpr wchar_t kExitRequestMessage[] = L"Snapquery.Exit";
-inline constexpr std::u16string_view kAlreadyRunning = u"SNQ is already running";
-inline constexpr std::u16string_view kNoTextInClipboard = u"No text in clipboard";
-inline constexpr std::u16string_view kSearchNoText = u"Snapquery: No Text in Clipboard";
 
-// The tray menu: each item's command and caption, in the menu's order. A
-// separator ("-") has no command. This table is the one place that says
-// what stands where.
+// The tray menu: each item's command, in the menu's order; a separator has
+// none. This table is the one place that says what stands where.
 enum class MenuCommand {
     None,
     UseDefaultBrowser,
@@ -42,31 +33,22 @@ enum class MenuCommand {
     Exit,
 };
 
-struct MenuEntry {
-    MenuCommand command;
-    std::u16string_view caption;
+inline constexpr MenuCommand kMenu[] = {
+    MenuCommand::UseDefaultBrowser, MenuCommand::AutoRun,    MenuCommand::None,
+    MenuCommand::ShowClipboard,     MenuCommand::ClearClipboard, MenuCommand::None,
+    MenuCommand::Search,            MenuCommand::SearchWith, MenuCommand::None,
+    MenuCommand::Settings,          MenuCommand::About,      MenuCommand::None,
+    MenuCommand::Exit,
 };
 
-inline constexpr MenuEntry kMenu[] = {
-    {MenuCommand::UseDefaultBrowser, u"Use Default Browser"},
-    {MenuCommand::AutoRun, u"Auto Run at Startup"},
-    {MenuCommand::None, u"-"},
-    {MenuCommand::ShowClipboard, u"Show clipboard text"},
-    {MenuCommand::ClearClipboard, u"Clear Clipboard"},
-    {MenuCommand::None, u"-"},
-    {MenuCommand::Search, u"Snapquery (CTRL+G)"},
-    {MenuCommand::SearchWith, u"Search with"},
-    {MenuCommand::None, u"-"},
-    {MenuCommand::Settings, u"Settings..."},
-    {MenuCommand::About, u"About SNQ"},
-    {MenuCommand::None, u"-"},
-    {MenuCommand::Exit, u"Exit SNQ"},
-};
+// An item's caption in the interface's language: "-" for a separator; the
+// search item's is SearchCaption's.
+std::u16string MenuCaption(MenuCommand command);
 
 // The position of the item of `command`.
 constexpr std::size_t MenuIndexOf(MenuCommand command) {
     std::size_t index = 0;
-    while (index < std::size(kMenu) && kMenu[index].command != command) ++index;
+    while (index < std::size(kMenu) && kMenu[index] != command) ++index;
     return index;
 }
 
@@ -78,8 +60,7 @@ inline constexpr std::size_t kBalloonTitleLimit = 63;
 // What the icon's tip and its balloon say about the search: the hotkey as
 // the formatter writes it ("" for none), whether another program holds it
 // (the program then runs without it), and where a search goes
-// (SearchTarget). With Ctrl+G in force and Google they are kTrayHint and
-// kBalloonHint. A target too long for the shell's limit is cut.
+// (SearchTarget). A target too long for the shell's limit is cut.
 std::u16string TrayHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target);
 std::u16string BalloonHint(std::u16string_view hotKeyText, bool taken, std::u16string_view target);
 // The balloon at start when another program holds the hotkey.
@@ -98,7 +79,7 @@ inline constexpr std::size_t kShownTextLimit = 4000;
 
 // The message of "Show clipboard text" for `text`: "Current clipboard text: "
 // and the text, cut to kShownTextLimit characters plus "…" when longer, or
-// "No text in clipboard" when it is empty.
+// "No text in clipboard" when it is empty (in the interface's language).
 std::u16string ClipboardMessage(std::u16string_view text);
 
 } // namespace snq

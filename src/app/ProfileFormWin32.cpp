@@ -11,7 +11,7 @@ constexpr std::size_t kCustom = std::size(kSearchPresets);
 } // namespace
 
 TProfileForm::TProfileForm(THotKeyText& keys, std::size_t addressLimit)
-    : TDialogForm(L"TProfileForm", kProfileTitle, kProfileControls, kProfileWidth, kProfileHeight),
+    : TDialogForm(L"TProfileForm", TextId::ProfileTitle, kProfileControls, kProfileWidth, kProfileHeight),
       keys_(keys), addressLimit_(addressLimit) {}
 
 std::optional<SearchProfile> TProfileForm::Edit(const UserChoices& choices, std::size_t index) {
@@ -24,13 +24,13 @@ std::optional<SearchProfile> TProfileForm::Edit(const UserChoices& choices, std:
 
 void TProfileForm::Load() {
     HWND engines = Control(idProfileEngine);
-    if (::SendMessageW(engines, CB_GETCOUNT, 0, 0) == 0) {
-        for (const SearchPreset& preset : kSearchPresets)
-            ::SendMessageW(engines, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(preset.name).c_str()));
-        ::SendMessageW(engines, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(kCustomPreset).c_str()));
-        ::SendMessageW(Control(idProfileAddress), EM_LIMITTEXT, addressLimit_, 0);
-        ::SendMessageW(Control(idProfileName), EM_LIMITTEXT, kMaxProfileName, 0);
-    }
+    // The presets' names in the interface's language of now.
+    ::SendMessageW(engines, CB_RESETCONTENT, 0, 0);
+    for (const SearchPreset& preset : kSearchPresets)
+        ::SendMessageW(engines, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(PresetName(preset)).c_str()));
+    ::SendMessageW(engines, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(Tr(TextId::ProfileCustom)).c_str()));
+    ::SendMessageW(Control(idProfileAddress), EM_LIMITTEXT, addressLimit_, 0);
+    ::SendMessageW(Control(idProfileName), EM_LIMITTEXT, kMaxProfileName, 0);
     ::SetWindowTextW(Control(idProfileName), ToWide(profile_.name).c_str());
     // A new profile starts from the first preset.
     const std::size_t preset = profile_.searchTemplate.empty() ? 0 : PresetOf(profile_.searchTemplate);
@@ -57,7 +57,7 @@ void TProfileForm::Command(int id, int code) {
             ::SetWindowTextW(Control(idProfileAddress), ToWide(kSearchPresets[preset].searchTemplate).c_str());
             // A profile without a name yet takes the preset's.
             if (::GetWindowTextLengthW(Control(idProfileName)) == 0)
-                ::SetWindowTextW(Control(idProfileName), ToWide(kSearchPresets[preset].name).c_str());
+                ::SetWindowTextW(Control(idProfileName), ToWide(PresetName(kSearchPresets[preset])).c_str());
         }
         UpdateEnabled();
     } else if (id == idProfileNoHotKey && code == BN_CLICKED) {

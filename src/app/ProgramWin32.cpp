@@ -12,7 +12,10 @@
 #include "framework/Text.h"
 #include "framework/Trace.h"
 #include "hotkeys/KeyboardLayoutWin32.h"
+#include "framework/TextsWin32.h"
+#include "settings/RegistryWin32.h"
 #include "settings/RunEntryWin32.h"
+#include "framework/Texts.h"
 
 #include <shellapi.h>
 
@@ -43,7 +46,7 @@ void ShowStartupError(std::exception_ptr error) noexcept {
                             reinterpret_cast<std::uintptr_t>(base);
         const std::wstring text = ToWide(StartupErrorText(className, ToU16(module), address ? offset : 0,
                                                      ErrorMessageOf(error)));
-        ::MessageBoxW(nullptr, text.c_str(), L"Application Error",
+        ::MessageBoxW(nullptr, text.c_str(), ToWide(Tr(TextId::ErrorApplication)).c_str(),
                       MB_OK | MB_ICONSTOP | MB_TASKMODAL);
     } catch (...) {
     }
@@ -119,6 +122,11 @@ int RunProgram(HINSTANCE instance) {
     // The elevated copy the Settings window starts does its one task, and
     // nothing else: no window, no single-instance check.
     if (StartedWith(kRemoveStartEntrySwitch)) return RunStartEntryRemoval();
+    // The interface's language, before anything can be said.
+    {
+        Win32Registry registry;
+        UseUiLanguage(StoredLanguage(registry));
+    }
     // COM and the common controls are loaded when first needed (the first
     // shell start, the first dialog): most runs never need them.
     std::optional<TProgram> program;

@@ -13,6 +13,7 @@
 #include <new>
 
 #if defined(__GLIBCXX__) && defined(__MINGW32__)
+#include "framework/Texts.h"
 #include "framework/Exceptions.h"
 
 namespace __gnu_cxx {
@@ -23,10 +24,41 @@ namespace std {
 void __throw_bad_alloc() { throw std::bad_alloc(); }
 void __throw_bad_array_new_length() { throw std::bad_alloc(); }
 void __throw_length_error(const char*) { throw std::bad_alloc(); }
-void __throw_logic_error(const char*) { throw snq::EInvalidOperation(u"Invalid operation"); }
+void __throw_logic_error(const char*) { throw snq::EInvalidOperation(snq::Tr(snq::TextId::ErrorInvalidOperation)); }
 void __throw_out_of_range_fmt(const char*, ...) {
-    throw snq::EInvalidOperation(u"Index out of range");
+    throw snq::EInvalidOperation(snq::Tr(snq::TextId::ErrorIndex));
 }
-void __throw_bad_function_call() { throw snq::EInvalidOperation(u"Call of an empty function"); }
+void __throw_bad_function_call() { throw snq::EInvalidOperation(snq::Tr(snq::TextId::ErrorEmptyFunction)); }
 } // namespace std
+#endif
+
+#if defined(__MINGW32__)
+#include <windows.h>
+
+#include <cstdint>
+
+// The stack canary (-fstack-protector). Its runtime library seeds it with
+// CryptAcquireContext, which loads a cryptographic provider at every start;
+// the system's RtlGenRandom (SystemFunction036, in advapi32, which the
+// program loads anyway) gives the same randomness for far less.
+extern "C" {
+__declspec(dllimport) BOOLEAN WINAPI SystemFunction036(PVOID buffer, ULONG length);
+
+// A fixed value until the constructor below replaces it, before any of the
+// program's own code runs.
+std::uintptr_t __stack_chk_guard = static_cast<std::uintptr_t>(0x2f5a8c1d7e6b4903ull);
+
+// A smashed stack, or a checked copy past its buffer: the process ends at
+// once, with nothing more run on a stack that cannot be trusted.
+void __stack_chk_fail() { __builtin_trap(); }
+void __stack_chk_fail_local() { __builtin_trap(); }
+void __chk_fail() { __builtin_trap(); }
+}
+
+namespace {
+__attribute__((constructor(101))) void SeedStackGuard() {
+    std::uintptr_t seed = 0;
+    if (SystemFunction036(&seed, sizeof(seed)) && seed != 0) __stack_chk_guard = seed;
+}
+} // namespace
 #endif

@@ -33,19 +33,14 @@ void TakeChoices(const SettingsChoices& shown, UserChoices& choices) {
 }
 
 std::u16string HotKeyRefusalText(std::u16string_view hotKeyText, const HotKeyRefusal& refusal) {
-    const std::u16string key(hotKeyText);
     switch (refusal.problem) {
     case HotKeyProblem::None: break;
-    case HotKeyProblem::ModifierAlone: return key + u" cannot be a hotkey: add a key to it.";
-    case HotKeyProblem::TypedKey:
-        return key + u" cannot be a hotkey: it types a character. Use it with Ctrl, Alt or Win.";
-    case HotKeyProblem::EditingKey:
-        return key + u" cannot be a hotkey: every program needs it for typing and editing.";
-    case HotKeyProblem::StandardShortcut:
-        return key + u" cannot be a hotkey: Windows and other programs use it as a shortcut of their own.";
+    case HotKeyProblem::ModifierAlone: return Tr(TextId::HotkeyModifierAlone, {hotKeyText});
+    case HotKeyProblem::TypedKey: return Tr(TextId::HotkeyTypedKey, {hotKeyText});
+    case HotKeyProblem::EditingKey: return Tr(TextId::HotkeyEditingKey, {hotKeyText});
+    case HotKeyProblem::StandardShortcut: return Tr(TextId::HotkeyShortcut, {hotKeyText});
     case HotKeyProblem::TypesCharacter:
-        return key + u" cannot be a hotkey: it types " + refusal.character + u" on the " + refusal.layout +
-               u" keyboard layout.";
+        return Tr(TextId::HotkeyTypesCharacter, {hotKeyText, refusal.character, refusal.layout});
     }
     return {};
 }
@@ -53,47 +48,38 @@ std::u16string HotKeyRefusalText(std::u16string_view hotKeyText, const HotKeyRef
 std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_view hotKeyText,
                                const HotKeyRefusal& refusal, std::size_t addressLimit) {
     if (!choices.noHotKey) {
-        if (choices.hotKey == 0)
-            return u"Press the keys of the hotkey in the Hotkey box, or choose None.";
+        if (choices.hotKey == 0) return Tr(TextId::ProblemPressKeys);
         if (refusal.problem != HotKeyProblem::None) return HotKeyRefusalText(hotKeyText, refusal);
     }
     if (choices.engine != SearchEngine::Custom) return {};
     switch (TemplateProblemOf(choices.customAddress, addressLimit)) {
     case TemplateProblem::None: return {};
-    case TemplateProblem::NotWebAddress:
-        return u"The custom address must start with https:// or http://.";
-    case TemplateProblem::NoQuery:
-        return u"The custom address must contain {query} where the searched text goes.";
-    case TemplateProblem::BadCharacter:
-        return u"The custom address may hold only the characters of a web address: no spaces, "
-               u"quotes or letters beyond A to Z (write them %-encoded).";
-    case TemplateProblem::TooLong:
-        return u"The custom address is too long: it leaves no room for the searched text.";
+    case TemplateProblem::NotWebAddress: return Tr(TextId::AddressNotWeb);
+    case TemplateProblem::NoQuery: return Tr(TextId::AddressNoQuery);
+    case TemplateProblem::BadCharacter: return Tr(TextId::AddressBadCharacter);
+    case TemplateProblem::TooLong: return Tr(TextId::AddressTooLong);
     }
     return {};
 }
 
 std::u16string SetAsideText(std::u16string_view hotKeyText, const SetAsideHotKey& setAside) {
-    return u"The hotkey stored for " +
-           (setAside.owner.empty() ? std::u16string(u"the main search") : setAside.owner) +
-           u" is not in force. " + HotKeyRefusalText(hotKeyText, setAside.refusal);
+    const std::u16string why = HotKeyRefusalText(hotKeyText, setAside.refusal);
+    return setAside.owner.empty() ? Tr(TextId::HotkeySetAsideMain, {why})
+                                  : Tr(TextId::HotkeySetAsideProfile, {setAside.owner, why});
 }
 
 std::u16string UnsafeStartEntryText(std::u16string_view command) {
-    return u"An entry left by an older version starts Snapquery for everyone who signs in to this computer, "
-           u"from a folder that one user can change:\r\n" +
-           std::u16string(command) +
-           u"\r\nIt no longer counts as \"Auto Run at Startup\". Remove it? Windows asks for an "
-           u"administrator's permission.";
+    return Tr(TextId::StartEntryOffer, {command, Tr(TextId::MenuAutoRun)});
 }
 
-std::u16string HotKeyInUseText(std::u16string_view hotKeyText) {
-    return std::u16string(hotKeyText) + u" is in use by another program.";
-}
+std::u16string HotKeyInUseText(std::u16string_view hotKeyText) { return Tr(TextId::HotkeyInUse, {hotKeyText}); }
 
 std::u16string HotKeyOwnedText(std::u16string_view hotKeyText, std::u16string_view owner) {
-    return std::u16string(hotKeyText) + u" is already the hotkey of " +
-           (owner.empty() ? std::u16string(u"the main search") : std::u16string(owner)) + u".";
+    return owner.empty() ? Tr(TextId::HotkeyOwnedMain, {hotKeyText}) : Tr(TextId::HotkeyOwnedProfile, {hotKeyText, owner});
+}
+
+std::u16string PresetName(const SearchPreset& preset) {
+    return preset.translated == TextId{} ? std::u16string(preset.name) : Tr(preset.translated);
 }
 
 std::size_t PresetOf(std::u16string_view searchTemplate) {
@@ -106,7 +92,7 @@ std::u16string ProfileProblem(const SearchProfile& profile, bool noHotKey, std::
                               const HotKeyRefusal& refusal, std::size_t addressLimit, const UserChoices& choices,
                               std::size_t index) {
     if (!ProfileNameUsable(profile.name))
-        return u"Give the profile a name of up to 64 characters: it is what the menu shows.";
+        return Tr(TextId::ProblemProfileName);
     // The hotkey and the address, checked as the main search's.
     SettingsChoices shown{profile.hotKey, noHotKey, SearchEngine::Custom, profile.searchTemplate};
     if (std::u16string problem = SettingsProblem(shown, hotKeyText, refusal, addressLimit); !problem.empty())

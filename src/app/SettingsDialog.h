@@ -5,12 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "framework/Texts.h"
 #include "search/SearchTemplate.h"
 #include "settings/Settings.h"
 
 namespace snq {
 
-inline constexpr std::u16string_view kSettingsTitle = u"Snapquery Settings";
 
 enum class SearchEngine { Google, Bing, DuckDuckGo, Custom };
 
@@ -42,11 +42,8 @@ std::u16string SettingsProblem(const SettingsChoices& choices, std::u16string_vi
 // Settings window.
 std::u16string SetAsideText(std::u16string_view hotKeyText, const SetAsideHotKey& setAside);
 // The offer to remove a machine-wide start entry (`command`) that one user
-// could abuse, and what is said when it stays.
+// could abuse.
 std::u16string UnsafeStartEntryText(std::u16string_view command);
-inline constexpr std::u16string_view kStartEntryStays =
-    u"The start entry for every user could not be removed. An administrator can remove the value SNQ "
-    u"under HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run.";
 // The message when another program holds the chosen hotkey.
 std::u16string HotKeyInUseText(std::u16string_view hotKeyText);
 // The message when the main search (`owner` empty) or the profile `owner`
@@ -55,11 +52,10 @@ std::u16string HotKeyOwnedText(std::u16string_view hotKeyText, std::u16string_vi
 
 // The search profile window: a name, an address from the presets or typed,
 // and a hotkey.
-inline constexpr std::u16string_view kProfileTitle = u"Search Profile";
-
 struct SearchPreset {
-    std::u16string_view name;
+    std::u16string_view name;       // a product's name, the same in every language
     std::u16string_view searchTemplate;
+    TextId translated = TextId{};   // else its name in the interface's language
 };
 // {lang} is the user's interface language (Google, Wikipedia) or the
 // language to translate into.
@@ -70,10 +66,11 @@ inline constexpr SearchPreset kSearchPresets[] = {
     {u"Wikipedia",
      u"https://www.wikipedia.org/search-redirect.php?family=wikipedia&language={lang}&search={query}&go=Go"},
     {u"YouTube", u"https://www.youtube.com/results?search_query={query}"},
-    {u"Google Maps", u"https://www.google.com/maps/search/?api=1&query={query}"},
-    {u"Google Translate", u"https://translate.google.com/?sl=auto&tl={lang}&text={query}&op=translate"},
+    {u"", u"https://www.google.com/maps/search/?api=1&query={query}", TextId::PresetGoogleMaps},
+    {u"", u"https://translate.google.com/?sl=auto&tl={lang}&text={query}&op=translate", TextId::PresetGoogleTranslate},
 };
-inline constexpr std::u16string_view kCustomPreset = u"Custom";
+// A preset's name as the window shows it.
+std::u16string PresetName(const SearchPreset& preset);
 // The preset a template is, or std::size(kSearchPresets) for Custom.
 std::size_t PresetOf(std::u16string_view searchTemplate);
 
@@ -95,7 +92,7 @@ enum class ControlKind {
 struct ControlSpec {
     int id;
     ControlKind kind;
-    std::u16string_view text; // "&" marks the mnemonic
+    TextId text; // "&" marks the mnemonic; TextId{} for none
     int x, y, width, height;
     bool UserChoices::*choice = nullptr; // the Yes/No choice a check box shows
 };
@@ -121,34 +118,38 @@ enum SettingsControlId : int {
     idProfileRemove,
     idProfileUp,
     idProfileDown,
+    idLanguageLabel,
+    idLanguage,
 };
 
-inline constexpr int kSettingsWidth = 340;
-inline constexpr int kSettingsHeight = 446;
+inline constexpr int kSettingsWidth = 420;
+inline constexpr int kSettingsHeight = 478;
 
 inline constexpr ControlSpec kSettingsControls[] = {
-    {idHotKeyLabel, ControlKind::Label, u"&Hotkey:", 12, 15, 80, 16},
-    {idHotKey, ControlKind::HotKey, u"", 96, 12, 150, 22},
-    {idNoHotKey, ControlKind::CheckBox, u"&None", 256, 13, 72, 20},
-    {idSearchGroup, ControlKind::Group, u"Search with", 12, 44, 316, 124},
-    {idGoogle, ControlKind::FirstRadio, u"&Google", 24, 64, 120, 20},
-    {idBing, ControlKind::Radio, u"&Bing", 24, 86, 120, 20},
-    {idDuckDuckGo, ControlKind::Radio, u"&DuckDuckGo", 24, 108, 120, 20},
-    {idCustom, ControlKind::Radio, u"C&ustom:", 24, 133, 72, 20},
-    {idCustomAddress, ControlKind::Edit, u"", 100, 132, 216, 22},
-    {idCopySelection, ControlKind::CheckBox, u"Copy the &selection first when the hotkey is pressed", 12,
-     178, 316, 20, &UserChoices::copySelection},
-    {idOpenAddresses, ControlKind::CheckBox, u"Open &web addresses directly", 12, 202, 316, 20,
+    {idHotKeyLabel, ControlKind::Label, TextId::SettingsHotkey, 12, 15, 110, 16},
+    {idHotKey, ControlKind::HotKey, TextId{}, 126, 12, 160, 22},
+    {idNoHotKey, ControlKind::CheckBox, TextId::SettingsNoHotkey, 296, 13, 112, 20},
+    {idSearchGroup, ControlKind::Group, TextId::SettingsSearchGroup, 12, 44, 396, 124},
+    {idGoogle, ControlKind::FirstRadio, TextId::SettingsGoogle, 24, 64, 160, 20},
+    {idBing, ControlKind::Radio, TextId::SettingsBing, 24, 86, 160, 20},
+    {idDuckDuckGo, ControlKind::Radio, TextId::SettingsDuckduckgo, 24, 108, 160, 20},
+    {idCustom, ControlKind::Radio, TextId::SettingsCustom, 24, 133, 110, 20},
+    {idCustomAddress, ControlKind::Edit, TextId{}, 138, 132, 258, 22},
+    {idCopySelection, ControlKind::CheckBox, TextId::SettingsCopySelection, 12, 178, 396, 20,
+     &UserChoices::copySelection},
+    {idOpenAddresses, ControlKind::CheckBox, TextId::SettingsOpenAddresses, 12, 202, 396, 20,
      &UserChoices::openAddresses},
-    {idProfilesGroup, ControlKind::Group, u"Search pro&files (Search with in the menu)", 12, 232, 316, 166},
-    {idProfileList, ControlKind::List, u"", 24, 252, 196, 136},
-    {idProfileAdd, ControlKind::Button, u"&Add...", 232, 252, 84, 24},
-    {idProfileEdit, ControlKind::Button, u"&Edit...", 232, 279, 84, 24},
-    {idProfileRemove, ControlKind::Button, u"&Remove", 232, 306, 84, 24},
-    {idProfileUp, ControlKind::Button, u"Move u&p", 232, 333, 84, 24},
-    {idProfileDown, ControlKind::Button, u"Move d&own", 232, 360, 84, 24},
-    {idSettingsOk, ControlKind::OkButton, u"OK", 164, 410, 75, 25},
-    {idSettingsCancel, ControlKind::CancelButton, u"Cancel", 253, 410, 75, 25},
+    {idProfilesGroup, ControlKind::Group, TextId::SettingsProfilesGroup, 12, 232, 396, 166},
+    {idProfileList, ControlKind::List, TextId{}, 24, 252, 256, 136},
+    {idProfileAdd, ControlKind::Button, TextId::SettingsAdd, 292, 252, 104, 24},
+    {idProfileEdit, ControlKind::Button, TextId::SettingsEdit, 292, 279, 104, 24},
+    {idProfileRemove, ControlKind::Button, TextId::SettingsRemove, 292, 306, 104, 24},
+    {idProfileUp, ControlKind::Button, TextId::SettingsMoveUp, 292, 333, 104, 24},
+    {idProfileDown, ControlKind::Button, TextId::SettingsMoveDown, 292, 360, 104, 24},
+    {idLanguageLabel, ControlKind::Label, TextId::SettingsLanguage, 12, 411, 110, 16},
+    {idLanguage, ControlKind::DropList, TextId{}, 126, 408, 282, 22},
+    {idSettingsOk, ControlKind::OkButton, TextId::CommonOk, 244, 442, 75, 25},
+    {idSettingsCancel, ControlKind::CancelButton, TextId::CommonCancel, 333, 442, 75, 25},
 };
 
 enum ProfileControlId : int {
@@ -163,21 +164,21 @@ enum ProfileControlId : int {
     idProfileNoHotKey,
 };
 
-inline constexpr int kProfileWidth = 340;
+inline constexpr int kProfileWidth = 400;
 inline constexpr int kProfileHeight = 188;
 
 inline constexpr ControlSpec kProfileControls[] = {
-    {idProfileNameLabel, ControlKind::Label, u"&Name:", 12, 15, 84, 16},
-    {idProfileName, ControlKind::Edit, u"", 100, 12, 228, 22},
-    {idProfileEngineLabel, ControlKind::Label, u"&Search with:", 12, 47, 84, 16},
-    {idProfileEngine, ControlKind::DropList, u"", 100, 44, 228, 22},
-    {idProfileAddressLabel, ControlKind::Label, u"&Address:", 12, 79, 84, 16},
-    {idProfileAddress, ControlKind::Edit, u"", 100, 76, 228, 22},
-    {idProfileHotKeyLabel, ControlKind::Label, u"&Hotkey:", 12, 111, 84, 16},
-    {idProfileHotKey, ControlKind::HotKey, u"", 100, 108, 150, 22},
-    {idProfileNoHotKey, ControlKind::CheckBox, u"N&one", 256, 109, 72, 20},
-    {idSettingsOk, ControlKind::OkButton, u"OK", 164, 150, 75, 25},
-    {idSettingsCancel, ControlKind::CancelButton, u"Cancel", 253, 150, 75, 25},
+    {idProfileNameLabel, ControlKind::Label, TextId::ProfileName, 12, 15, 130, 16},
+    {idProfileName, ControlKind::Edit, TextId{}, 148, 12, 240, 22},
+    {idProfileEngineLabel, ControlKind::Label, TextId::ProfileEngine, 12, 47, 130, 16},
+    {idProfileEngine, ControlKind::DropList, TextId{}, 148, 44, 240, 22},
+    {idProfileAddressLabel, ControlKind::Label, TextId::ProfileAddress, 12, 79, 130, 16},
+    {idProfileAddress, ControlKind::Edit, TextId{}, 148, 76, 240, 22},
+    {idProfileHotKeyLabel, ControlKind::Label, TextId::ProfileHotkey, 12, 111, 130, 16},
+    {idProfileHotKey, ControlKind::HotKey, TextId{}, 148, 108, 150, 22},
+    {idProfileNoHotKey, ControlKind::CheckBox, TextId::ProfileNoHotkey, 308, 109, 80, 20},
+    {idSettingsOk, ControlKind::OkButton, TextId::CommonOk, 224, 150, 75, 25},
+    {idSettingsCancel, ControlKind::CancelButton, TextId::CommonCancel, 313, 150, 75, 25},
 };
 
 } // namespace snq

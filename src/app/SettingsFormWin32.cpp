@@ -15,7 +15,7 @@ constexpr UINT kSayNotices = WM_APP + 1;
 } // namespace
 
 TSettingsForm::TSettingsForm(THotKeyText& keys, AddressLimits limits)
-    : TDialogForm(L"TSettingsForm", kSettingsTitle, kSettingsControls, kSettingsWidth, kSettingsHeight),
+    : TDialogForm(L"TSettingsForm", TextId::SettingsTitle, kSettingsControls, kSettingsWidth, kSettingsHeight),
       keys_(keys), limits_(limits) {}
 
 TSettingsForm::~TSettingsForm() = default;
@@ -51,6 +51,18 @@ void TSettingsForm::Show(const UserChoices& choices) {
     ::SetWindowTextW(Control(idCustomAddress), ToWide(shown.customAddress).c_str());
     for (std::size_t i = 0; i < Controls().size(); ++i)
         if (Specs()[i].choice) Check(Controls()[i].get(), choices.*Specs()[i].choice);
+    // Windows' language, then each language by its own name.
+    HWND languages = Control(idLanguage);
+    ::SendMessageW(languages, CB_RESETCONTENT, 0, 0);
+    ::SendMessageW(languages, CB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(ToWide(Tr(TextId::SettingsLanguageAutomatic)).c_str()));
+    std::size_t selected = 0;
+    for (std::size_t i = 0; i < std::size(kUiLanguages); ++i) {
+        const std::wstring name = ToWide(TextIn(kUiLanguages[i].id, TextId::SettingsLanguageName));
+        ::SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        if (kUiLanguages[i].tag == choices.language) selected = i + 1;
+    }
+    ::SendMessageW(languages, CB_SETCURSEL, selected, 0);
     ShowProfiles(0);
 }
 
@@ -98,6 +110,8 @@ void TSettingsForm::Apply() {
     }
     for (std::size_t i = 0; i < Controls().size(); ++i)
         if (Specs()[i].choice) choices.*Specs()[i].choice = Checked(Controls()[i].get());
+    const auto language = static_cast<std::size_t>(::SendMessageW(Control(idLanguage), CB_GETCURSEL, 0, 0));
+    choices.language = language >= 1 && language <= std::size(kUiLanguages) ? kUiLanguages[language - 1].tag : u"";
     if (!OnApply || OnApply(choices)) SetModalResult(mrOk);
 }
 

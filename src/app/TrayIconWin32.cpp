@@ -11,6 +11,7 @@
 #include "framework/DpiWin32.h"
 #include "framework/Exceptions.h"
 #include "framework/IconChoice.h"
+#include "framework/Texts.h"
 
 namespace snq {
 
@@ -117,13 +118,13 @@ void TTrayIcon::SetVisible(bool visible) {
     currentIcon_.reset(source ? ::CopyIcon(source) : nullptr);
     UpdateIcon();
     if (visible_) {
-        if (!AddWithRetry()) throw EOutOfResources(u"Cannot create shell notification icon");
+        if (!AddWithRetry()) throw EOutOfResources(Tr(TextId::ErrorTrayAdd));
         added_ = true;
         UseModernNotifications();
     } else {
         added_ = false;
         if (!NotifyChecked(NIM_DELETE))
-            throw EOutOfResources(u"Cannot remove shell notification icon");
+            throw EOutOfResources(Tr(TextId::ErrorTrayRemove));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "framework/Exceptions.h"
 #include "framework/MessageDialogWin32.h"
 #include "framework/Text.h"
+#include "framework/TextsWin32.h"
 #include "search/BrowserLaunchWin32.h"
 #include "search/SearchAddress.h"
 #include "search/SearchRequest.h"
@@ -29,7 +30,7 @@ TForm1::TForm1(THotKeyText& hotKeyText)
     SetupPopupMenu();
     RunOnce1.RestorePrevInst = true;
     RunOnce1.Terminate = true;
-    RunOnce1.MessageText = std::u16string(kAlreadyRunning);
+    RunOnce1.MessageText = Tr(TextId::MsgAlreadyRunning);
     RunOnce1.ShowMessage = true;
     Locale1.AutoRetrieve = true;
     HK1.OnHotKeyPressed = [this](std::uint32_t hotKey, std::uint16_t index) {
@@ -46,8 +47,9 @@ TForm1::TForm1(THotKeyText& hotKeyText)
 }
 
 void TForm1::SetupTrayIcon() {
-    TrayIcon1.SetHint(ToWide(kTrayHint));
-    TrayIcon1.SetBalloonHint(ToWide(kBalloonHint));
+    // The default hotkey's texts until the stored choices are read.
+    TrayIcon1.SetHint(ToWide(TrayHint(u"Ctrl+G", false, SearchTarget(u""))));
+    TrayIcon1.SetBalloonHint(ToWide(BalloonHint(u"Ctrl+G", false, SearchTarget(u""))));
     TrayIcon1.SetBalloonTitle(ToWide(kBalloonTitle));
     TrayIcon1.SetBalloonTimeout(kBalloonTimeout);
     TrayIcon1.SetIconResource(1);
@@ -91,15 +93,18 @@ TMenuItem& TForm1::MenuItem(MenuCommand command) {
 }
 
 void TForm1::SetupPopupMenu() {
-    for (const MenuEntry& entry : kMenu) {
+    for (const MenuCommand command : kMenu) {
         TMenuItem& item = PopupMenu1.Items.emplace_back();
-        item.Caption = ToWide(entry.caption);
         // The profiles' submenu shows once there are profiles.
-        item.Visible = entry.command != MenuCommand::SearchWith;
-        if (const auto handler = HandlerOf(entry.command))
-            item.OnClick = [this, handler] { (this->*handler)(); };
+        item.Visible = command != MenuCommand::SearchWith;
+        if (const auto handler = HandlerOf(command)) item.OnClick = [this, handler] { (this->*handler)(); };
     }
+    SetMenuCaptions();
     PopupMenu1.OnPopup = [this] { PopupMenu1Popup(); };
+}
+
+void TForm1::SetMenuCaptions() {
+    for (std::size_t i = 0; i < std::size(kMenu); ++i) PopupMenu1.Items[i].Caption = ToWide(MenuCaption(kMenu[i]));
 }
 
 void TForm1::FormCreate() {
@@ -107,6 +112,7 @@ void TForm1::FormCreate() {
     // without one when another program holds it: the tray click and the
     // menu still search, and a balloon and the tip say why the keys do not.
     const UserChoices choices = Settings.Read(BrowserModeRead::Quietly, LayoutCheck::Apply);
+    languageSetting_ = choices.language;
     hotKey_ = {choices.hotKey, choices.hotKey ? HK1.Register(choices.hotKey) : std::uint16_t{0}};
     if (hotKey_.value && !hotKey_.id) {
         // Said once, without a box; a click on it opens Settings.
@@ -260,7 +266,7 @@ void TForm1::OfferStartEntryRemoval() {
         return;
     HWND owner = SettingsForm ? SettingsForm->Handle() : nullptr;
     if (!RemoveStartEntryElevated(owner) && Settings.UnsafeMachineRunCommand())
-        MessageDlg(ToWide(kStartEntryStays), TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
+        MessageDlg(ToWide(Tr(TextId::StartEntryStays)), TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
 }
 
 bool TForm1::ApplySettings(const UserChoices& choices) {
@@ -291,6 +297,13 @@ bool TForm1::ApplySettings(const UserChoices& choices) {
     } catch (...) {
         restore(); // nothing stored, and the window stays
         throw;
+    }
+    // Another language: the menu now, the tip when the window closes, and
+    // every window as it next opens.
+    if (choices.language != languageSetting_) {
+        languageSetting_ = choices.language;
+        UseUiLanguage(languageSetting_);
+        SetMenuCaptions();
     }
     return true;
 }
@@ -332,7 +345,7 @@ public:
         return readText_.substr(0, limit);
     }
     void ShowNoText() override {
-        MessageDlg(ToWide(kSearchNoText), TMsgDlgType::mtInformation, Buttons(TMsgDlgBtn::mbOK), 0);
+        MessageDlg(ToWide(Tr(TextId::MsgSearchNoText)), TMsgDlgType::mtInformation, Buttons(TMsgDlgBtn::mbOK), 0);
     }
     void OpenInIE(std::u16string_view address) override { snq::OpenInIE(ToWide(address)); }
     void OpenInDefaultBrowser(std::u16string_view address) override {

@@ -84,6 +84,8 @@ public:
 private:
     void SetupTrayIcon();
     void SetupPopupMenu();
+    // The items' captions in the interface's language.
+    void SetMenuCaptions();
     TMenuItem& MenuItem(MenuCommand command);
     // The menu caption, the tip and the balloon: the hotkey in force and
     // where a search goes.
@@ -113,6 +115,8 @@ private:
     // The stored hotkeys the Settings window said were not in force.
     std::vector<SetAsideHotKey> setAsideSaid_;
     bool startEntrySaid_ = false;
+    // The stored "Language" the texts were chosen by.
+    std::u16string languageSetting_;
 
 public:
     // Made on its first showing; it goes first.

@@ -5,6 +5,7 @@
 #include "framework/ErrorText.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
+#include "framework/Texts.h"
 
 namespace snq {
 
@@ -87,11 +88,11 @@ std::u16string ErrorMessageOf(std::exception_ptr error) {
     } catch (const EException& e) {
         return e.Message();
     } catch (const std::bad_alloc&) {
-        return u"Out of memory";
+        return Tr(TextId::ErrorOutOfMemory);
     } catch (const std::exception& e) {
         return Ascii(e.what());
     } catch (...) {
-        return u"Unknown error";
+        return Tr(TextId::ErrorUnknown);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/Exceptions.h"
+#include "framework/Texts.h"
 #include "framework/Win32Handles.h"
 
 namespace snq {
@@ -26,7 +27,7 @@ ClipboardSession::ClipboardSession(HWND owner) {
         const ULONGLONG start = ::GetTickCount64();
         while (!::OpenClipboard(owner)) {
             if (::GetTickCount64() - start >= kOpenRetryMs)
-                throw EClipboardException(u"Cannot open clipboard");
+                throw EClipboardException(Tr(TextId::ErrorClipboard));
             ::Sleep(kOpenRetryStepMs);
         }
     }
@@ -57,7 +58,7 @@ void ClearClipboard(HWND owner) {
 void SetClipboardText(HWND owner, std::u16string_view text) {
     const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
     UniqueHglobal memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!memory) throw EOutOfResources(u"Out of memory");
+    if (!memory) throw EOutOfResources(Tr(TextId::ErrorOutOfMemory));
     {
         ScopedGlobalLock lock(memory.get());
         std::memcpy(lock.data(), text.data(), text.size() * sizeof(char16_t));

@@ -9,7 +9,8 @@
 namespace snq {
 
 // The error box text: the message, with "." appended when its last character
-// sorts after "." (so a message ending in "'" or "." gets nothing).
+// sorts after "." (so a message ending in "'" or "." gets nothing) and is no
+// East Asian full stop ("。").
 std::u16string ErrorBoxText(std::u16string_view message);
 
 // "Exception <class> in module <module> at <offset>.\r\n<message>[.]\r\n"

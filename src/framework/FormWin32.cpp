@@ -3,13 +3,19 @@
 #include "framework/ApplicationWin32.h"
 #include "framework/Exceptions.h"
 #include "framework/ModalWin32.h"
+#include "framework/Texts.h"
 
 namespace snq {
 
 TCustomForm::TCustomForm(const wchar_t* className, std::wstring_view caption, DWORD style,
-                         DWORD exStyle, int clientWidth, int clientHeight)
-    : style_(style), exStyle_(exStyle), clientWidth_(clientWidth), clientHeight_(clientHeight) {
-    window_ = CreateBoundWindow(className, exStyle, style, caption, *this, Application().Handle());
+                         DWORD exStyle, int clientWidth, int clientHeight, FormWindow made)
+    : className_(className), caption_(caption), style_(style), exStyle_(exStyle), clientWidth_(clientWidth),
+      clientHeight_(clientHeight) {
+    if (made == FormWindow::Now) MakeWindow();
+}
+
+void TCustomForm::MakeWindow() {
+    window_ = CreateBoundWindow(className_, exStyle_, style_, caption_, *this, Application().Handle());
     dpi_ = DpiOf(window_.get());
     RECT frame{0, 0, Scale(clientWidth_), Scale(clientHeight_)};
     AdjustForDpi(frame, style_, exStyle_, dpi_);
@@ -31,8 +37,18 @@ void TCustomForm::CenterOnUsersMonitor() {
     }
 }
 
+void TCustomForm::SetClientHeight(int units) {
+    if (units == clientHeight_) return;
+    clientHeight_ = units;
+    RECT frame{0, 0, Scale(clientWidth_), Scale(clientHeight_)};
+    AdjustForDpi(frame, style_, exStyle_, dpi_);
+    ::SetWindowPos(window_.get(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+}
+
 int TCustomForm::ShowModal() {
-    if (Visible() || modal_) throw EInvalidOperation(u"Cannot make a visible window modal");
+    if (Visible() || modal_) throw EInvalidOperation(Tr(TextId::ErrorModal));
+    if (!window_) MakeWindow();
     BeforeShow();
     modalResult_ = mrNone;
     modal_ = true;

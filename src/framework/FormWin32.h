@@ -13,11 +13,15 @@ constexpr int mrNone = 0;
 constexpr int mrOk = 1;
 constexpr int mrCancel = 2;
 
+// When a form's window is made: with the form, or on its first showing (a
+// form that most runs never show costs nothing at start).
+enum class FormWindow { Now, OnFirstShow };
+
 class TCustomForm : protected IWindowHandler {
 public:
     // The client size in 96-DPI units.
     TCustomForm(const wchar_t* className, std::wstring_view caption, DWORD style, DWORD exStyle,
-                int clientWidth, int clientHeight);
+                int clientWidth, int clientHeight, FormWindow made = FormWindow::Now);
     virtual ~TCustomForm() = default;
     TCustomForm(const TCustomForm&) = delete;
     TCustomForm& operator=(const TCustomForm&) = delete;
@@ -45,8 +49,14 @@ protected:
     // Lays the form's contents out anew after its DPI changed (the form
     // itself is resized already).
     virtual void DpiChanged() {}
+    // Another client height, in 96-DPI units (contents that need more room).
+    void SetClientHeight(int units);
 
 private:
+    void MakeWindow();
+
+    const wchar_t* className_;
+    std::wstring caption_;
     UniqueHwnd window_;
     DWORD style_, exStyle_;
     int clientWidth_, clientHeight_;

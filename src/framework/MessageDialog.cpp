@@ -10,25 +10,25 @@ namespace snq {
 namespace {
 
 const std::array<ButtonInfo, 11> kButtons{{
-    {TMsgDlgBtn::mbYes, u"&Yes", 6},
-    {TMsgDlgBtn::mbNo, u"&No", 7},
-    {TMsgDlgBtn::mbOK, u"OK", 1},
-    {TMsgDlgBtn::mbCancel, u"Cancel", 2},
-    {TMsgDlgBtn::mbAbort, u"&Abort", 3},
-    {TMsgDlgBtn::mbRetry, u"&Retry", 4},
-    {TMsgDlgBtn::mbIgnore, u"&Ignore", 5},
-    {TMsgDlgBtn::mbAll, u"&All", 8},
-    {TMsgDlgBtn::mbNoToAll, u"N&o to All", 9},
-    {TMsgDlgBtn::mbYesToAll, u"Yes to &All", 10},
-    {TMsgDlgBtn::mbHelp, u"&Help", 0},
+    {TMsgDlgBtn::mbYes, TextId::ButtonYes, 6},
+    {TMsgDlgBtn::mbNo, TextId::ButtonNo, 7},
+    {TMsgDlgBtn::mbOK, TextId::CommonOk, 1},
+    {TMsgDlgBtn::mbCancel, TextId::CommonCancel, 2},
+    {TMsgDlgBtn::mbAbort, TextId::ButtonAbort, 3},
+    {TMsgDlgBtn::mbRetry, TextId::ButtonRetry, 4},
+    {TMsgDlgBtn::mbIgnore, TextId::ButtonIgnore, 5},
+    {TMsgDlgBtn::mbAll, TextId::ButtonAll, 8},
+    {TMsgDlgBtn::mbNoToAll, TextId::ButtonNoToAll, 9},
+    {TMsgDlgBtn::mbYesToAll, TextId::ButtonYesToAll, 10},
+    {TMsgDlgBtn::mbHelp, TextId::ButtonHelp, 0},
 }};
 
 const std::array<KindInfo, 5> kKinds{{
-    {u"Warning", TMsgIcon::Exclamation, TTaskIcon::Warning},
-    {u"Error", TMsgIcon::Hand, TTaskIcon::Error},
-    {u"Information", TMsgIcon::Asterisk, TTaskIcon::Information},
-    {u"Confirm", TMsgIcon::Question, TTaskIcon::Information},
-    {u"", TMsgIcon::None, TTaskIcon::None},
+    {TextId::TitleWarning, TMsgIcon::Exclamation, TTaskIcon::Warning},
+    {TextId::TitleError, TMsgIcon::Hand, TTaskIcon::Error},
+    {TextId::TitleInformation, TMsgIcon::Asterisk, TTaskIcon::Information},
+    {TextId::TitleConfirm, TMsgIcon::Question, TTaskIcon::Information},
+    {TextId{}, TMsgIcon::None, TTaskIcon::None},
 }};
 
 bool Has(TMsgDlgButtons set, TMsgDlgBtn b) { return (set & Buttons(b)) != 0; }
@@ -60,7 +60,7 @@ const KindInfo& KindOf(TMsgDlgType kind) { return kKinds[static_cast<unsigned>(k
 
 std::u16string ClassicTitle(TMsgDlgType kind, std::u16string_view applicationTitle) {
     if (kind == TMsgDlgType::mtCustom) return std::u16string(applicationTitle);
-    return std::u16string(KindOf(kind).title);
+    return Tr(KindOf(kind).title);
 }
 
 MessageFormLayout LayoutMessageForm(const MessageFormMetrics& raw) {
@@ -111,7 +111,7 @@ std::u16string MessageFormCopyText(std::u16string_view title, std::u16string_vie
     const std::u16string rule = std::u16string(27, u'-') + u"\r\n";
     std::u16string captions;
     for (const ButtonInfo& b : buttons) {
-        for (char16_t c : b.caption)
+        for (char16_t c : Tr(b.caption))
             if (c != u'&') captions += c;
         captions += u"   ";
     }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/Texts.h"
+
 namespace snq {
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -25,7 +27,7 @@ enum class TTaskIcon { None, Warning, Error, Information };
 
 struct ButtonInfo {
     TMsgDlgBtn button;
-    std::u16string_view caption;
+    TextId caption;
     int result; // the modal result, also the task dialog's button id
 };
 
@@ -38,13 +40,14 @@ int DefaultButtonResult(TMsgDlgButtons buttons);
 int CancelButtonResult(TMsgDlgButtons buttons);
 
 struct KindInfo {
-    std::u16string_view title;   // empty for the custom kind
+    TextId title;   // TextId{} for the custom kind
     TMsgIcon classicIcon;
     TTaskIcon taskIcon;
 };
 const KindInfo& KindOf(TMsgDlgType kind);
 // The classic rendering's title: the kind's title, or the application title
 // for the custom kind. The task dialog leaves the custom kind untitled.
+// Titles and captions are in the interface's language (Tr).
 std::u16string ClassicTitle(TMsgDlgType kind, std::u16string_view applicationTitle);
 
 // Geometry of the classic message form, in pixels.

@@ -46,11 +46,11 @@ int ShowTaskDialog(std::wstring_view text, TMsgDlgType kind, TMsgDlgButtons butt
     std::vector<std::wstring> captions;
     std::vector<TASKDIALOG_BUTTON> taskButtons;
     captions.reserve(order.size());
-    for (const ButtonInfo& b : order) captions.push_back(ToWide(b.caption));
+    for (const ButtonInfo& b : order) captions.push_back(ToWide(Tr(b.caption)));
     for (std::size_t i = 0; i < order.size(); ++i)
         taskButtons.push_back({IdOf(order[i]), captions[i].c_str()});
 
-    const std::wstring title = ToWide(KindOf(kind).title);
+    const std::wstring title = ToWide(Tr(KindOf(kind).title));
     const std::wstring content(text);
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof(config);
@@ -196,7 +196,7 @@ private:
         m.textWidth = textRect.right;
         m.textHeight = textRect.bottom;
         for (const ButtonInfo& b : order_) {
-            const std::wstring caption = ToWide(b.caption);
+            const std::wstring caption = ToWide(Tr(b.caption));
             RECT r{};
             ::DrawTextW(dc.get(), caption.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
             m.widestCaption = std::max<int>(m.widestCaption, r.right - r.left);
@@ -233,7 +233,7 @@ private:
         for (std::size_t i = 0; i < order_.size(); ++i) {
             const bool isDefault = order_[i].result == defaultResult &&
                                    order_[i].button != TMsgDlgBtn::mbHelp;
-            HWND button = Child(L"BUTTON", ToWide(order_[i].caption),
+            HWND button = Child(L"BUTTON", ToWide(Tr(order_[i].caption)),
                                 WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                                 layout.buttons[i], IdOf(order_[i]));
             if (isDefault) {

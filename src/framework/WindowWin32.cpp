@@ -3,6 +3,7 @@
 #include "framework/ApplicationWin32.h"
 #include "framework/SystemErrorWin32.h"
 #include "framework/Text.h"
+#include "framework/Texts.h"
 
 namespace snq {
 
@@ -38,7 +39,7 @@ void RegisterBoundClass(HINSTANCE instance, const wchar_t* className, HICON icon
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        RaiseLastError(u"Cannot register the window class " + ToU16(className));
+        RaiseLastError(Tr(TextId::ErrorWindowClass, {ToU16(className)}));
 }
 
 } // namespace
@@ -51,12 +52,16 @@ UniqueHwnd CreateBoundWindow(const wchar_t* className, DWORD exStyle, DWORD styl
     const std::wstring text(title);
     HWND window = ::CreateWindowExW(exStyle, className, text.c_str(), style, 0, 0, 0, 0, owner,
                                     nullptr, instance, &handler);
-    if (!window) RaiseLastError(u"Cannot create a window of class " + ToU16(className));
+    if (!window) RaiseLastError(Tr(TextId::ErrorWindow, {ToU16(className)}));
     return UniqueHwnd(window);
 }
 
 UniqueHwnd AllocateUtilWindow(IWindowHandler& handler) {
     return CreateBoundWindow(L"TPUtilWindow", WS_EX_TOOLWINDOW, WS_POPUP, L"", handler);
+}
+
+UniqueHwnd AllocateMessageWindow(IWindowHandler& handler) {
+    return CreateBoundWindow(L"TPUtilWindow", 0, 0, L"", handler, HWND_MESSAGE);
 }
 
 void ReportBoundaryException() noexcept {

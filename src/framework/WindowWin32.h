@@ -27,6 +27,9 @@ UniqueHwnd CreateBoundWindow(const wchar_t* className, DWORD exStyle, DWORD styl
 // than a message-only one, so that it receives broadcasts such as
 // "TaskbarCreated".
 UniqueHwnd AllocateUtilWindow(IWindowHandler& handler);
+// The same as a message-only window, for messages of the program's own (a
+// hotkey, a thread's report): no broadcasts reach it, and it costs less.
+UniqueHwnd AllocateMessageWindow(IWindowHandler& handler);
 
 // Runs `body` and hands any error it raises to the application error box.
 // For every entry point that the system calls.

@@ -8,7 +8,7 @@
 
 namespace snq {
 
-THotKeyManager::THotKeyManager() : window_(AllocateUtilWindow(*this)) {}
+THotKeyManager::THotKeyManager() : window_(AllocateMessageWindow(*this)) {}
 
 THotKeyManager::~THotKeyManager() { Clear(); }
 

@@ -6,6 +6,7 @@
 #include "framework/ComWin32.h"
 #include "framework/Exceptions.h"
 #include "framework/Text.h"
+#include "framework/Texts.h"
 
 namespace snq {
 
@@ -18,7 +19,7 @@ class Win32WaitThread final : public IWaitThread {
 public:
     explicit Win32WaitThread(std::function<void()> body) : body_(std::move(body)) {
         handle_.reset(::CreateThread(nullptr, 0, &Entry, this, 0, nullptr));
-        if (!handle_) throw EOutOfResources(u"Cannot create the wait thread");
+        if (!handle_) throw EOutOfResources(Tr(TextId::ErrorWaitThread));
     }
     ~Win32WaitThread() override { Join(); }
     void Join() override {
@@ -114,7 +115,7 @@ void Win32LaunchPlatform::Close(ProcessId process) {
 
 void Win32LaunchPlatform::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
 
-Win32MainThread::Win32MainThread() : window_(AllocateUtilWindow(*this)) {}
+Win32MainThread::Win32MainThread() : window_(AllocateMessageWindow(*this)) {}
 
 Win32MainThread::~Win32MainThread() = default;
 

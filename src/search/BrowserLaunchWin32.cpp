@@ -12,6 +12,7 @@
 #include "framework/SystemErrorWin32.h"
 #include "framework/Text.h"
 #include "search/SearchAddress.h"
+#include "framework/Texts.h"
 
 namespace snq {
 
@@ -48,7 +49,7 @@ class Bstr {
 public:
     explicit Bstr(std::wstring_view text)
         : value_(Api().SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
-        if (!value_) throw EOutOfResources(u"Out of memory");
+        if (!value_) throw EOutOfResources(Tr(TextId::ErrorOutOfMemory));
     }
     ~Bstr() { Api().SysFreeString(value_); }
     Bstr(const Bstr&) = delete;
@@ -75,8 +76,7 @@ DISPID Resolve(IDispatch& object, const wchar_t* name) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = 0;
     if (FAILED(object.GetIDsOfNames(IID_NULL, names, 1, ::GetThreadLocale(), &id))) {
-        std::wstring text = L"Method '" + std::wstring(name) + L"' not supported by automation object";
-        throw EOleError(ToU16(text));
+        throw EOleError(Tr(TextId::ErrorAutomationMethod, {ToU16(name)}));
     }
     return id;
 }

@@ -4,11 +4,7 @@
 
 namespace snq {
 
-void RaiseRegistryError(std::u16string_view pattern, std::u16string_view name) {
-    std::u16string text(pattern);
-    text.replace(text.find(u"%s"), 2, name);
-    throw ERegistryException(text);
-}
+void RaiseRegistryError(TextId pattern, std::u16string_view name) { throw ERegistryException(Tr(pattern, {name})); }
 
 namespace {
 // A text value's characters up to its first NUL.
@@ -46,9 +42,9 @@ std::u16string TRegistry::ReadString(std::u16string_view name) {
     const auto info = key_ ? key_->Query(name) : std::nullopt;
     if (!info || info->second == 0) return {};
     const auto value = key_->Read(name);
-    if (!value) RaiseRegistryError(u"Failed to get data for '%s'", name);
+    if (!value) RaiseRegistryError(TextId::ErrorGetData, name);
     if (value->type != RegType::Sz && value->type != RegType::ExpandSz)
-        RaiseRegistryError(u"Invalid data type for '%s'", name);
+        RaiseRegistryError(TextId::ErrorDataType, name);
     return TextOf(*value);
 }
 
@@ -61,7 +57,7 @@ std::optional<std::u16string> TRegistry::ReadStringIfAny(std::u16string_view nam
 }
 
 void TRegistry::WriteString(std::u16string_view name, std::u16string_view text) {
-    if (!key_ || !key_->WriteString(name, text)) RaiseRegistryError(u"Failed to set data for '%s'", name);
+    if (!key_ || !key_->WriteString(name, text)) RaiseRegistryError(TextId::ErrorSetData, name);
 }
 
 bool TRegistry::DeleteValue(std::u16string_view name) { return key_ && key_->Delete(name); }

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/Texts.h"
+
 namespace snq {
 
 // HKEY_LOCAL_MACHINE in the 32-bit view (where the settings of earlier,
@@ -52,8 +54,9 @@ public:
     virtual bool DeleteKey(RootKey root, std::u16string_view path) = 0;
 };
 
-// Raises ERegistryException with `pattern`, whose "%s" is filled with `name`.
-[[noreturn]] void RaiseRegistryError(std::u16string_view pattern, std::u16string_view name);
+// Raises ERegistryException with the text `pattern` ("Failed to set data for
+// '%1'"), its %1 filled with `name`.
+[[noreturn]] void RaiseRegistryError(TextId pattern, std::u16string_view name);
 
 // The registry access object of one operation: a root, at most one open
 // ("current") key, and the text reads and writes with their errors.

@@ -68,14 +68,34 @@ std::optional<std::u16string> HotKeyOwner(const UserChoices& choices, std::uint3
     return std::nullopt;
 }
 
-TRegistry TSettings::OpenForWriting(std::u16string_view path) {
+namespace {
+
+TRegistry OpenSettingsForWriting(IRegistry& registry, std::u16string_view path) {
     for (RootKey root : kHives) {
-        TRegistry reg(registry_, root);
+        TRegistry reg(registry, root);
         if (reg.OpenKey(path)) return reg;
     }
     // No current key: the operation's write raises its error.
-    return TRegistry(registry_, RootKey::CurrentUser);
+    return TRegistry(registry, RootKey::CurrentUser);
 }
+
+// A stored language tag in its shipped spelling; anything else: automatic.
+std::u16string LanguageOf(const std::optional<std::u16string>& stored) {
+    const UiLanguage* language = stored ? ShippedLanguage(*stored) : nullptr;
+    return language ? std::u16string(language->tag) : std::u16string();
+}
+
+} // namespace
+
+std::u16string StoredLanguage(IRegistry& registry) {
+    try {
+        return LanguageOf(OpenSettingsForWriting(registry, kSettingsKey).ReadStringIfAny(u"Language"));
+    } catch (const std::exception&) {
+        return {}; // out of memory: Windows' language
+    }
+}
+
+TRegistry TSettings::OpenForWriting(std::u16string_view path) { return OpenSettingsForWriting(registry_, path); }
 
 bool TSettings::ValueExistsIn(RootKey root, std::u16string_view path, std::u16string_view name) {
     TRegistry reg(registry_, root);
@@ -129,6 +149,7 @@ void TSettings::ReadOthers(TRegistry& reg, LayoutCheck layouts, UserChoices& cho
             choices.searchTemplate = address;
         for (const YesNoChoice& value : kYesNoChoices)
             choices.*value.choice = reg.ReadStringIfAny(value.name) == u"Yes";
+        choices.language = LanguageOf(reg.ReadStringIfAny(u"Language"));
         ReadProfiles(reg.Root(), layouts, choices);
     } catch (const std::exception&) {
         // Out of memory: what was read so far, the rest its defaults.
@@ -160,6 +181,7 @@ void TSettings::Write(const UserChoices& choices) {
     reg.WriteString(u"SearchAddress", choices.searchTemplate);
     for (const YesNoChoice& value : kYesNoChoices)
         reg.WriteString(value.name, choices.*value.choice ? u"Yes" : u"No");
+    reg.WriteString(u"Language", choices.language);
     WriteProfiles(reg.Root(), choices.profiles);
 }
 
@@ -275,7 +297,7 @@ void TSettings::DontRunOnWinStart(std::u16string_view name) {
         TRegistry reg(registry_, root);
         if ((!reg.OpenKey(kRunKey) || !reg.DeleteValue(name)) && counts) remains = true;
     }
-    if (remains) RaiseRegistryError(u"Failed to delete value '%s'", name);
+    if (remains) RaiseRegistryError(TextId::ErrorDeleteValue, name);
 }
 
 std::u16string TSettings::RunCommand() const {

@@ -65,6 +65,8 @@ struct UserChoices {
     // The Yes/No values (kYesNoChoices).
     bool copySelection = false; // "CopySelection": copy the selection before a hotkey search
     bool openAddresses = false; // "OpenAddresses": open a copied web address as it is
+    // "Language": the interface's language, a shipped tag; empty: Windows'.
+    std::u16string language;
     // "Profiles": at most kMaxProfiles, each with a usable name and
     // template. A hotkey that the main search or an earlier profile has
     // counts as none.
@@ -111,6 +113,10 @@ enum class BrowserModeRead {
     // reads before the user asked for anything (start-up, a hotkey press).
     Quietly,
 };
+
+// The stored "Language" (as Read gives it), read alone: for the start,
+// before anything is shown.
+std::u16string StoredLanguage(IRegistry& registry);
 
 // Whether a read checks the stored hotkeys against the user's keyboard
 // layouts (THotKeyText::RefusalOf): at start and for the Settings window,

@@ -328,8 +328,8 @@ void ChooseMenuItem(HWND menuWindow, snq::MenuCommand command, bool profiles) {
     // from here: the program's own table says where the separators stand.
     int presses = 0;
     for (std::size_t i = 0; i <= snq::MenuIndexOf(command); ++i)
-        if (snq::kMenu[i].command != snq::MenuCommand::None &&
-            (profiles || snq::kMenu[i].command != snq::MenuCommand::SearchWith))
+        if (snq::kMenu[i] != snq::MenuCommand::None &&
+            (profiles || snq::kMenu[i] != snq::MenuCommand::SearchWith))
             ++presses;
     for (int i = 0; i < presses; ++i) ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
@@ -351,7 +351,7 @@ bool UseProfileItem(HWND tray, DWORD pid, int index) {
     // first item chosen.
     int presses = 0;
     for (std::size_t i = 0; i <= snq::MenuIndexOf(snq::MenuCommand::SearchWith); ++i)
-        if (snq::kMenu[i].command != snq::MenuCommand::None) ++presses;
+        if (snq::kMenu[i] != snq::MenuCommand::None) ++presses;
     for (int i = 0; i < presses; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageW(menu, WM_KEYDOWN, VK_RIGHT, 0);
     for (int i = 0; i < index; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
@@ -733,7 +733,13 @@ void HoldCtrlG(int keyDowns) {
 }
 
 void PostHotKey(DWORD pid, UINT modifiers, UINT key) {
-    for (HWND w : TopLevel(pid, false))
+    std::vector<HWND> windows = TopLevel(pid, false);
+    for (HWND w = nullptr; (w = ::FindWindowExW(HWND_MESSAGE, w, L"TPUtilWindow", nullptr));) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) windows.push_back(w);
+    }
+    for (HWND w : windows)
         if (ClassOf(w) == L"TPUtilWindow") ::PostMessageW(w, WM_HOTKEY, 1, MAKELPARAM(modifiers, key));
 }
 

@@ -126,7 +126,7 @@ void PressKeys(std::initializer_list<WORD> modifiers, WORD key);
 // Holds Ctrl+G down for `keyDowns` key-downs of G, 30 ms apart as the
 // keyboard's repeat sends them, then releases both keys.
 void HoldCtrlG(int keyDowns);
-// Posts WM_HOTKEY to every utility window of the process.
+// Posts WM_HOTKEY to every utility window of the process, message-only ones too.
 void PostHotKey(DWORD pid, UINT modifiers, UINT key);
 // Whether no program holds the keystroke as its hotkey (it is tried).
 bool KeystrokeFree(UINT modifiers, UINT key);

@@ -167,7 +167,7 @@ bool Warned(DWORD pid, const std::wstring& text) {
 TEST_F(Settings, TheSettingsWindowChecksAppliesAndStoresItsChoices) {
     Start();
     for (int i = 0; i < 100 && KeystrokeFree(MOD_CONTROL, 'G'); ++i) Wait(50);
-    EXPECT_EQ(TrayTip(), std::wstring(snq::kTrayHint.begin(), snq::kTrayHint.end()));
+    EXPECT_EQ(TrayTip(), L"Snapquery 1.5\r\nClick or press Ctrl+g to send clpiboard text to google search\r\nRight click for menu");
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
     HWND window = WaitForWindow(pid(), L"Snapquery Settings");
     ASSERT_NE(window, nullptr);

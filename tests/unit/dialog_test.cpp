@@ -22,7 +22,7 @@ TEST(MessageDialog, ButtonsAppearInTheFixedOrderWithTheirCaptionsAndResults) {
                                   u"&Ignore", u"&All", u"N&o to All", u"Yes to &All", u"&Help"};
     const int results[] = {6, 7, 1, 2, 3, 4, 5, 8, 9, 10, 0};
     for (std::size_t i = 0; i < all.size(); ++i) {
-        EXPECT_EQ(all[i].caption, captions[i]);
+        EXPECT_EQ(Tr(all[i].caption), captions[i]);
         EXPECT_EQ(all[i].result, results[i]);
     }
     // Order does not depend on how the set was written.
@@ -45,13 +45,13 @@ TEST(MessageDialog, DefaultAndCancelButtonsFollowTheirPreferenceOrder) {
 }
 
 TEST(MessageDialog, KindsHaveTheirTitlesAndIcons) {
-    EXPECT_EQ(KindOf(TMsgDlgType::mtWarning).title, u"Warning");
+    EXPECT_EQ(Tr(KindOf(TMsgDlgType::mtWarning).title), u"Warning");
     EXPECT_EQ(KindOf(TMsgDlgType::mtError).classicIcon, TMsgIcon::Hand);
-    EXPECT_EQ(KindOf(TMsgDlgType::mtInformation).title, u"Information");
-    EXPECT_EQ(KindOf(TMsgDlgType::mtConfirmation).title, u"Confirm");
+    EXPECT_EQ(Tr(KindOf(TMsgDlgType::mtInformation).title), u"Information");
+    EXPECT_EQ(Tr(KindOf(TMsgDlgType::mtConfirmation).title), u"Confirm");
     // A confirmation shows the information icon as a task dialog.
     EXPECT_EQ(KindOf(TMsgDlgType::mtConfirmation).taskIcon, TTaskIcon::Information);
-    EXPECT_EQ(KindOf(TMsgDlgType::mtCustom).title, u"");
+    EXPECT_EQ(Tr(KindOf(TMsgDlgType::mtCustom).title), u"");
     EXPECT_EQ(KindOf(TMsgDlgType::mtCustom).classicIcon, TMsgIcon::None);
     EXPECT_EQ(ClassicTitle(TMsgDlgType::mtCustom, u"Snapquery 1.5"), u"Snapquery 1.5");
     EXPECT_EQ(ClassicTitle(TMsgDlgType::mtError, u"Snapquery 1.5"), u"Error");
@@ -122,7 +122,9 @@ TEST(MainTexts, TheTipAndTheBalloonFitTheShellsLimitsWithTheLongestKeyAndAddress
             EXPECT_NE(text.find(u"hhh\u2026"), std::u16string::npos);
         }
     }
-    EXPECT_EQ(TrayHint(u"Ctrl+G", false, u"google search"), kTrayHint) << "a short one is whole";
+    EXPECT_EQ(TrayHint(u"Ctrl+G", false, SearchTarget(u"")),
+              u"Snapquery 1.5\r\nClick or press Ctrl+g to send clpiboard text to google search\r\nRight click for menu")
+        << "a short one is whole";
 }
 
 TEST(MainTexts, EachCommandHasOneItem) {
@@ -133,8 +135,8 @@ TEST(MainTexts, EachCommandHasOneItem) {
                           MenuCommand::Exit}) {
         const std::size_t at = MenuIndexOf(c);
         ASSERT_LT(at, std::size(kMenu));
-        EXPECT_EQ(kMenu[at].command, c);
-        for (std::size_t i = at + 1; i < std::size(kMenu); ++i) EXPECT_NE(kMenu[i].command, c);
+        EXPECT_EQ(kMenu[at], c);
+        for (std::size_t i = at + 1; i < std::size(kMenu); ++i) EXPECT_NE(kMenu[i], c);
     }
     // "Search with" stands right below the search.
     EXPECT_EQ(MenuIndexOf(MenuCommand::SearchWith), MenuIndexOf(MenuCommand::Search) + 1);
@@ -145,7 +147,7 @@ TEST(MainTexts, TheSearchItemShowsTheHotkeyInForce) {
     EXPECT_EQ(SearchCaption(u"Ctrl+Shift+G"), u"Snapquery (CTRL+SHIFT+G)");
     EXPECT_EQ(SearchCaption(u"Alt+F5"), u"Snapquery (ALT+F5)");
     EXPECT_EQ(SearchCaption(u""), u"Snapquery");
-    EXPECT_EQ(SearchCaption(u"Ctrl+G"), kMenu[MenuIndexOf(MenuCommand::Search)].caption)
+    EXPECT_EQ(SearchCaption(u"Ctrl+G"), MenuCaption(MenuCommand::Search))
         << "the default caption is the default hotkey's";
 }
 
@@ -178,9 +180,10 @@ TEST(SettingsDialog, ControlsFitTheWindowDoNotOverlapAndHaveOneMnemonicEach) {
             c.id == idCustomAddress) {
             EXPECT_TRUE(inside(c, kSettingsControls[3])) << c.id << " outside its group";
         }
-        const std::size_t amp = c.text.find(u'&');
+        const std::u16string text = Tr(c.text);
+        const std::size_t amp = text.find(u'&');
         if (amp == std::u16string_view::npos) continue;
-        char16_t m = c.text[amp + 1];
+        char16_t m = text[amp + 1];
         if (m >= u'A' && m <= u'Z') m = static_cast<char16_t>(m + 32);
         EXPECT_EQ(mnemonics.find(m), std::u16string::npos) << "mnemonic used twice: " << c.id;
         mnemonics += m;

@@ -2,12 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "framework/ApplicationWin32.h"
+#include "framework/TextsWin32.h"
 #include "framework/Win32Handles.h"
 
 namespace {
 class ApplicationEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // The program's string tables are linked in: English, as the tests expect.
+        static snq::ResourceTexts texts;
+        snq::UseTexts(&texts, snq::kEnglishLanguage);
         application_ = new snq::TApplication(::GetModuleHandleW(nullptr));
         application_->SetTitle(L"Snapquery 1.5");
     }

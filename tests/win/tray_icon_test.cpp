@@ -76,8 +76,9 @@ TEST(TrayIcon, StartsWithTheRecordTheShellExpectsAndTheTitleAsTip) {
 
 TEST(TrayIcon, HintIsCutTo127CharactersAndAnEmptyHintDropsTheTip) {
     TTrayIcon icon(::GetModuleHandleW(nullptr), L"Snapquery 1.5");
-    icon.SetHint(ToWide(kTrayHint));
-    EXPECT_EQ(std::wstring(icon.Data().szTip), ToWide(kTrayHint)); // whole, with its line breaks
+    const std::wstring hint = ToWide(TrayHint(u"Ctrl+G", false, SearchTarget(u"")));
+    icon.SetHint(hint);
+    EXPECT_EQ(std::wstring(icon.Data().szTip), hint); // whole, with its line breaks
     const std::wstring longHint(200, L'h');
     icon.SetHint(longHint);
     EXPECT_EQ(std::wstring(icon.Data().szTip), longHint.substr(0, 127));
@@ -165,11 +166,11 @@ TEST(PopupMenu, BuildsTheTwelveItemsWithSeparatorsAndMarks) {
                                      L"Snapquery (CTRL+G)", L"-", L"Settings...", L"About SNQ",
                                      L"-", L"Exit SNQ"};
     TPopupMenu menu;
-    for (const MenuEntry& entry : kMenu) {
+    for (const MenuCommand command : kMenu) {
         TMenuItem& item = menu.Items.emplace_back();
-        item.Caption = ToWide(entry.caption);
+        item.Caption = ToWide(MenuCaption(command));
         // Without profiles, as the program makes it.
-        item.Visible = entry.command != MenuCommand::SearchWith;
+        item.Visible = command != MenuCommand::SearchWith;
     }
     menu.Items[MenuIndexOf(MenuCommand::AutoRun)].Checked = true;
     HMENU handle = menu.Rebuild();

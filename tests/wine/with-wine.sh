@@ -2,7 +2,8 @@
 # Runs a Windows program under Wine on a throw-away prefix and its own Xvfb
 # display, then ends everything it started: the prefix's processes
 # (wineserver -k on that prefix only) and the display, by PID. SNQ_WINEDEBUG
-# sets WINEDEBUG (default -all), e.g. +win,+focus to trace a window fault.
+# sets WINEDEBUG (default -all), e.g. +win,+focus to trace a window fault;
+# SNQ_LC_ALL the user's language (default en_US.UTF-8).
 #   with-wine.sh program.exe [args...]
 set -u
 exe=$1
@@ -25,6 +26,9 @@ trap 'exit 130' INT TERM
 
 cp -a "$template" "$work/pfx"
 export WINEPREFIX=$work/pfx WINEDEBUG=${SNQ_WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+# The user's language: Wine takes it from LC_ALL at start (no generated
+# glibc locale is needed). English unless a test asks for another.
+export LC_ALL=${SNQ_LC_ALL:-en_US.UTF-8}
 # Tells the tests that they run here, where every rendering is available.
 export SNQ_TEST_HARNESS=1
 # shellcheck source=start-xvfb.sh

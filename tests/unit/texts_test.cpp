@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "app/MainTexts.h"
+#include "framework/Texts.h"
+#include "support/TableTexts.h"
+
+using namespace snq;
+
+namespace {
+// Every unit test sees the English texts unless it chooses another language.
+class EnglishTexts : public ::testing::Environment {
+    void SetUp() override { snq::testing::UseEnglishTexts(); }
+};
+const auto* const kEnglish = ::testing::AddGlobalTestEnvironment(new EnglishTexts);
+} // namespace
+
+TEST(UiLanguage, IsTheSettingsElseTheFirstPreferredThatShipsElseEnglish) {
+    using V = std::vector<std::u16string>;
+    struct Row {
+        const char16_t* setting;
+        V preferred;
+        const char16_t* chosen;
+    };
+    const Row rows[] = {
+        {u"", V{u"de-DE"}, u"de"},
+        {u"", V{u"de-AT", u"fr-FR"}, u"de"},             // the language alone
+        {u"", V{u"sv-SE", u"fr-CA"}, u"fr"},             // the first that ships
+        {u"", V{u"zh-TW"}, u"zh-Hant"},
+        {u"", V{u"zh-HK"}, u"zh-Hant"},
+        {u"", V{u"zh-Hant-TW"}, u"zh-Hant"},
+        {u"", V{u"zh-CN"}, u"zh-Hans"},
+        {u"", V{u"zh-SG"}, u"zh-Hans"},
+        {u"", V{u"pt-PT"}, u"pt-BR"},
+        {u"", V{u"PT-br"}, u"pt-BR"},
+        {u"", V{u"sv-SE", u"fi-FI"}, u"en"},
+        {u"", V{}, u"en"},
+        {u"ja", V{u"de-DE"}, u"ja"},                    // the setting wins
+        {u"ZH-hans", V{u"de-DE"}, u"zh-Hans"},
+        {u"xx", V{u"de-DE"}, u"de"},                    // nothing shipped: automatic
+        {u"de-DE", V{u"ru-RU"}, u"ru"},                 // a setting names a shipped tag exactly
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ChooseUiLanguage(row.setting, row.preferred).tag, std::u16string_view(row.chosen))
+            << std::string(row.setting, row.setting + std::char_traits<char16_t>::length(row.setting));
+}
+
+namespace {
+// German, with one text missing.
+struct GermanWithAGap final : ITextSource {
+    std::u16string Load(std::uint16_t language, TextId id) override {
+        if (language == kEnglishLanguage) return id == TextId::MenuExit ? u"Exit SNQ" : u"Settings...";
+        return id == TextId::MenuExit ? u"" : u"Einstellungen...";
+    }
+};
+} // namespace
+
+TEST(Texts, AMissingTranslationIsItsEnglishOneAndPlaceholdersAreFilledOnce) {
+    GermanWithAGap texts;
+    UseTexts(&texts, 0x0007);
+    EXPECT_EQ(Tr(TextId::MenuSettings), u"Einstellungen...");
+    EXPECT_EQ(Tr(TextId::MenuExit), u"Exit SNQ");
+    snq::testing::UseEnglishTexts();
+    EXPECT_EQ(Format(u"%2 vor %1, %3%", {u"a%2", u"b"}), u"b vor a%2, %");
+}
+
+TEST(Texts, TheTipAndTheBalloonFitTheShellInEveryLanguage) {
+    // The longest key names, a long custom host, and the hotkey taken.
+    const std::u16string key = u"Strg+Umschalt+Alt+Win+Browser Favoriten";
+    const std::u16string host = std::u16string(240, u'h') + u".example";
+    snq::testing::TableTexts texts;
+    for (const UiLanguage& language : kUiLanguages) {
+        UseTexts(&texts, language.id);
+        for (bool taken : {false, true}) {
+            EXPECT_LE(TrayHint(key, taken, host).size(), kTipLimit) << std::string(language.tag.begin(), language.tag.end());
+            EXPECT_LE(BalloonHint(key, taken, host).size(), kBalloonTextLimit);
+        }
+        EXPECT_LE(HotKeyTakenNotice(key).size(), kBalloonTextLimit) << std::string(language.tag.begin(), language.tag.end());
+        EXPECT_LE(std::u16string_view(u"" SNQ_TITLE).size(), kBalloonTitleLimit);
+        // With the default hotkey and Google, nothing is cut, taken or not.
+        for (bool taken : {false, true})
+            EXPECT_TRUE(TrayHint(u"Ctrl+G", taken, SearchTarget(u"")).ends_with(Tr(TextId::TrayRightClick)))
+                << std::string(language.tag.begin(), language.tag.end());
+    }
+    snq::testing::UseEnglishTexts();
+}

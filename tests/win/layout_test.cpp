@@ -1,0 +1,178 @@
+// Every window in every language (the pseudo-language too, whose texts are
+// about 40 % longer): no text is wider than the control that shows it, and
+// the About window's labels stay inside its panel, apart. And the string
+// tables hold the translations as written.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "about/AboutWin32.h"
+#include "app/ProfileFormWin32.h"
+#include "app/SettingsFormWin32.h"
+#include "framework/TextsWin32.h"
+#include "hotkeys/KeyboardLayoutWin32.h"
+#include "support/TableTexts.h"
+
+using namespace snq;
+
+namespace {
+
+std::function<void()> g_whileShown;
+
+// Runs `check` once the modal form shows, then closes it.
+void WhileShown(TCustomForm& form, std::function<void()> check) {
+    g_whileShown = [&form, check] {
+        check();
+        ::PostMessageW(form.Handle(), WM_COMMAND, IDCANCEL, 0);
+    };
+    ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        ::KillTimer(nullptr, id);
+        if (auto run = std::exchange(g_whileShown, nullptr)) run();
+    });
+}
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[512] = {};
+    ::GetWindowTextW(window, text, 512);
+    return text;
+}
+
+// The width `text` takes in the control's own font.
+int TextWidth(HWND control, const std::wstring& text, HFONT font) {
+    HDC dc = ::GetDC(control);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    RECT r{};
+    ::DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(control, dc);
+    return r.right - r.left;
+}
+
+// What does not fit in the form's controls: "<text>: <width> for <room>".
+std::vector<std::wstring> Clipped(HWND form) {
+    std::vector<std::wstring> clipped;
+    for (HWND c = ::GetWindow(form, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t cls[32] = {};
+        ::GetClassNameW(c, cls, 32);
+        const std::wstring kind = cls;
+        RECT r{};
+        ::GetClientRect(c, &r);
+        const auto style = static_cast<DWORD>(::GetWindowLongPtrW(c, GWL_STYLE));
+        std::wstring text = TextOf(c);
+        int room = r.right;
+        if (kind == L"Button") {
+            const DWORD type = style & BS_TYPEMASK;
+            if (type == BS_GROUPBOX)
+                room -= 2 * ::GetSystemMetrics(SM_CXEDGE) + 12;
+            else if (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON)
+                room -= ::GetSystemMetrics(SM_CXMENUCHECK) + 4;
+            else
+                room -= 2 * ::GetSystemMetrics(SM_CXEDGE) + 4;
+        } else if (kind == L"ComboBox") {
+            room -= ::GetSystemMetrics(SM_CXVSCROLL) + 6;
+        } else if (kind != L"Static") {
+            continue;
+        }
+        const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0));
+        const int width = TextWidth(c, text, font);
+        if (!text.empty() && width > room)
+            clipped.push_back(text + L": " + std::to_wstring(width) + L" for " + std::to_wstring(room));
+    }
+    return clipped;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+class Layout : public ::testing::TestWithParam<UiLanguage> {
+protected:
+    void SetUp() override { UseTexts(&texts_, GetParam().id); }
+    void TearDown() override { UseTexts(&texts_, kEnglishLanguage); }
+    ResourceTexts texts_;
+    Win32KeyboardLayout keyboard_;
+    THotKeyText keys_{keyboard_};
+};
+
+} // namespace
+
+TEST_P(Layout, TheSettingsAndProfileWindowsShowEveryTextWhole) {
+    UserChoices choices;
+    choices.language = GetParam().tag == u"en" ? u"" : GetParam().tag;
+    choices.profiles = {{u"Wikipedia", u"https://w.example/?q={query}", 0xC057}};
+    TSettingsForm settings(keys_, {});
+    settings.OnLoad = [&] { return choices; };
+    std::vector<std::wstring> clipped;
+    WhileShown(settings, [&] { clipped = Clipped(settings.Handle()); });
+    settings.ShowModal();
+    EXPECT_EQ(clipped, std::vector<std::wstring>{}) << "Settings";
+
+    TProfileForm profile(keys_, 2048);
+    WhileShown(profile, [&] { clipped = Clipped(profile.Handle()); });
+    profile.Edit(choices, 0);
+    EXPECT_EQ(clipped, std::vector<std::wstring>{}) << "Search profile";
+}
+
+TEST_P(Layout, TheAboutWindowsLabelsStayInsideItsPanelApart) {
+    TAboutBox about;
+    std::vector<std::wstring> problems;
+    WhileShown(about, [&] {
+        RECT panel{};
+        ::GetClientRect(about.Panel1->Handle(), &panel);
+        std::vector<RECT> placed;
+        for (TSkinCustomLabel* label : {static_cast<TSkinCustomLabel*>(about.ShadowLabel1.get()),
+                                        static_cast<TSkinCustomLabel*>(about.SkinLabel1.get()),
+                                        static_cast<TSkinCustomLabel*>(about.Copyright.get()),
+                                        static_cast<TSkinCustomLabel*>(about.Comments.get())}) {
+            RECT r{};
+            ::GetWindowRect(label->Handle(), &r);
+            ::MapWindowPoints(nullptr, about.Panel1->Handle(), reinterpret_cast<POINT*>(&r), 2);
+            // The text as the label draws it, measured.
+            UniqueHfont font = label->Font().Create(about.Dpi());
+            RECT text{0, 0, label->WordWrap ? r.right - r.left : 0, 0};
+            HDC dc = ::GetDC(label->Handle());
+            HGDIOBJ old = ::SelectObject(dc, font.get());
+            ::DrawTextW(dc, label->Caption().c_str(), -1, &text,
+                        DT_CALCRECT | (label->WordWrap ? DT_WORDBREAK : DT_SINGLELINE));
+            ::SelectObject(dc, old);
+            ::ReleaseDC(label->Handle(), dc);
+            if (text.right > r.right - r.left || text.bottom > r.bottom - r.top)
+                problems.push_back(label->Caption() + L": clipped");
+            if (!Inside(r, panel)) problems.push_back(label->Caption() + L": outside the panel");
+            for (const RECT& other : placed) {
+                RECT both{};
+                if (::IntersectRect(&both, &r, &other)) problems.push_back(label->Caption() + L": overlaps");
+            }
+            placed.push_back(r);
+        }
+    });
+    about.ShowModal();
+    EXPECT_EQ(problems, std::vector<std::wstring>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLanguage, Layout, ::testing::ValuesIn(kUiLanguages),
+                         [](const ::testing::TestParamInfo<UiLanguage>& info) {
+                             std::string name;
+                             for (char16_t c : info.param.tag)
+                                 if (c != u'-') name += static_cast<char>(c);
+                             return name;
+                         });
+
+// The string tables as built by the resource compiler hold every language's
+// texts exactly as the translations give them: each script survives the
+// compiler's character conversion.
+TEST(StringTables, HoldEveryTranslationAsWritten) {
+    ResourceTexts texts;
+    for (const snq::testing::TestLanguage& expected : snq::testing::TestLanguages()) {
+        const UiLanguage* language = ShippedLanguage(expected.tag);
+        ASSERT_NE(language, nullptr);
+        for (std::size_t i = 0; i < expected.texts.size(); ++i)
+            EXPECT_EQ(texts.Load(language->id, static_cast<TextId>(i + 1)), expected.texts[i] ? expected.texts[i] : u"")
+                << std::string(expected.tag.begin(), expected.tag.end()) << " " << i + 1;
+    }
+}
