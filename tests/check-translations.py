@@ -41,7 +41,7 @@ def visible(text):
 
 
 def placeholders(text):
-    return sorted(re.findall(r"%[1-9]|\{query\}", text)), text.count("\r\n")
+    return sorted(re.findall(r"%[1-9]|\{query\}|\{lang\}", text)), text.count("\n")
 
 
 def check(tag, template, translated):
@@ -86,7 +86,7 @@ def main():
                                     capture_output=True, text=True)
             if result.returncode != 0:
                 problems.append(f"{name}: msgfmt --check: {result.stderr.strip()}")
-    template = strings.template()
+    template = strings.template(program_only=False)
     for name in sorted(os.listdir(lang)):
         if name.endswith(".po"):
             problems += check(name[:-3], template, strings.read_po(os.path.join(lang, name)))

@@ -32,7 +32,7 @@ HMENU TPopupMenu::Build(const std::vector<TMenuItem>& items) {
             ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(Build(item.Items)), item.Caption.c_str());
         } else {
             commands_.push_back(item.OnClick);
-            ::AppendMenuW(menu, MF_STRING | (item.Checked ? MF_CHECKED : MF_UNCHECKED),
+            ::AppendMenuW(menu, MF_STRING | (item.Checked ? MF_CHECKED : MF_UNCHECKED) | (item.Enabled ? 0 : MF_GRAYED),
                           kFirstCommand + commands_.size() - 1, item.Caption.c_str());
         }
     }

@@ -13,6 +13,7 @@ struct TMenuItem {
     std::wstring Caption; // "-" is a separator
     bool Checked = false;
     bool Visible = true;
+    bool Enabled = true; // greyed when false (a policy decides it)
     std::function<void()> OnClick;
     std::vector<TMenuItem> Items; // a submenu's
 };

@@ -13,6 +13,7 @@
 #include "framework/Trace.h"
 #include "hotkeys/KeyboardLayoutWin32.h"
 #include "framework/TextsWin32.h"
+#include "settings/Policies.h"
 #include "settings/RegistryWin32.h"
 #include "settings/RunEntryWin32.h"
 #include "framework/Texts.h"
@@ -125,7 +126,7 @@ int RunProgram(HINSTANCE instance) {
     // The interface's language, before anything can be said.
     {
         Win32Registry registry;
-        UseUiLanguage(StoredLanguage(registry));
+        UseUiLanguage(LanguageInForce(registry));
     }
     // COM and the common controls are loaded when first needed (the first
     // shell start, the first dialog): most runs never need them.

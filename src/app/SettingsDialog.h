@@ -120,10 +120,11 @@ enum SettingsControlId : int {
     idProfileDown,
     idLanguageLabel,
     idLanguage,
+    idManaged,
 };
 
 inline constexpr int kSettingsWidth = 420;
-inline constexpr int kSettingsHeight = 478;
+inline constexpr int kSettingsHeight = 502;
 
 inline constexpr ControlSpec kSettingsControls[] = {
     {idHotKeyLabel, ControlKind::Label, TextId::SettingsHotkey, 12, 15, 110, 16},
@@ -148,8 +149,9 @@ inline constexpr ControlSpec kSettingsControls[] = {
     {idProfileDown, ControlKind::Button, TextId::SettingsMoveDown, 292, 360, 104, 24},
     {idLanguageLabel, ControlKind::Label, TextId::SettingsLanguage, 12, 411, 110, 16},
     {idLanguage, ControlKind::DropList, TextId{}, 126, 408, 282, 22},
-    {idSettingsOk, ControlKind::OkButton, TextId::CommonOk, 244, 442, 75, 25},
-    {idSettingsCancel, ControlKind::CancelButton, TextId::CommonCancel, 333, 442, 75, 25},
+    {idManaged, ControlKind::Label, TextId::SettingsManaged, 12, 442, 396, 16},
+    {idSettingsOk, ControlKind::OkButton, TextId::CommonOk, 244, 466, 75, 25},
+    {idSettingsCancel, ControlKind::CancelButton, TextId::CommonCancel, 333, 466, 75, 25},
 };
 
 enum ProfileControlId : int {

@@ -5,6 +5,9 @@
 #include "app/ProfileFormWin32.h"
 #include "framework/Text.h"
 #include "hotkeys/HotKeyText.h"
+#include "settings/Policies.h"
+
+#include <tuple>
 
 namespace snq {
 
@@ -39,8 +42,17 @@ void TSettingsForm::SayNotices() {
     if (OnShown) OnShown();
 }
 
-void TSettingsForm::Show(const UserChoices& choices) {
-    shown_ = choices;
+bool TSettingsForm::Decided(bool UserChoices::*choice) const {
+    return choice == &UserChoices::copySelection ? Managed.copySelection.has_value()
+                                                 : Managed.openAddresses.has_value();
+}
+
+void TSettingsForm::Show(const UserChoices& own) {
+    // The user's own choices are kept; what a policy decides is shown as
+    // the policy sets it, and cannot be changed.
+    shown_ = own;
+    UserChoices choices = InForce(own, Managed, limits_);
+    choices.profiles = own.profiles;
     const SettingsChoices shown = ShowChoices(choices);
     ShowHotKey(idHotKey, shown.hotKey);
     Check(Control(idNoHotKey), shown.noHotKey);
@@ -63,8 +75,17 @@ void TSettingsForm::Show(const UserChoices& choices) {
         if (kUiLanguages[i].tag == choices.language) selected = i + 1;
     }
     ::SendMessageW(languages, CB_SETCURSEL, selected, 0);
+    for (const int id : {idHotKey, idNoHotKey}) ::EnableWindow(Control(id), !Managed.hotKey);
+    for (const int id : kEngineIds) ::EnableWindow(Control(id), !Managed.searchAddress);
+    for (std::size_t i = 0; i < Controls().size(); ++i)
+        if (Specs()[i].choice) ::EnableWindow(Controls()[i].get(), !Decided(Specs()[i].choice));
+    ::EnableWindow(languages, !Managed.language);
+    ::EnableWindow(Control(idProfileList), ProfilesEditable());
+    ::ShowWindow(Control(idManaged), Managed.Any() ? SW_SHOWNA : SW_HIDE);
     ShowProfiles(0);
 }
+
+bool TSettingsForm::ProfilesEditable() const { return Managed.allowProfiles != false; }
 
 void TSettingsForm::ShowProfiles(int selected) {
     HWND list = Control(idProfileList);
@@ -93,7 +114,11 @@ SettingsChoices TSettingsForm::ReadControls() const {
 }
 
 void TSettingsForm::Apply() {
-    const SettingsChoices shown = ReadControls();
+    SettingsChoices shown = ReadControls();
+    // What a policy decides stays the user's own, unchecked.
+    const SettingsChoices own = ShowChoices(shown_);
+    if (Managed.hotKey) std::tie(shown.hotKey, shown.noHotKey) = std::pair(own.hotKey, own.noHotKey);
+    if (Managed.searchAddress) std::tie(shown.engine, shown.customAddress) = std::pair(own.engine, own.customAddress);
     const std::u16string hotKeyText = keys_.FormatHotKey(shown.hotKey, false);
     std::u16string problem =
         SettingsProblem(shown, hotKeyText, keys_.RefusalOf(shown.hotKey), limits_.For(shown_.useInternetExplorer));
@@ -109,17 +134,18 @@ void TSettingsForm::Apply() {
         return;
     }
     for (std::size_t i = 0; i < Controls().size(); ++i)
-        if (Specs()[i].choice) choices.*Specs()[i].choice = Checked(Controls()[i].get());
+        if (Specs()[i].choice && !Decided(Specs()[i].choice)) choices.*Specs()[i].choice = Checked(Controls()[i].get());
     const auto language = static_cast<std::size_t>(::SendMessageW(Control(idLanguage), CB_GETCURSEL, 0, 0));
-    choices.language = language >= 1 && language <= std::size(kUiLanguages) ? kUiLanguages[language - 1].tag : u"";
+    if (!Managed.language)
+        choices.language = language >= 1 && language <= std::size(kUiLanguages) ? kUiLanguages[language - 1].tag : u"";
     if (!OnApply || OnApply(choices)) SetModalResult(mrOk);
 }
 
 void TSettingsForm::UpdateEnabled() {
-    ::EnableWindow(Control(idHotKey), !Checked(Control(idNoHotKey)));
-    ::EnableWindow(Control(idCustomAddress), Checked(Control(idCustom)));
-    const int selected = SelectedProfile();
-    const int count = static_cast<int>(shown_.profiles.size());
+    ::EnableWindow(Control(idHotKey), !Managed.hotKey && !Checked(Control(idNoHotKey)));
+    ::EnableWindow(Control(idCustomAddress), !Managed.searchAddress && Checked(Control(idCustom)));
+    const int selected = ProfilesEditable() ? SelectedProfile() : -1;
+    const int count = ProfilesEditable() ? static_cast<int>(shown_.profiles.size()) : static_cast<int>(kMaxProfiles);
     ::EnableWindow(Control(idProfileAdd), count < static_cast<int>(kMaxProfiles));
     ::EnableWindow(Control(idProfileEdit), selected >= 0);
     ::EnableWindow(Control(idProfileRemove), selected >= 0);
@@ -128,7 +154,7 @@ void TSettingsForm::UpdateEnabled() {
 }
 
 void TSettingsForm::EditProfile(std::optional<std::size_t> index) {
-    if (!index && shown_.profiles.size() >= kMaxProfiles) return;
+    if (!ProfilesEditable() || (!index && shown_.profiles.size() >= kMaxProfiles)) return;
     if (!profileForm_)
         profileForm_ = std::make_unique<TProfileForm>(keys_, limits_.For(shown_.useInternetExplorer));
     const std::size_t at = index.value_or(shown_.profiles.size());
@@ -143,7 +169,7 @@ void TSettingsForm::EditProfile(std::optional<std::size_t> index) {
 
 void TSettingsForm::RemoveProfile() {
     const int selected = SelectedProfile();
-    if (selected < 0) return;
+    if (selected < 0 || !ProfilesEditable()) return;
     shown_.profiles.erase(shown_.profiles.begin() + selected);
     ShowProfiles(std::min(selected, static_cast<int>(shown_.profiles.size()) - 1));
 }

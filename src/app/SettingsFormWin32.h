@@ -7,6 +7,7 @@
 
 #include "app/DialogFormWin32.h"
 #include "app/SettingsDialog.h"
+#include "settings/Policies.h"
 
 namespace snq {
 
@@ -27,6 +28,8 @@ public:
     std::function<bool(const UserChoices&)> OnApply;
     // The window has shown (and said why stored hotkeys are not in force).
     std::function<void()> OnShown;
+    // What policies decide: shown as they set it, and not to be changed.
+    Policies Managed;
 
 protected:
     void Load() override;
@@ -35,7 +38,9 @@ protected:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void Show(const UserChoices& choices);
+    void Show(const UserChoices& own);
+    bool Decided(bool UserChoices::*choice) const;
+    bool ProfilesEditable() const;
     // Says why stored hotkeys are not in force (shown_.setAside).
     void SayNotices();
     SettingsChoices ReadControls() const;

@@ -15,6 +15,7 @@
 #include "search/SearchAddress.h"
 #include "search/SearchRequest.h"
 #include "search/SelectionCopyWin32.h"
+#include "settings/PolicyWatchWin32.h"
 #include "settings/RunEntryWin32.h"
 
 namespace snq {
@@ -107,11 +108,17 @@ void TForm1::SetMenuCaptions() {
     for (std::size_t i = 0; i < std::size(kMenu); ++i) PopupMenu1.Items[i].Caption = ToWide(MenuCaption(kMenu[i]));
 }
 
+UserChoices TForm1::ChoicesInForce(BrowserModeRead browserMode, LayoutCheck layouts) {
+    return InForce(Settings.Read(browserMode, layouts), policies_, Settings.Limits());
+}
+
 void TForm1::FormCreate() {
-    // The hotkeys stored by the Settings window, else Ctrl+G. Silently
-    // without one when another program holds it: the tray click and the
-    // menu still search, and a balloon and the tip say why the keys do not.
-    const UserChoices choices = Settings.Read(BrowserModeRead::Quietly, LayoutCheck::Apply);
+    // The hotkeys stored by the Settings window (or set by a policy), else
+    // Ctrl+G. Silently without one when another program holds it: the tray
+    // click and the menu still search, and a balloon and the tip say why
+    // the keys do not.
+    policies_ = ReadPolicies(system_.registry, &hotKeyText_, LayoutCheck::Apply);
+    const UserChoices choices = ChoicesInForce(BrowserModeRead::Quietly, LayoutCheck::Apply);
     languageSetting_ = choices.language;
     hotKey_ = {choices.hotKey, choices.hotKey ? HK1.Register(choices.hotKey) : std::uint16_t{0}};
     if (hotKey_.value && !hotKey_.id) {
@@ -123,6 +130,42 @@ void TForm1::FormCreate() {
     SetProfiles(choices.profiles);
     RegisterProfileKeys(); // a profile's taken hotkey is none, silently
     UpdateTexts(choices);
+    policyWatch_ = std::make_unique<TPolicyWatch>([this] { PoliciesChanged(); });
+}
+
+void TForm1::PoliciesChanged() {
+    Policies now = ReadPolicies(system_.registry, &hotKeyText_, LayoutCheck::Apply);
+    if (now == policies_) return;
+    policies_ = std::move(now);
+    // The Settings window holds the hotkeys let go: they are registered
+    // anew, in force, when it closes.
+    if (SettingsForm && SettingsForm->Visible()) return;
+    ApplyChoicesInForce();
+}
+
+void TForm1::ApplyChoicesInForce() {
+    const UserChoices choices = ChoicesInForce(BrowserModeRead::Quietly, LayoutCheck::Apply);
+    if (choices.language != languageSetting_) {
+        languageSetting_ = choices.language;
+        UseUiLanguage(languageSetting_);
+        SetMenuCaptions();
+    }
+    // A hotkey another program holds counts as taken, silently.
+    if (SwapHotKey(HK1, hotKey_, choices.hotKey) == SwapResult::InUse) {
+        ReleaseHotKey(HK1, hotKey_);
+        hotKey_.value = choices.hotKey;
+    }
+    ReleaseProfileKeys();
+    SetProfiles(choices.profiles);
+    RegisterProfileKeys();
+    UpdateTexts(choices);
+}
+
+LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Windows says so to every top-level window after a Group Policy refresh.
+    if (message == WM_SETTINGCHANGE && lParam && std::wstring_view(reinterpret_cast<const wchar_t*>(lParam)) == L"Policy")
+        PoliciesChanged();
+    return TCustomForm::HandleMessage(window, message, wParam, lParam);
 }
 
 void TForm1::SetProfiles(std::vector<SearchProfile> profiles) {
@@ -189,7 +232,7 @@ void TForm1::HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
         if (!profile) return;
     }
     std::optional<std::u16string> unrestored;
-    if (Settings.Read(BrowserModeRead::Quietly).copySelection) {
+    if (ChoicesInForce(BrowserModeRead::Quietly).copySelection) {
         copyingSelection_ = true;
         copyWithdrawn_ = false;
         struct Done {
@@ -213,12 +256,15 @@ void TForm1::WithdrawCopy() {
 
 void TForm1::Settings1Click() {
     WithdrawCopy();
+    // An administrator may keep the window closed (its item is greyed).
+    if (policies_.allowSettings == false) return;
     if (!SettingsForm) {
         SettingsForm = std::make_unique<TSettingsForm>(hotKeyText_, Settings.Limits());
         SettingsForm->OnLoad = [this] {
-            // The hotkey in force, which may differ from the stored one.
+            // The hotkey in force, which may differ from the stored one
+            // (unless a policy decides it: the window shows the policy's).
             UserChoices choices = Settings.Read(BrowserModeRead::Quietly, LayoutCheck::Apply);
-            choices.hotKey = hotKey_.value;
+            if (!policies_.hotKey) choices.hotKey = hotKey_.value;
             // Why stored hotkeys are not in force is said once.
             if (choices.setAside == setAsideSaid_)
                 choices.setAside.clear();
@@ -229,6 +275,7 @@ void TForm1::Settings1Click() {
         SettingsForm->OnApply = [this](const UserChoices& c) { return ApplySettings(c); };
         SettingsForm->OnShown = [this] { OfferStartEntryRemoval(); };
     }
+    SettingsForm->Managed = policies_;
     // At most one: a second command brings it to the front.
     if (SettingsForm->Visible()) {
         ::SetForegroundWindow(SettingsForm->Handle());
@@ -239,10 +286,13 @@ void TForm1::Settings1Click() {
     // record it. OK registers the new one; otherwise the old one comes back.
     ReleaseHotKey(HK1, hotKey_);
     ReleaseProfileKeys();
-    auto registerAgain = [this] {
+    const Policies policiesBefore = policies_;
+    auto registerAgain = [this, &policiesBefore] {
+        // Policies that changed meanwhile take effect now.
+        if (policies_ != policiesBefore) return ApplyChoicesInForce();
         SwapHotKey(HK1, hotKey_, hotKey_.value);
         RegisterProfileKeys();
-        UpdateTexts(Settings.Read(BrowserModeRead::Quietly));
+        UpdateTexts(ChoicesInForce(BrowserModeRead::Quietly));
     };
     try {
         SettingsForm->ShowModal();
@@ -269,7 +319,9 @@ void TForm1::OfferStartEntryRemoval() {
         MessageDlg(ToWide(Tr(TextId::StartEntryStays)), TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
 }
 
-bool TForm1::ApplySettings(const UserChoices& choices) {
+bool TForm1::ApplySettings(const UserChoices& own) {
+    // The user's own choices are stored; what policies decide is in force.
+    const UserChoices choices = InForce(own, policies_, Settings.Limits());
     const auto warn = [this](std::uint32_t value) {
         MessageDlg(ToWide(HotKeyInUseText(hotKeyText_.FormatHotKey(value, false))), TMsgDlgType::mtWarning,
                    Buttons(TMsgDlgBtn::mbOK), 0);
@@ -293,7 +345,7 @@ bool TForm1::ApplySettings(const UserChoices& choices) {
         return warn(value);
     }
     try {
-        Settings.Write(choices);
+        Settings.Write(own);
     } catch (...) {
         restore(); // nothing stored, and the window stays
         throw;
@@ -324,7 +376,7 @@ public:
         ::SendMessageW(::GetFocus(), WM_COPY, 0, 0);
     }
     UserChoices ReadChoices() override {
-        UserChoices choices = form_.Settings.Read();
+        UserChoices choices = form_.ChoicesInForce();
         if (profile_) choices.searchTemplate = profile_->searchTemplate;
         return choices;
     }
@@ -383,11 +435,16 @@ void TForm1::PopupMenu1Popup() {
     MakeProfileItems();
     // A settings error leaves both marks as they were.
     const MenuMarks marks = ReadMenuMarks(Settings);
-    MenuItem(MenuCommand::UseDefaultBrowser).Checked = marks.defaultBrowser;
+    // What a policy decides is shown greyed, as the policy sets it.
+    TMenuItem& browser = MenuItem(MenuCommand::UseDefaultBrowser);
+    browser.Checked = policies_.useDefaultBrowser.value_or(marks.defaultBrowser);
+    browser.Enabled = !policies_.useDefaultBrowser;
+    MenuItem(MenuCommand::Settings).Enabled = policies_.allowSettings != false;
     MenuItem(MenuCommand::AutoRun).Checked = marks.autoRun;
 }
 
 void TForm1::UseDefaultBrowser1Click() {
+    if (policies_.useDefaultBrowser) return; // decided by a policy
     TMenuItem& item = MenuItem(MenuCommand::UseDefaultBrowser);
     item.Checked = ToggleDefaultBrowser(Settings, item.Checked);
 }

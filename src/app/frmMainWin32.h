@@ -18,6 +18,8 @@
 #include "launcher/ShellLaunchWin32.h"
 #include "search/SysLocaleWin32.h"
 #include "settings/RegistryWin32.h"
+#include "settings/Policies.h"
+#include "settings/PolicyWatchWin32.h"
 #include "settings/Settings.h"
 
 namespace snq {
@@ -49,6 +51,13 @@ public:
     void About1Click();
     void Exit1Click();
     void FormCreate();
+
+    // The user's choices with what policies decide over them.
+    UserChoices ChoicesInForce(BrowserModeRead browserMode = BrowserModeRead::CreateOrRaise,
+                               LayoutCheck layouts = LayoutCheck::Skip);
+
+protected:
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     // The system's side of the settings and the components: made before
@@ -99,6 +108,10 @@ private:
     // one another program holds, if any (the others are registered).
     std::optional<std::size_t> RegisterProfileKeys();
     void ReleaseProfileKeys();
+    // Policies may have changed: read them again, and apply what changed.
+    void PoliciesChanged();
+    // The choices in force now: language, hotkeys, profiles, texts.
+    void ApplyChoicesInForce();
     // Offers, once, to remove a machine-wide start entry one user could abuse.
     void OfferStartEntryRemoval();
     void RunSearch(const SearchProfile* profile, const std::optional<std::u16string>& text = std::nullopt);
@@ -115,8 +128,11 @@ private:
     // The stored hotkeys the Settings window said were not in force.
     std::vector<SetAsideHotKey> setAsideSaid_;
     bool startEntrySaid_ = false;
-    // The stored "Language" the texts were chosen by.
+    // The "Language" in force that the texts were chosen by.
     std::u16string languageSetting_;
+    // What policies decide, as read at start and at each change.
+    Policies policies_;
+    std::unique_ptr<TPolicyWatch> policyWatch_;
 
 public:
     // Made on its first showing; it goes first.

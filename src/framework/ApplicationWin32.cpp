@@ -56,10 +56,30 @@ std::wstring ExecutablePath() {
 
 void TApplication::Run() {
     MSG msg;
-    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+    for (;;) {
+        const auto count = static_cast<DWORD>(events_.size());
+        const DWORD woken = ::MsgWaitForMultipleObjectsEx(count, events_.data(), INFINITE, QS_ALLINPUT,
+                                                          MWMO_INPUTAVAILABLE);
+        if (woken < WAIT_OBJECT_0 + count) {
+            // As from a window procedure: no error leaves the loop.
+            try {
+                signalled_[woken - WAIT_OBJECT_0]();
+            } catch (...) {
+                HandleException(std::current_exception());
+            }
+            continue;
+        }
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
     }
+}
+
+void TApplication::Watch(HANDLE event, std::function<void()> signalled) {
+    events_.push_back(event);
+    signalled_.push_back(std::move(signalled));
 }
 
 void TApplication::Terminate() noexcept { ::PostQuitMessage(0); }

@@ -4,6 +4,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/WindowWin32.h"
 
@@ -27,8 +28,12 @@ public:
     bool ShowMainForm = true;
     bool MainFormOnTaskBar = false;
 
-    // Runs the message loop until the quit request arrives.
+    // Runs the message loop until the quit request arrives; while it waits,
+    // it also waits for the watched events.
     void Run();
+    // Runs `signalled` in the message loop each time `event` is set (an
+    // auto-reset event, owned by the caller, that outlives the loop).
+    void Watch(HANDLE event, std::function<void()> signalled);
     // Posts the quit request; nothing stops at once.
     void Terminate() noexcept;
     // Handles every message waiting in the thread's queue. A quit request
@@ -56,6 +61,8 @@ private:
 
     HINSTANCE instance_;
     std::wstring title_;
+    std::vector<HANDLE> events_;
+    std::vector<std::function<void()>> signalled_;
     UINT exitRequest_ = 0;
     UniqueHwnd window_;
 };

@@ -6,8 +6,6 @@ namespace snq {
 
 void RaiseRegistryError(TextId pattern, std::u16string_view name) { throw ERegistryException(Tr(pattern, {name})); }
 
-namespace {
-// A text value's characters up to its first NUL.
 std::u16string TextOf(const RegValue& value) {
     std::u16string text;
     for (std::size_t i = 0; i + 1 < value.data.size(); i += 2) {
@@ -18,6 +16,7 @@ std::u16string TextOf(const RegValue& value) {
     return text;
 }
 
+namespace {
 std::u16string_view Relative(std::u16string_view path) {
     if (!path.empty() && path.front() == u'\\') path.remove_prefix(1);
     return path;
@@ -61,6 +60,10 @@ void TRegistry::WriteString(std::u16string_view name, std::u16string_view text) 
 }
 
 bool TRegistry::DeleteValue(std::u16string_view name) { return key_ && key_->Delete(name); }
+
+std::optional<RegValue> TRegistry::ReadValue(std::u16string_view name) {
+    return key_ ? key_->Read(name) : std::nullopt;
+}
 
 bool TRegistry::DeleteKey(std::u16string_view path) { return registry_.DeleteKey(root_, Relative(path)); }
 

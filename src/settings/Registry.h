@@ -54,6 +54,9 @@ public:
     virtual bool DeleteKey(RootKey root, std::u16string_view path) = 0;
 };
 
+// A text value's characters up to its first NUL.
+std::u16string TextOf(const RegValue& value);
+
 // Raises ERegistryException with the text `pattern` ("Failed to set data for
 // '%1'"), its %1 filled with `name`.
 [[noreturn]] void RaiseRegistryError(TextId pattern, std::u16string_view name);
@@ -78,6 +81,9 @@ public:
     // The text of `name`, or nothing when it is missing, cannot be read or
     // is not a text: one read, no error.
     std::optional<std::u16string> ReadStringIfAny(std::u16string_view name);
+    // The value `name` as stored, or nothing when it is missing or cannot
+    // be read.
+    std::optional<RegValue> ReadValue(std::u16string_view name);
     // Raises ERegistryException "Failed to set data for '%s'".
     void WriteString(std::u16string_view name, std::u16string_view text);
     bool DeleteValue(std::u16string_view name);

@@ -5,6 +5,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/Trace.h"
+#include "settings/Policies.h"
 #include "settings/Settings.h"
 #include "support/FakeKeyboard.h"
 
@@ -565,4 +566,68 @@ TEST(SettingsProfiles, AreReadInOrderCheckedAndWrittenBackToTheirSlots) {
     EXPECT_EQ(reg.Find(LM, kSettings + u"\\Profiles\\5"), nullptr);
     EXPECT_EQ(reg.Find(LM, kSettings + u"\\Profiles\\9"), nullptr);
     EXPECT_EQ(settings.Read().profiles, choices.profiles);
+}
+
+TEST(Policies, AMachineValueWinsOverTheUsersAndWhatCannotBeUsedCountsAsNotSet) {
+    const auto dword = [](std::uint32_t n) {
+        return RegValue{RegType::Dword, {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
+    };
+    const auto text = [](std::u16string_view t) { return RegValue{RegType::Sz, Utf16Bytes(t)}; };
+    const std::u16string wiki = u"https://w.example/?q={query}";
+    struct Row {
+        const char16_t* name;
+        std::optional<RegValue> machine, user;
+        Policies decided;
+    };
+    const Row rows[] = {
+        {u"CopySelection", std::nullopt, std::nullopt, {}},
+        {u"CopySelection", dword(0), std::nullopt, {.copySelection = false}},
+        {u"CopySelection", dword(1), dword(0), {.copySelection = true}},           // the machine's wins
+        {u"CopySelection", text(u"1"), dword(0), {.copySelection = false}},        // a wrong type: the user's
+        {u"CopySelection", dword(2), std::nullopt, {}},                           // neither 0 nor 1
+        {u"AllowSettings", std::nullopt, dword(0), {.allowSettings = false}},
+        {u"SearchAddress", text(wiki), std::nullopt, {.searchAddress = wiki}},
+        {u"SearchAddress", text(u"file:///C:/{query}"), text(wiki), {.searchAddress = wiki}},
+        {u"SearchAddress", dword(1), std::nullopt, {}},
+        {u"HotKey", text(u"Ctrl+Shift+G"), std::nullopt, {.hotKey = 0x6047u}},
+        {u"HotKey", text(u"None"), std::nullopt, {.hotKey = 0u}},
+        {u"HotKey", text(u"Ctrl+V"), std::nullopt, {}},                           // refused as the user's is
+        {u"HotKey", text(u"Ctrl+Nonsense"), text(u"Alt+F5"), {.hotKey = 0x8074u}},
+        {u"Language", text(u"ZH-hant"), std::nullopt, {.language = u"zh-Hant"}},
+        {u"Language", text(u"xx"), std::nullopt, {}},
+    };
+    const std::u16string policyKey(kPolicyKey);
+    for (const Row& row : rows) {
+        FakeRegistry reg;
+        if (row.machine) reg.Set(LM64, policyKey, row.name, row.machine->type, row.machine->data);
+        if (row.user) reg.Set(CU, policyKey, row.name, row.user->type, row.user->data);
+        EXPECT_EQ(ReadPolicies(reg, &Keys(), LayoutCheck::Skip), row.decided)
+            << std::string(row.name, row.name + std::char_traits<char16_t>::length(row.name));
+    }
+}
+
+TEST(Policies, DecideTheChoicesInForceAndNothingElse) {
+    UserChoices user;
+    user.useInternetExplorer = false;
+    user.copySelection = true;
+    user.hotKey = 0xC057;
+    user.language = u"de";
+    user.profiles = {{u"Wiki", u"https://w.example/?q={query}", 0x6047}};
+    EXPECT_EQ(InForce(user, {}, {}), user) << "no policy: the user's own";
+    const std::u16string maps = u"https://m.example/?q={query}";
+    Policies policies{.searchAddress = maps, .useDefaultBrowser = false, .copySelection = false,
+                      .hotKey = 0x6047u, .language = u"fr"};
+    UserChoices expected = user;
+    expected.useInternetExplorer = true;
+    expected.searchTemplate = maps;
+    expected.copySelection = false;
+    expected.hotKey = 0x6047;
+    expected.language = u"fr";
+    expected.profiles[0].hotKey = 0; // the main search's now
+    EXPECT_EQ(InForce(user, policies, {}), expected);
+    // Profiles not allowed; an address the browser in force cannot take.
+    const std::u16string tooLong = u"https://x.example/?q={query}&p=" + std::u16string(1000, u'a');
+    expected = user;
+    expected.profiles.clear();
+    EXPECT_EQ(InForce(user, {.searchAddress = tooLong, .allowProfiles = false}, AddressLimits{768, 2048}), expected);
 }

@@ -1,0 +1,128 @@
+#include "settings/Policies.h"
+
+#include <exception>
+
+#include "framework/Trace.h"
+#include "search/SearchTemplate.h"
+
+namespace snq {
+
+namespace {
+
+// A value that cannot be used counts as not set: said to the debugger only.
+void Ignored(std::u16string_view name, std::u16string_view why) {
+    Trace(u"the policy " + std::u16string(name) + u" is ignored: " + std::u16string(why));
+}
+
+// The value `name` of the policy key under `root`, when it is of `kind`.
+struct Stored {
+    std::optional<std::u16string> text;
+    std::optional<bool> on;
+};
+
+Stored ReadOne(TRegistry& reg, const PolicyValue& value) {
+    const std::optional<RegValue> stored = reg.ReadValue(value.name);
+    if (!stored) return {};
+    if (value.kind == PolicyKind::Text) {
+        if (stored->type == RegType::Sz || stored->type == RegType::ExpandSz) return {TextOf(*stored), {}};
+    } else if (stored->type == RegType::Dword && stored->data.size() == 4) {
+        const std::uint32_t n = stored->data[0] | stored->data[1] << 8 | stored->data[2] << 16 |
+                                static_cast<std::uint32_t>(stored->data[3]) << 24;
+        if (n <= 1) return {{}, n == 1};
+        Ignored(value.name, u"not 0 or 1");
+        return {};
+    }
+    Ignored(value.name, u"a value of the wrong type");
+    return {};
+}
+
+} // namespace
+
+bool Policies::Any() const { return *this != Policies{}; }
+
+namespace {
+
+// Takes `stored`, the value `name` as one hive holds it, into `policies`;
+// false when it cannot be used.
+bool Take(Policies& policies, std::u16string_view name, const Stored& stored, THotKeyText* keys,
+          LayoutCheck layouts) {
+    if (stored.on) {
+        std::optional<bool> Policies::*field = name == u"UseDefaultBrowser" ? &Policies::useDefaultBrowser
+                                               : name == u"CopySelection"   ? &Policies::copySelection
+                                               : name == u"OpenAddresses"   ? &Policies::openAddresses
+                                               : name == u"AllowProfiles"   ? &Policies::allowProfiles
+                                                                            : &Policies::allowSettings;
+        policies.*field = stored.on;
+        return true;
+    }
+    const std::u16string& text = *stored.text;
+    if (name == u"SearchAddress") {
+        if (!TemplateUsable(text, kMaxAddressLength)) return false;
+        policies.searchAddress = text;
+    } else if (name == u"HotKey") {
+        if (!keys) return true; // not asked for
+        // As the user's: it must parse and may be a hotkey; "None" is none.
+        const std::uint32_t hotKey = text == u"None" ? 0 : keys->ParseHotKey(text, false);
+        if (text != u"None" && (hotKey == 0 || (layouts == LayoutCheck::Apply ? keys->RefusalOf(hotKey).problem
+                                                                                : HotKeyProblemOf(hotKey)) !=
+                                                   HotKeyProblem::None))
+            return false;
+        policies.hotKey = hotKey;
+    } else {
+        const UiLanguage* language = ShippedLanguage(text);
+        if (!language) return false;
+        policies.language = std::u16string(language->tag);
+    }
+    return true;
+}
+
+} // namespace
+
+Policies ReadPolicies(IRegistry& registry, THotKeyText* keys, LayoutCheck layouts) {
+    Policies policies;
+    try {
+        // The machine's first; the user's where the machine's is not set or
+        // cannot be used. Most machines have neither key.
+        TRegistry machine(registry, RootKey::LocalMachine64), user(registry, RootKey::CurrentUser);
+        TRegistry* hives[] = {machine.OpenKeyReadOnly(kPolicyKey) ? &machine : nullptr,
+                              user.OpenKeyReadOnly(kPolicyKey) ? &user : nullptr};
+        for (const PolicyValue& value : kPolicyValues) {
+            for (TRegistry* hive : hives) {
+                if (!hive) continue;
+                const Stored stored = ReadOne(*hive, value);
+                if (!stored.text && !stored.on) continue;
+                if (Take(policies, value.name, stored, keys, layouts)) break;
+                Ignored(value.name, u"a value that cannot be used");
+            }
+        }
+    } catch (const std::exception&) {
+        // Out of memory: what was read so far.
+    }
+    return policies;
+}
+
+std::u16string LanguageInForce(IRegistry& registry) {
+    const Policies policies = ReadPolicies(registry, nullptr, LayoutCheck::Skip);
+    return policies.language ? *policies.language : StoredLanguage(registry);
+}
+
+UserChoices InForce(UserChoices user, const Policies& policies, const AddressLimits& limits) {
+    if (policies.useDefaultBrowser) user.useInternetExplorer = !*policies.useDefaultBrowser;
+    if (policies.searchAddress) {
+        if (TemplateUsable(*policies.searchAddress, limits.For(user.useInternetExplorer)))
+            user.searchTemplate = *policies.searchAddress;
+        else
+            Ignored(u"SearchAddress", u"too long for the browser in force");
+    }
+    if (policies.copySelection) user.copySelection = *policies.copySelection;
+    if (policies.openAddresses) user.openAddresses = *policies.openAddresses;
+    if (policies.hotKey) user.hotKey = *policies.hotKey;
+    if (policies.language) user.language = *policies.language;
+    if (policies.allowProfiles == false) user.profiles.clear();
+    // A profile's hotkey that is now the main search's is none.
+    for (SearchProfile& profile : user.profiles)
+        if (profile.hotKey != 0 && profile.hotKey == user.hotKey) profile.hotKey = 0;
+    return user;
+}
+
+} // namespace snq
