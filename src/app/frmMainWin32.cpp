@@ -375,10 +375,10 @@ public:
         // program is not copied.
         ::SendMessageW(::GetFocus(), WM_COPY, 0, 0);
     }
-    UserChoices ReadChoices() override {
-        UserChoices choices = form_.ChoicesInForce();
-        if (profile_) choices.searchTemplate = profile_->searchTemplate;
-        return choices;
+    SearchChoices ReadChoices() override {
+        const UserChoices inForce = form_.ChoicesInForce();
+        return {inForce.useInternetExplorer, profile_ ? profile_->searchTemplate : inForce.searchTemplate,
+                inForce.openAddresses};
     }
     std::size_t AddressLimit(bool useInternetExplorer) override {
         return form_.Settings.Limits().For(useInternetExplorer);

@@ -5,7 +5,7 @@
 
 namespace snq {
 
-std::u16string AddressFor(const UserChoices& choices, std::u16string_view code,
+std::u16string AddressFor(const SearchChoices& choices, std::u16string_view code,
                           std::u16string_view text, std::size_t limit) {
     // A text that filled the read may go on: no single web address then.
     if (choices.openAddresses && text.size() < limit + kAddressSlack)
@@ -18,7 +18,7 @@ std::u16string AddressFor(const UserChoices& choices, std::u16string_view code,
 void RunSearchRequest(ISearchHost& host, std::u16string& lastSearchAddress) {
     const std::u16string code = GetLanguageCode(host.LanguageEnglish());
     host.SendCopyToFocus();
-    const UserChoices choices = host.ReadChoices();
+    const SearchChoices choices = host.ReadChoices();
     // The address comes from the first read, the emptiness test from the
     // second; neither needs more of a long text than can reach the address
     // (and the white space that may stand around a web address).

@@ -4,15 +4,22 @@
 #include <string>
 #include <string_view>
 
-#include "settings/Settings.h"
-
 namespace snq {
+
+// What one search needs of the choices in force (the caller's user choices
+// with its policies and profile applied).
+struct SearchChoices {
+    bool useInternetExplorer = true; // else the default browser
+    std::u16string searchTemplate;   // empty (or unusable): the built-in one
+    bool openAddresses = false;      // open a copied web address as it is
+    bool operator==(const SearchChoices&) const = default;
+};
 
 // The address a request opens for `text` (the clipboard as read, at most
 // `limit` + kAddressSlack long): the web address it is (when that is
 // chosen), else the template's address (a template that cannot be used
 // counts as none), at most `limit` long.
-std::u16string AddressFor(const UserChoices& choices, std::u16string_view code,
+std::u16string AddressFor(const SearchChoices& choices, std::u16string_view code,
                           std::u16string_view text, std::size_t limit);
 
 class ISearchHost {
@@ -22,9 +29,8 @@ public:
     virtual std::u16string LanguageEnglish() = 0;
     // Asks the window focused in the GUI thread to copy its selection.
     virtual void SendCopyToFocus() = 0;
-    // The user's choices, read from the registry once per request (may
-    // raise: TSettings::Read).
-    virtual UserChoices ReadChoices() = 0;
+    // The choices in force, read once per request (may raise).
+    virtual SearchChoices ReadChoices() = 0;
     // The longest address that the chosen way of opening takes.
     virtual std::size_t AddressLimit(bool useInternetExplorer) = 0;
     // The clipboard's text, at most its first `limit` UTF-16 units (may

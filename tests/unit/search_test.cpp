@@ -97,7 +97,7 @@ public:
         return language;
     }
     void SendCopyToFocus() override { steps.push_back("copy"); }
-    UserChoices ReadChoices() override {
+    SearchChoices ReadChoices() override {
         steps.push_back("settings");
         if (settingsFail) throw ERegistryException(u"Invalid data type for 'Default'");
         return choices;
@@ -105,11 +105,11 @@ public:
     std::size_t AddressLimit(bool useInternetExplorer) override {
         return useInternetExplorer ? automationLimit : addressLimit;
     }
-    UserChoices choices = DefaultBrowser();
+    SearchChoices choices = DefaultBrowser();
     std::size_t addressLimit = kMaxAddressLength;    // the default browser's
     std::size_t automationLimit = kMaxAddressLength; // Internet Explorer's
-    static UserChoices DefaultBrowser() {
-        UserChoices c;
+    static SearchChoices DefaultBrowser() {
+        SearchChoices c;
         c.useInternetExplorer = false;
         return c;
     }
