@@ -153,12 +153,12 @@ set_tests_properties(win_tests PROPERTIES TIMEOUT 600)
 file(GLOB SNQ_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${SNQ_E2E_TESTS})
 target_include_directories(e2e_tests PRIVATE src ${CMAKE_BINARY_DIR}/generated)
-target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 gdi32 shell32 advapi32 psapi ole32 version)
+target_link_libraries(e2e_tests PRIVATE gtest gtest_main user32 gdi32 shell32 advapi32 psapi ole32 version msi)
 target_link_options(e2e_tests PRIVATE ${SNQ_STATIC_LINK} ${SNQ_CONSOLE_LINK})
 add_dependencies(e2e_tests snapquery ${SNQ_HELPERS})
 # Each entry runs a filtered part of the suite; GoogleTest exits with 0 when
 # a filter matches nothing, so an entry that ran no test fails.
-add_test(NAME e2e_tests COMMAND e2e_tests --gtest_filter=-Soak.*:Install.*)
+add_test(NAME e2e_tests COMMAND e2e_tests --gtest_filter=-Soak.*:Install.*:Msi.*)
 add_test(NAME e2e_soak COMMAND e2e_tests --gtest_filter=Soak.*)
 set_tests_properties(e2e_tests e2e_soak PROPERTIES TIMEOUT 900 FAIL_REGULAR_EXPRESSION "Running 0 tests")
 # The interface in other users' languages, one script each: Latin,
@@ -181,3 +181,9 @@ set_tests_properties(installer PROPERTIES TIMEOUT 600
     FAIL_REGULAR_EXPRESSION "Running 0 tests")
 
 
+# The per-machine package, installed, upgraded from the older release's and
+# removed with msiexec.
+add_test(NAME msi COMMAND e2e_tests --gtest_filter=Msi.*)
+set_tests_properties(msi PROPERTIES TIMEOUT 600
+    ENVIRONMENT "SNQ_MSI=${CMAKE_SOURCE_DIR}/dist/snapquery-${PROJECT_VERSION}-x64.msi;SNQ_OLD_MSI=${CMAKE_SOURCE_DIR}/build/old-dist/snapquery-1.4.0-x64.msi"
+    FAIL_REGULAR_EXPRESSION "Running 0 tests")

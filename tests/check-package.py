@@ -9,6 +9,7 @@ import json
 import os
 import re
 import struct
+import subprocess
 import sys
 import zipfile
 
@@ -52,6 +53,40 @@ def fields(path):
     return values
 
 
+def msi_table(msi, table):
+    """The rows of an MSI's table, as lists of texts, through msiinfo."""
+    text = subprocess.run(["msiinfo", "export", msi, table], capture_output=True, text=True).stdout
+    return [line.split("\t") for line in text.splitlines()[3:]]
+
+
+def check_msi(msi, version):
+    """What the tables say: a per-machine install of the three files into
+    Program Files, a shortcut in the all-users Start menu, the upgrade code
+    that finds older versions, and the start at logon only with AUTOSTART=1
+    (and at removal only where it was written)."""
+    properties = {row[0]: row[1] for row in msi_table(msi, "Property")}
+    check(properties.get("ALLUSERS") == "1", "the MSI is not per-machine")
+    check(properties.get("ProductVersion") == version, "the MSI's version is " + properties.get("ProductVersion", "-"))
+    check(properties.get("UpgradeCode") == "{D5B9FBC6-0099-4CFB-94BC-2C04E165881F}", "the MSI's upgrade code changed")
+    check("AUTOSTART" in properties.get("SecureCustomProperties", "").split(";"),
+          "AUTOSTART does not reach a per-machine install")
+    directories = {row[0]: (row[1], row[2]) for row in msi_table(msi, "Directory")}
+    check(directories.get("INSTALLDIR") == ("ProgramFiles64Folder", "Snapquery"), "the MSI's folder")
+    files = {row[2]: row[1] for row in msi_table(msi, "File")}
+    check(sorted(files) == ["LICENSE", "README.txt", "snapquery.exe"], "the MSI holds %s" % sorted(files))
+    shortcuts = [(row[1], row[2], row[3]) for row in msi_table(msi, "Shortcut")]
+    check(shortcuts == [("ProgramMenuFolder", "Snapquery", files.get("snapquery.exe"))],
+          "the MSI's shortcuts: %s" % shortcuts)
+    components = {row[0]: row for row in msi_table(msi, "Component")}
+    runs = [row for row in msi_table(msi, "Registry")
+            if row[2] == r"Software\Microsoft\Windows\CurrentVersion\Run"]
+    check(len(runs) == 1 and runs[0][1] == "2" and runs[0][3] == "SNQ", "the MSI's Run values: %s" % runs)
+    if runs:
+        component = components.get(runs[0][5], [""] * 6)
+        check(component[4] == 'AUTOSTART="1"', "the Run value's condition is %r" % component[4])
+        check(int(component[3] or 0) & 256, "the Run value is not written in the 64-bit view")
+
+
 def check_dist(dist, version):
     base = "snapquery-%s-x64" % version
     zip_path = os.path.join(dist, base + ".zip")
@@ -88,6 +123,7 @@ def check_dist(dist, version):
         check("\r\n" in readme and "\n" not in readme.replace("\r\n", ""), "README.txt lines do not end in CRLF")
     with open(setup_path, "rb") as f:
         check(file_version(f.read()) == (quad, quad), "the setup program's version is not " + quad)
+    check_msi(os.path.join(dist, base + ".msi"), version)
 
     # The manifests carry this version and the hashes of these files.
     winget = os.path.join(dist, "winget")
@@ -99,6 +135,11 @@ def check_dist(dist, version):
     check(installer.get("InstallerUrl", "").endswith("/v%s/%s-setup.exe" % (version, base)),
           "winget's InstallerUrl is " + installer.get("InstallerUrl", "missing"))
     check(installer.get("Scope") == "user" and installer.get("Silent") == "/S", "winget's scope or switches")
+    with open(os.path.join(winget, "Varnel.Snapquery.installer.yaml")) as f:
+        manifest = f.read()
+    msi_entry = manifest[manifest.find("Scope: machine"):]
+    check(("InstallerSha256: " + sha256(os.path.join(dist, base + ".msi")).upper()) in msi_entry and
+          ("/v%s/%s.msi" % (version, base)) in msi_entry, "winget has no machine-scope entry for the MSI")
     with open(os.path.join(dist, "scoop", "snapquery.json")) as f:
         scoop = json.load(f)
     check(scoop["version"] == version, "scoop's version is " + scoop["version"])
