@@ -2,7 +2,7 @@
 """Checks the Group Policy templates that scripts/package shipped:
 
 - the .admx and every .adml are valid against Microsoft's schema
-  (tests/data/group-policy), with xmllint;
+  (third_party/group-policy), with xmllint;
 - what the schema does not see: every $(string.X) and $(presentation.X)
   of the .admx has its entry in every .adml, every element of a policy has
   its control in the policy's presentation (and no control names another),
@@ -69,7 +69,7 @@ def main():
         expected = {"Snapquery.admx"} | {f"{c}/Snapquery.adml" for c in CULTURES}
         check(set(names) == expected, f"the zip holds {sorted(set(names) ^ expected)} unexpectedly or not")
         files = [os.path.join(work, n) for n in names]
-        schema = os.path.join(ROOT, "tests", "data", "group-policy", "PolicyDefinitionFiles.xsd")
+        schema = os.path.join(ROOT, "third_party", "group-policy", "PolicyDefinitionFiles.xsd")
         result = subprocess.run(["xmllint", "--noout", "--schema", schema] + files,
                                 capture_output=True, text=True)
         check(result.returncode == 0, "not valid against the schema:\n" + result.stderr)
