@@ -124,7 +124,7 @@ enum SettingsControlId : int {
 };
 
 inline constexpr int kSettingsWidth = 420;
-inline constexpr int kSettingsHeight = 502;
+inline constexpr int kSettingsHeight = 478;
 
 inline constexpr ControlSpec kSettingsControls[] = {
     {idHotKeyLabel, ControlKind::Label, TextId::SettingsHotkey, 12, 15, 110, 16},
@@ -149,9 +149,10 @@ inline constexpr ControlSpec kSettingsControls[] = {
     {idProfileDown, ControlKind::Button, TextId::SettingsMoveDown, 292, 360, 104, 24},
     {idLanguageLabel, ControlKind::Label, TextId::SettingsLanguage, 12, 411, 110, 16},
     {idLanguage, ControlKind::DropList, TextId{}, 126, 408, 282, 22},
-    {idManaged, ControlKind::Label, TextId::SettingsManaged, 12, 442, 396, 16},
-    {idSettingsOk, ControlKind::OkButton, TextId::CommonOk, 244, 466, 75, 25},
-    {idSettingsCancel, ControlKind::CancelButton, TextId::CommonCancel, 333, 466, 75, 25},
+    // Beside the buttons, up to two lines; shown only when a policy decides.
+    {idManaged, ControlKind::Label, TextId::SettingsManaged, 12, 438, 224, 32},
+    {idSettingsOk, ControlKind::OkButton, TextId::CommonOk, 244, 442, 75, 25},
+    {idSettingsCancel, ControlKind::CancelButton, TextId::CommonCancel, 333, 442, 75, 25},
 };
 
 enum ProfileControlId : int {

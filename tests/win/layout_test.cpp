@@ -41,15 +41,16 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-// The width `text` takes in the control's own font.
-int TextWidth(HWND control, const std::wstring& text, HFONT font) {
+// The size `text` takes in the control's own font: on one line, or (with
+// `wrapAt`) broken into lines that wide.
+SIZE TextSize(HWND control, const std::wstring& text, HFONT font, int wrapAt = 0) {
     HDC dc = ::GetDC(control);
     HGDIOBJ old = ::SelectObject(dc, font);
-    RECT r{};
-    ::DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    RECT r{0, 0, wrapAt, 0};
+    ::DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | (wrapAt ? DT_WORDBREAK : DT_SINGLELINE));
     ::SelectObject(dc, old);
     ::ReleaseDC(control, dc);
-    return r.right - r.left;
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 // What does not fit in the form's controls: "<text>: <width> for <room>".
@@ -78,9 +79,12 @@ std::vector<std::wstring> Clipped(HWND form) {
             continue;
         }
         const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0));
-        const int width = TextWidth(c, text, font);
-        if (!text.empty() && width > room)
-            clipped.push_back(text + L": " + std::to_wstring(width) + L" for " + std::to_wstring(room));
+        // A label wraps its words (and must not need more lines than it has).
+        const bool wraps = kind == L"Static" && !(style & SS_LEFTNOWORDWRAP);
+        const SIZE size = TextSize(c, text, font, wraps ? room : 0);
+        if (!text.empty() && (size.cx > room || (wraps && size.cy > r.bottom)))
+            clipped.push_back(text + L": " + std::to_wstring(size.cx) + L"x" + std::to_wstring(size.cy) + L" for " +
+                              std::to_wstring(room) + L"x" + std::to_wstring(r.bottom));
     }
     return clipped;
 }
