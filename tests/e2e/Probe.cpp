@@ -618,6 +618,17 @@ bool FileExists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::wstring PathFromEnvironment(const wchar_t* variable) {
+    const wchar_t* given = _wgetenv(variable);
+    std::wstring path = given ? given : L"";
+    if (!path.empty() && path[0] == L'/') {
+        for (wchar_t& c : path)
+            if (c == L'/') c = L'\\';
+        path = L"Z:" + path;
+    }
+    return path;
+}
+
 std::vector<DWORD> ProcessesOf(const std::wstring& exeName) {
     std::vector<DWORD> found;
     HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

@@ -189,6 +189,9 @@ private:
 bool WaitForeground(HWND window, DWORD ms = 3000);
 
 bool FileExists(const std::wstring& path);
+// The path an environment variable names (a Linux path: the same file
+// through Wine's drive for the root); empty when it is not set.
+std::wstring PathFromEnvironment(const wchar_t* variable);
 
 // The processes whose executable is named `exeName` (e.g. "snapquery.exe").
 std::vector<DWORD> ProcessesOf(const std::wstring& exeName);

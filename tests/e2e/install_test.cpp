@@ -12,7 +12,6 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -25,19 +24,6 @@ const std::wstring kUninstallKey = L"HKCU\\Software\\Microsoft\\Windows\\Current
 const std::wstring kUserRun = L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kUserSettings = L"HKCU\\Software\\Varnel\\SNQ";
 const std::wstring kMachineSettings = L"HKLM\\SOFTWARE\\Wow6432Node\\Varnel\\SNQ";
-
-std::wstring Installer(const wchar_t* variable = L"SNQ_INSTALLER") {
-    const wchar_t* given = _wgetenv(variable);
-    if (!given || !*given) return L"";
-    std::wstring path = given;
-    if (path[0] == L'/') {
-        // A Linux path: the same file through Wine's drive for the root.
-        for (wchar_t& c : path)
-            if (c == L'/') c = L'\\';
-        path = L"Z:" + path;
-    }
-    return path;
-}
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id) {
     wchar_t* raw = nullptr;
@@ -103,7 +89,7 @@ LRESULT CALLBACK AgreeButStay(HWND window, UINT message, WPARAM wParam, LPARAM l
 class Install : public ::testing::Test {
 protected:
     void SetUp() override {
-        installer_ = Installer();
+        installer_ = PathFromEnvironment(L"SNQ_INSTALLER");
         ASSERT_FALSE(installer_.empty()) << "SNQ_INSTALLER is not set: package first (scripts/package)";
         ASSERT_TRUE(FileExists(installer_)) << "no setup program at " << std::string(installer_.begin(), installer_.end());
         folder_ = KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\Snapquery";
@@ -276,7 +262,7 @@ TEST_F(Install, RefusesAFolderThatHoldsAnotherProgramsFiles) {
 }
 
 TEST_F(Install, UpgradesAnOlderReleaseWhileItRuns) {
-    const std::wstring older = Installer(L"SNQ_OLD_INSTALLER");
+    const std::wstring older = PathFromEnvironment(L"SNQ_OLD_INSTALLER");
     ASSERT_TRUE(FileExists(older)) << "no older release's setup: package one (scripts/test does)";
     ASSERT_EQ(RunToEnd(older, L"/S /RUN"), 0u);
     auto running = WaitForOtherCopy(0);

@@ -8,7 +8,6 @@
 #include <msi.h>
 #include <shlobj.h>
 
-#include <cstdlib>
 #include <vector>
 
 using namespace probe;
@@ -18,17 +17,6 @@ namespace {
 const wchar_t kUpgradeCode[] = L"{D5B9FBC6-0099-4CFB-94BC-2C04E165881F}";
 const std::wstring kMachineRun = L"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kRemembered = L"HKLM\\Software\\Varnel\\SNQ";
-
-std::wstring WindowsPath(const wchar_t* variable) {
-    const wchar_t* given = _wgetenv(variable);
-    std::wstring path = given ? given : L"";
-    if (!path.empty() && path[0] == L'/') {
-        for (wchar_t& c : path)
-            if (c == L'/') c = L'\\';
-        path = L"Z:" + path;
-    }
-    return path;
-}
 
 // The installed products of this upgrade code.
 std::vector<std::wstring> Installed() {
@@ -41,8 +29,8 @@ std::vector<std::wstring> Installed() {
 class Msi : public ::testing::Test {
 protected:
     void SetUp() override {
-        msi_ = WindowsPath(L"SNQ_MSI");
-        oldMsi_ = WindowsPath(L"SNQ_OLD_MSI");
+        msi_ = PathFromEnvironment(L"SNQ_MSI");
+        oldMsi_ = PathFromEnvironment(L"SNQ_OLD_MSI");
         ASSERT_TRUE(FileExists(msi_) && FileExists(oldMsi_)) << "no packages: package first (scripts/package)";
         wchar_t* raw = nullptr;
         ASSERT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &raw)));
