@@ -82,6 +82,15 @@ void TApplication::Watch(HANDLE event, std::function<void()> signalled) {
     signalled_.push_back(std::move(signalled));
 }
 
+void TApplication::Unwatch(HANDLE event) noexcept {
+    for (std::size_t i = 0; i < events_.size(); ++i)
+        if (events_[i] == event) {
+            events_.erase(events_.begin() + static_cast<std::ptrdiff_t>(i));
+            signalled_.erase(signalled_.begin() + static_cast<std::ptrdiff_t>(i));
+            return;
+        }
+}
+
 void TApplication::Terminate() noexcept { ::PostQuitMessage(0); }
 
 void TApplication::AcceptExitRequest(const wchar_t* name) noexcept {

@@ -34,6 +34,8 @@ public:
     // Runs `signalled` in the message loop each time `event` is set (an
     // auto-reset event, owned by the caller, that outlives the loop).
     void Watch(HANDLE event, std::function<void()> signalled);
+    // Stops watching `event`.
+    void Unwatch(HANDLE event) noexcept;
     // Posts the quit request; nothing stops at once.
     void Terminate() noexcept;
     // Handles every message waiting in the thread's queue. A quit request

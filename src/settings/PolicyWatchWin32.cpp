@@ -16,6 +16,11 @@ TPolicyWatch::TPolicyWatch(std::function<void()> changed) : changed_(std::move(c
     }
 }
 
+TPolicyWatch::~TPolicyWatch() {
+    for (Watch* watch : {&machine_, &user_})
+        if (watch->event) Application().Unwatch(watch->event.get());
+}
+
 void TPolicyWatch::Arm(Watch& watch) {
     // The machine's policies are one key for 32-bit and 64-bit programs.
     const REGSAM access = KEY_NOTIFY | KEY_WOW64_64KEY;

@@ -14,6 +14,7 @@ class TPolicyWatch {
 public:
     // `changed` runs in the message loop after each change.
     explicit TPolicyWatch(std::function<void()> changed);
+    ~TPolicyWatch();
     TPolicyWatch(const TPolicyWatch&) = delete;
     TPolicyWatch& operator=(const TPolicyWatch&) = delete;
 
