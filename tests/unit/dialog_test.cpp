@@ -108,25 +108,6 @@ TEST(ClipboardMessage, ShowsTextEmptyOrACutOfALargeText) {
     EXPECT_EQ(shown.back(), u'\u2026');
 }
 
-TEST(MainTexts, TheTipAndTheBalloonFitTheShellsLimitsWithTheLongestKeyAndAddress) {
-    const std::u16string host = std::u16string(240, u'h') + u".example";
-    for (const char16_t* key : {u"Ctrl+Shift+F12", u"Strg+Umschalt+Alt+Win+Browser Favoriten"}) {
-        for (bool taken : {false, true}) {
-            const std::u16string tip = TrayHint(key, taken, host), balloon = BalloonHint(key, taken, host);
-            EXPECT_LE(tip.size(), kTipLimit);
-            EXPECT_LE(balloon.size(), kBalloonTextLimit);
-        }
-        // Cut in the host, not at the end.
-        for (const std::u16string& text : {TrayHint(key, false, host), BalloonHint(key, false, host)}) {
-            EXPECT_TRUE(text.ends_with(u"\r\nRight click for menu"));
-            EXPECT_NE(text.find(u"hhh\u2026"), std::u16string::npos);
-        }
-    }
-    EXPECT_EQ(TrayHint(u"Ctrl+G", false, SearchTarget(u"")),
-              u"Snapquery 1.5\r\nClick or press Ctrl+g to send clpiboard text to google search\r\nRight click for menu")
-        << "a short one is whole";
-}
-
 TEST(MainTexts, EachCommandHasOneItem) {
     EXPECT_EQ(std::size(kMenu), 13u);
     for (MenuCommand c : {MenuCommand::UseDefaultBrowser, MenuCommand::AutoRun,

@@ -63,23 +63,28 @@ TEST(Texts, AMissingTranslationIsItsEnglishOneAndPlaceholdersAreFilledOnce) {
     EXPECT_EQ(Format(u"%2 vor %1, %3%", {u"a%2", u"b"}), u"b vor a%2, %");
 }
 
-TEST(Texts, TheTipAndTheBalloonFitTheShellInEveryLanguage) {
+TEST(Texts, TheTipAndTheBalloonFitTheShellInEveryLanguageCutInTheHost) {
     // The longest key names, a long custom host, and the hotkey taken.
     const std::u16string key = u"Strg+Umschalt+Alt+Win+Browser Favoriten";
     const std::u16string host = std::u16string(240, u'h') + u".example";
     snq::testing::TableTexts texts;
     for (const UiLanguage& language : kUiLanguages) {
         UseTexts(&texts, language.id);
+        const std::string tag(language.tag.begin(), language.tag.end());
         for (bool taken : {false, true}) {
-            EXPECT_LE(TrayHint(key, taken, host).size(), kTipLimit) << std::string(language.tag.begin(), language.tag.end());
-            EXPECT_LE(BalloonHint(key, taken, host).size(), kBalloonTextLimit);
+            EXPECT_LE(TrayHint(key, taken, host).size(), kTipLimit) << tag;
+            EXPECT_LE(BalloonHint(key, taken, host).size(), kBalloonTextLimit) << tag;
         }
-        EXPECT_LE(HotKeyTakenNotice(key).size(), kBalloonTextLimit) << std::string(language.tag.begin(), language.tag.end());
-        EXPECT_LE(std::u16string_view(u"" SNQ_TITLE).size(), kBalloonTitleLimit);
+        // With a usual key, cut in the host, not at the end.
+        const std::u16string usual = u"Ctrl+Shift+F12";
+        for (const std::u16string& text : {TrayHint(usual, false, host), BalloonHint(usual, false, host)}) {
+            EXPECT_TRUE(text.ends_with(Tr(TextId::TrayRightClick))) << tag;
+            EXPECT_NE(text.find(u"hhh\u2026"), std::u16string::npos) << tag;
+        }
+        EXPECT_LE(HotKeyTakenNotice(key).size(), kBalloonTextLimit) << tag;
         // With the default hotkey and Google, nothing is cut, taken or not.
         for (bool taken : {false, true})
-            EXPECT_TRUE(TrayHint(u"Ctrl+G", taken, SearchTarget(u"")).ends_with(Tr(TextId::TrayRightClick)))
-                << std::string(language.tag.begin(), language.tag.end());
+            EXPECT_TRUE(TrayHint(u"Ctrl+G", taken, SearchTarget(u"")).ends_with(Tr(TextId::TrayRightClick))) << tag;
     }
     snq::testing::UseEnglishTexts();
 }
