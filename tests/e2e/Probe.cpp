@@ -418,6 +418,14 @@ HWND WaitForWindow(DWORD pid, const std::wstring& title, const std::wstring& tex
     });
 }
 
+HWND WaitForClass(DWORD pid, const std::wstring& windowClass, DWORD ms) {
+    return Poll(ms, [&]() -> HWND {
+        for (HWND w : VisibleWindows(pid))
+            if (ClassOf(w) == windowClass) return w;
+        return nullptr;
+    });
+}
+
 std::wstring Describe(DWORD pid) {
     std::wstring out;
     for (HWND w : TopLevel(pid, true)) {

@@ -94,6 +94,9 @@ std::wstring AllText(HWND window);
 // when empty) and whose own or child text contains `text`.
 HWND WaitForWindow(DWORD pid, const std::wstring& title, const std::wstring& text = L"",
                    DWORD ms = 8000);
+// The visible top-level window of `pid` of window class `windowClass` (for a
+// window whose title is in the user's language).
+HWND WaitForClass(DWORD pid, const std::wstring& windowClass, DWORD ms = 8000);
 int CountWindows(DWORD pid, const std::wstring& title, const std::wstring& text);
 // One line per visible top-level window: handle, class, title and texts.
 std::wstring Describe(DWORD pid);

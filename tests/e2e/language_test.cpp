@@ -50,12 +50,7 @@ protected:
         program_ = std::make_unique<Program>();
         HWND tray = program_->WaitForTray();
         if (!tray || !UseMenu(tray, program_->Pid(), MenuCommand::Settings)) return {};
-        HWND window = Poll(8000, [&] {
-            HWND found = nullptr;
-            for (HWND w : VisibleWindows(program_->Pid()))
-                if (ClassOf(w) == L"TSettingsForm") found = w;
-            return found;
-        });
+        HWND window = WaitForClass(program_->Pid(), L"TSettingsForm");
         if (!window) return {};
         std::pair texts{TitleOf(window), TitleOf(::GetDlgItem(window, snq::idHotKeyLabel))};
         ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);

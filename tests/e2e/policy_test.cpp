@@ -56,12 +56,7 @@ protected:
     }
     HWND OpenSettings() {
         if (!UseMenu(tray_, program_->Pid(), MenuCommand::Settings)) return nullptr;
-        return Poll(1500, [&] {
-            HWND found = nullptr;
-            for (HWND w : VisibleWindows(program_->Pid()))
-                if (ClassOf(w) == L"TSettingsForm") found = w;
-            return found;
-        });
+        return WaitForClass(program_->Pid(), L"TSettingsForm", 1500);
     }
     std::size_t searches_ = 0;
     std::unique_ptr<Program> program_;
