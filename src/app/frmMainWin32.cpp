@@ -56,8 +56,11 @@ void TForm1::SetupTrayIcon() {
     TrayIcon1.SetIconResource(1);
     TrayIcon1.SetPopupMenu(&PopupMenu1);
     TrayIcon1.OnClick = [this] { TrayIcon1Click(); };
-    // The only balloon shown is the one that says the hotkey is taken.
-    TrayIcon1.OnBalloonClick = [this] { Settings1Click(); };
+    // The balloon that says the hotkey is taken leads to where another is
+    // chosen.
+    TrayIcon1.OnBalloonClick = [this] {
+        if (hotKey_.value && !hotKey_.id) Settings1Click();
+    };
     TrayIcon1.AddRetryLimitMs = kTrayRetryLimitMs;
     try {
         TrayIcon1.SetVisible(true);
@@ -231,7 +234,7 @@ void TForm1::HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
             if (profileKeys_[i].value == hotKey) profile = profiles_[i];
         if (!profile) return;
     }
-    std::optional<std::u16string> unrestored;
+    std::optional<std::u16string> text;
     if (ChoicesInForce(BrowserModeRead::Quietly).copySelection) {
         copyingSelection_ = true;
         copyWithdrawn_ = false;
@@ -243,9 +246,18 @@ void TForm1::HK1HotKeyPressed(std::uint32_t hotKey, std::uint16_t) {
         CopyResult copied = CopySelection(host);
         // Asked to exit while waiting: no search starts after that.
         if (copied.outcome == CopyOutcome::Cancelled) return;
-        unrestored = std::move(copied.unrestored);
+        if (copied.restoreFailed) ShowNotice(Tr(TextId::ClipboardNotRestored));
+        text = std::move(copied.text);
     }
-    RunSearch(profile ? &*profile : nullptr, unrestored);
+    RunSearch(profile ? &*profile : nullptr, text);
+}
+
+void TForm1::ShowNotice(const std::u16string& notice) {
+    TrayIcon1.SetBalloonHint(ToWide(notice));
+    TrayIcon1.SetBalloonFlags(TBalloonFlags::bfWarning);
+    TrayIcon1.ShowBalloon();
+    TrayIcon1.SetBalloonFlags(TBalloonFlags::bfNone);
+    UpdateTexts(ChoicesInForce(BrowserModeRead::Quietly));
 }
 
 void TForm1::WithdrawCopy() {

@@ -116,6 +116,8 @@ private:
     void OfferStartEntryRemoval();
     void RunSearch(const SearchProfile* profile, const std::optional<std::u16string>& text = std::nullopt);
     void WithdrawCopy();
+    // A warning in a balloon, once; the tip and balloon texts as before after.
+    void ShowNotice(const std::u16string& notice);
 
     THotKeyText& hotKeyText_;
     HotKeyInForce hotKey_;

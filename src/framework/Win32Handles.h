@@ -33,6 +33,7 @@ SNQ_UNIQUE_HANDLE(UniqueHkey, HKEY, nullptr, ::RegCloseKey(h));
 SNQ_UNIQUE_HANDLE(UniqueAtom, ATOM, 0, ::GlobalDeleteAtom(h));
 SNQ_UNIQUE_HANDLE(UniqueModule, HMODULE, nullptr, ::FreeLibrary(h));
 SNQ_UNIQUE_HANDLE(UniqueHglobal, HGLOBAL, nullptr, ::GlobalFree(h));
+SNQ_UNIQUE_HANDLE(UniqueEnhMetaFile, HENHMETAFILE, nullptr, ::DeleteEnhMetaFile(h));
 
 // Selects an object into a DC and puts the previous one back.
 class ScopedSelectObject {

@@ -7,7 +7,8 @@ namespace snq {
 namespace {
 
 // Windows where Ctrl+C is a command, by class: consoles and terminal
-// emulators, and windows onto another computer.
+// emulators, and windows onto another computer. Best effort: a program
+// that is in neither table is copied from.
 constexpr std::u16string_view kCommandWindowClasses[] = {
     u"ConsoleWindowClass",            // Windows' console host
     u"PseudoConsoleWindow",           // a pseudo console's own window
@@ -22,6 +23,12 @@ constexpr std::u16string_view kCommandWindowClasses[] = {
     u"org.wezfurlong.wezterm",        // WezTerm
     u"TscShellContainerClass",        // Remote Desktop Connection
     u"RAIL_WINDOW",                   // a RemoteApp program's window
+    // The Remote Desktop control inside a connection manager's window.
+    u"IHWindowClass",
+    u"OPContainerClass",
+    u"OPWindowClass",
+    u"UIMainClass",
+    u"UIContainerClass",
 };
 
 // The same, by program, for those whose windows have generic classes.
@@ -40,6 +47,18 @@ constexpr std::u16string_view kCommandWindowPrograms[] = {
     u"Tabby.exe",           // Tabby
     u"Hyper.exe",           // Hyper
     u"emacs.exe",           // Emacs (its own terminals take Ctrl+C as a prefix)
+    u"vncviewer.exe",       // VNC viewers
+    u"tvnviewer.exe",       // TightVNC
+    u"TeamViewer.exe",      // TeamViewer
+    u"AnyDesk.exe",         // AnyDesk
+    u"rustdesk.exe",        // RustDesk
+    u"vmware-view.exe",     // VMware Horizon
+    u"parsecd.exe",         // Parsec
+    u"RDCMan.exe",          // Remote Desktop Connection Manager
+    u"mRemoteNG.exe",       // mRemoteNG
+    u"RoyalTS.exe",         // Royal TS
+    u"SecureCRT.exe",       // SecureCRT
+    u"Xshell.exe",          // Xshell
 };
 
 char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
@@ -64,26 +83,33 @@ bool TakesCopyAsCommand(const FrontWindow& front) {
 
 namespace {
 
-CopyResult Only(CopyOutcome outcome) { return {outcome, std::nullopt}; }
+CopyResult Only(CopyOutcome outcome) { return {outcome, std::nullopt, false}; }
 
-// Puts the user's text back, trying again while another program holds the
-// clipboard; false when it stays held.
-bool PutBack(ISelectionHost& host, std::u16string_view text) {
+// Puts the user's clipboard back unless another copy replaced the one
+// made, trying again while another program holds the clipboard; false
+// when it could not be put back.
+bool PutBack(ISelectionHost& host, std::uint32_t expected) {
     const std::uint64_t start = host.Now();
-    while (!host.RestoreClipboardText(text)) {
+    for (;;) {
+        switch (host.RestoreClipboard(expected)) {
+        case RestoreOutcome::Restored:
+        case RestoreOutcome::Replaced: return true;
+        // What is there now is this program's own partial write.
+        case RestoreOutcome::Failed: expected = host.ClipboardSequence(); break;
+        case RestoreOutcome::Held: break;
+        }
         if (host.Now() - start >= kRestoreRetryMs || !host.Wait(kRestorePollMs)) return false;
     }
-    return true;
 }
 
 } // namespace
 
 CopyResult CopySelection(ISelectionHost& host) {
     const std::uint64_t pressed = host.Now();
-    // Read before the checks: another program's delayed rendering can make
-    // this read slow, and nothing may come between the checks and the copy.
-    const std::uint32_t readAt = host.ClipboardSequence();
-    std::optional<std::u16string> previous = host.ClipboardText();
+    // Kept before the checks: another program's delayed rendering can make
+    // this slow, and nothing may come between the checks and the copy.
+    const std::uint32_t keptAt = host.ClipboardSequence();
+    if (!host.KeepClipboard(pressed + kCopyBudgetMs)) return Only(CopyOutcome::NotSent);
     while (host.AnyKeyHeld() && host.Now() - pressed < kReleaseWaitMs) {
         if (!host.Wait(kSelectionPollMs)) return Only(CopyOutcome::Cancelled);
         if (host.Withdrawn()) return Only(CopyOutcome::NotSent);
@@ -93,18 +119,18 @@ CopyResult CopySelection(ISelectionHost& host) {
     if (host.AnyKeyHeld()) return Only(CopyOutcome::NotSent);
     const auto handles = host.FrontHandles();
     if (handles.first == 0 || TakesCopyAsCommand(host.DescribeFront())) return Only(CopyOutcome::NotSent);
-    // Right before sending: the same window, no key down, not late.
+    // Right before sending: the same window, no key down, not late, and
+    // the clipboard still the one kept.
+    const std::uint32_t before = host.ClipboardSequence();
     if (host.AnyKeyHeld() || host.FrontHandles() != handles || host.Now() - pressed > kCopyBudgetMs ||
-        host.Withdrawn())
+        host.Withdrawn() || before != keptAt)
         return Only(CopyOutcome::NotSent);
 
-    const std::uint32_t before = host.ClipboardSequence();
-    // A text copied in between is not the user's text to put back.
-    if (before != readAt) previous.reset();
     if (!host.SendCopy()) return Only(CopyOutcome::NotSent);
     const std::uint64_t sent = host.Now();
     std::uint32_t seen = before;
     std::uint64_t changed = 0;
+    bool brought = false;
     for (;;) {
         const std::uint32_t sequence = host.ClipboardSequence();
         if (sequence != seen) {
@@ -112,7 +138,7 @@ CopyResult CopySelection(ISelectionHost& host) {
             changed = host.Now();
         }
         if (seen != before) {
-            if (host.ClipboardHasText()) return Only(CopyOutcome::Copied);
+            if ((brought = host.ClipboardHasText())) break;
             // A copy empties the clipboard before it sets its data: give the
             // text a moment to follow.
             if (host.Now() - changed >= kCopySettleMs || host.Now() - sent >= kCopyWaitMs + kCopySettleMs)
@@ -120,13 +146,20 @@ CopyResult CopySelection(ISelectionHost& host) {
         } else if (host.Now() - sent >= kCopyWaitMs) {
             return Only(CopyOutcome::NothingCopied);
         }
-        if (!host.Wait(kSelectionPollMs)) return Only(CopyOutcome::Cancelled);
+        if (!host.Wait(kSelectionPollMs)) {
+            // Exiting: the user's clipboard goes back all the same.
+            if (host.ClipboardSequence() != before) host.RestoreClipboard(host.ClipboardSequence());
+            return Only(CopyOutcome::Cancelled);
+        }
     }
-    // Files or an image took the text's place: the search and the
-    // clipboard are as before. Held past the retries, the text is searched
-    // all the same.
-    if (previous && !PutBack(host, *previous)) return {CopyOutcome::NothingCopied, std::move(previous)};
-    return Only(CopyOutcome::NothingCopied);
+    CopyResult result{CopyOutcome::NothingCopied, std::nullopt, false};
+    if (brought && (result.text = host.ClipboardText())) result.outcome = CopyOutcome::Copied;
+    // Read after the text: rendering it on request may have changed it.
+    result.restoreFailed = !PutBack(host, host.ClipboardSequence());
+    // Files or an image took the clipboard's place and stayed there: the
+    // user's text is searched all the same.
+    if (result.restoreFailed && result.outcome == CopyOutcome::NothingCopied) result.text = host.KeptText();
+    return result;
 }
 
 } // namespace snq

@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace probe {
 
@@ -498,15 +499,32 @@ bool OpenClipboardRetry() {
 } // namespace
 
 void SetClipboardText(const std::wstring& text) {
+    SetClipboardFormats({{CF_UNICODETEXT, std::string(reinterpret_cast<const char*>(text.c_str()),
+                                                      (text.size() + 1) * sizeof(wchar_t))}});
+}
+
+void SetClipboardFormats(const std::vector<std::pair<UINT, std::string>>& formats) {
     if (!OpenClipboardRetry()) return;
     ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    auto* data = static_cast<wchar_t*>(::GlobalLock(memory));
-    std::copy(text.begin(), text.end(), data);
-    data[text.size()] = L'\0';
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
+    for (const auto& [format, bytes] : formats) {
+        HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+        std::memcpy(::GlobalLock(memory), bytes.data(), bytes.size());
+        ::GlobalUnlock(memory);
+        ::SetClipboardData(format, memory);
+    }
     ::CloseClipboard();
+}
+
+std::optional<std::string> ClipboardBytes(UINT format) {
+    if (!OpenClipboardRetry()) return std::nullopt;
+    std::optional<std::string> bytes;
+    if (HANDLE data = ::GetClipboardData(format)) {
+        const char* start = static_cast<const char*>(::GlobalLock(data));
+        if (start) bytes.emplace(start, ::GlobalSize(data));
+        ::GlobalUnlock(data);
+    }
+    ::CloseClipboard();
+    return bytes;
 }
 
 void SetClipboardImageOnly() {

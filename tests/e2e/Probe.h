@@ -137,6 +137,11 @@ bool KeystrokeFree(UINT modifiers, UINT key);
 // Clipboard.
 void SetClipboardText(const std::wstring& text);
 void SetClipboardImageOnly();
+// Each format with its bytes, in this order, in place of what is there.
+void SetClipboardFormats(const std::vector<std::pair<UINT, std::string>>& formats);
+// The bytes of a memory-backed format (the block may be larger than what
+// was put there), or nothing.
+std::optional<std::string> ClipboardBytes(UINT format);
 void EmptyClipboardNow();
 std::wstring ClipboardText();
 int ClipboardFormatCount();

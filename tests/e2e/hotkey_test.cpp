@@ -197,18 +197,31 @@ TEST_F(StoredChoices, AnUnusableStoredHotkeyIsCtrlGAndAnEmptyOneIsNone) {
     EXPECT_TRUE(CtrlGFree()) << "no hotkey at all";
 }
 
-TEST_F(StoredChoices, CopySelectionSearchesWhatIsSelectedInTheForegroundWindow) {
+TEST_F(StoredChoices, CopySelectionSearchesWhatIsSelectedAndPutsTheWholeClipboardBack) {
     RegSetText(kSettingsKey, L"CopySelection", L"Yes");
     Start();
     for (int i = 0; i < 100 && CtrlGFree(); ++i) Wait(50);
-    SetClipboardText(L"old clipboard");
+    // An image, and text with HTML beside it.
+    const std::wstring text = L"old clipboard";
+    BITMAPINFOHEADER header{sizeof(BITMAPINFOHEADER), 2, 2, 1, 32, BI_RGB, 16, 0, 0, 0, 0};
+    std::string dib(reinterpret_cast<const char*>(&header), sizeof(header));
+    dib += std::string("\x10\x20\x30\xff\x40\x50\x60\xff\x70\x80\x90\xff\xa0\xb0\xc0\xff", 16);
+    const UINT html = ::RegisterClipboardFormatW(L"HTML Format");
+    const std::vector<std::pair<UINT, std::string>> user = {
+        {CF_UNICODETEXT, std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2)},
+        {html, "Version:0.9\r\nStartHTML:0\r\n<b>old</b> clipboard"},
+        {CF_DIB, dib}};
+    SetClipboardFormats(user);
     HelperWindow helper(L"selected words");
     ASSERT_TRUE(helper.Activate());
     PressCtrlG();
     const auto lines = WaitForLines(BrowserLogPath(), 1);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find(L"&q=selected+words&"), std::wstring::npos) << lines[0].size();
-    EXPECT_EQ(ClipboardText(), L"selected words") << "stays, as after a Ctrl+C";
+    Wait(300);
+    for (const auto& [format, bytes] : user)
+        EXPECT_EQ(ClipboardBytes(format).value_or("<none>").substr(0, bytes.size()), bytes) << format;
+    EXPECT_TRUE(ClipboardBytes(::RegisterClipboardFormatW(L"CanIncludeInClipboardHistory"))) << "no history mark";
     // Nothing selected: the clipboard as it is.
     HelperWindow plain;
     ASSERT_TRUE(plain.Activate());

@@ -8,6 +8,10 @@
 
 using namespace snq;
 
+namespace {
+std::string Narrow(std::u16string_view s) { return std::string(s.begin(), s.end()); }
+} // namespace
+
 TEST(LanguageCode, EveryTableNameGivesItsCode) {
     const std::pair<const char16_t*, const char16_t*> table[] = {
         {u"Hebrew", u"he"},     {u"Arabic", u"ar"},    {u"German", u"de"},     {u"English", u"en"},
@@ -332,15 +336,16 @@ namespace {
 // A desktop with a fake clock. The keys go up at `releasedAt` (and down
 // again at `pressedAgainAt`); Ctrl+C changes the clipboard `copyTakes` ms
 // after it is sent (never when negative), bringing text or not; an exit
-// request comes at `exitAt`; the user opens the menu at `withdrawnAt`; the
-// clipboard cannot be written until `heldUntil`.
+// request comes at `exitAt`; the user opens the menu at `withdrawnAt` and
+// copies something else at `userCopiesAt`; the clipboard cannot be written
+// until `heldUntil`, nor kept when not `keepable`.
 struct FakeSelection : ISelectionHost {
     std::uint64_t now = 0, releasedAt = 0, pressedAgainAt = ~0ull, exitAt = ~0ull, withdrawnAt = ~0ull,
-                  heldUntil = 0, frontChangesAt = ~0ull, waitJumpsTo = 0;
+                  heldUntil = 0, frontChangesAt = ~0ull, waitJumpsTo = 0, userCopiesAt = ~0ull;
     FrontWindow front{{u"Notepad"}, u"notepad.exe"};
     std::uintptr_t frontWindow = 1;
     std::optional<std::u16string> text = u"old";
-    bool sendWorks = true, copyBringsText = true;
+    bool sendWorks = true, copyBringsText = true, keepable = true;
     int copyTakes = 0;
     std::uint32_t sequence = 5;
     std::int64_t copiedAt = -1;
@@ -354,13 +359,20 @@ struct FakeSelection : ISelectionHost {
         return {window, 7};
     }
     FrontWindow DescribeFront() override { return front; }
-    std::uint32_t ClipboardSequence() override { return Copied() ? sequence + 1 : sequence; }
+    std::uint32_t ClipboardSequence() override {
+        return sequence + (Copied() ? 1 : 0) + (now >= userCopiesAt ? 2 : 0);
+    }
     bool ClipboardHasText() override { return Copied() ? copyBringsText : text.has_value(); }
-    std::optional<std::u16string> ClipboardText() override { return text; }
-    bool RestoreClipboardText(std::u16string_view t) override {
-        if (now < heldUntil) return false;
-        steps.push_back("restore " + std::string(t.begin(), t.end()) + " at " + std::to_string(now));
-        return true;
+    bool KeepClipboard(std::uint64_t deadline) override { return keepable && now <= deadline; }
+    std::optional<std::u16string> KeptText() override { return text; }
+    std::optional<std::u16string> ClipboardText() override {
+        return Copied() ? (copyBringsText ? std::optional<std::u16string>(u"selected") : std::nullopt) : text;
+    }
+    RestoreOutcome RestoreClipboard(std::uint32_t expected) override {
+        if (now < heldUntil) return RestoreOutcome::Held;
+        if (expected != ClipboardSequence()) return RestoreOutcome::Replaced;
+        steps.push_back("restore at " + std::to_string(now));
+        return RestoreOutcome::Restored;
     }
     bool SendCopy() override {
         steps.push_back("copy at " + std::to_string(now));
@@ -378,7 +390,7 @@ struct FakeSelection : ISelectionHost {
 };
 } // namespace
 
-TEST(SelectionCopy, SendsOnlyToAQuietKeyboardAndNoTerminalInTimeAndPutsBackWhatItDisplaced) {
+TEST(SelectionCopy, SendsOnlyToAQuietKeyboardAndNoTerminalInTimeAndPutsTheClipboardBack) {
     using S = std::vector<std::string>;
     using O = CopyOutcome;
     struct Row {
@@ -387,11 +399,18 @@ TEST(SelectionCopy, SendsOnlyToAQuietKeyboardAndNoTerminalInTimeAndPutsBackWhatI
         CopyOutcome outcome;
         S steps;
         std::uint64_t endsAt;
-        std::optional<std::u16string> unrestored = std::nullopt;
+        std::optional<std::u16string> text = std::nullopt;
+        bool restoreFailed = false;
     };
     const Row rows[] = {
         {"keys up at 230, text after 40 ms", [](FakeSelection& h) { h.releasedAt = 230; h.copyTakes = 40; },
-         O::Copied, S{"copy at 232"}, 272},
+         O::Copied, S{"copy at 232", "restore at 272"}, 272, u"selected"},
+        {"a clipboard that cannot be kept", [](FakeSelection& h) { h.keepable = false; }, O::NotSent, S{}, 0},
+        {"the user copies between keeping and sending", [](FakeSelection& h) { h.userCopiesAt = 1; },
+         O::NotSent, S{}, 2},
+        {"the user copies while the clipboard is held after the copy",
+         [](FakeSelection& h) { h.copyTakes = 10; h.heldUntil = 300; h.userCopiesAt = 100; },
+         O::Copied, S{"copy at 2"}, 312, u"selected"},
         {"a key held past the wait", [](FakeSelection& h) { h.releasedAt = 99999; }, O::NotSent, S{}, 1000},
         {"a key pressed again right before the copy", [](FakeSelection& h) { h.pressedAgainAt = 1; },
          O::NotSent, S{}, 1},
@@ -406,15 +425,15 @@ TEST(SelectionCopy, SendsOnlyToAQuietKeyboardAndNoTerminalInTimeAndPutsBackWhatI
         {"a console in front", [](FakeSelection& h) { h.front = {{u"ConsoleWindowClass"}, u""}; }, O::NotSent, S{}, 1},
         {"no window in front", [](FakeSelection& h) { h.frontWindow = 0; }, O::NotSent, S{}, 1},
         {"files copied", [](FakeSelection& h) { h.copyBringsText = false; h.copyTakes = 20; },
-         O::NothingCopied, S{"copy at 2", "restore old at 72"}, 72},
+         O::NothingCopied, S{"copy at 2", "restore at 72"}, 72},
         {"files copied, the clipboard held 600 ms",
          [](FakeSelection& h) { h.copyBringsText = false; h.heldUntil = 600; },
-         O::NothingCopied, S{"copy at 2", "restore old at 602"}, 602},
+         O::NothingCopied, S{"copy at 2", "restore at 602"}, 602},
         {"files copied, the clipboard held for good",
          [](FakeSelection& h) { h.copyBringsText = false; h.heldUntil = 99999; },
-         O::NothingCopied, S{"copy at 2"}, 1052, u"old"},
+         O::NothingCopied, S{"copy at 2"}, 1052, u"old", true},
         {"files copied over no text", [](FakeSelection& h) { h.copyBringsText = false; h.text = std::nullopt; },
-         O::NothingCopied, S{"copy at 2"}, 52},
+         O::NothingCopied, S{"copy at 2", "restore at 52"}, 52},
         {"exit while keys are held", [](FakeSelection& h) { h.releasedAt = 99999; h.exitAt = 300; },
          O::Cancelled, S{}, 300},
         {"exit while waiting for the copy", [](FakeSelection& h) { h.copyTakes = -1; h.exitAt = 100; },
@@ -427,27 +446,38 @@ TEST(SelectionCopy, SendsOnlyToAQuietKeyboardAndNoTerminalInTimeAndPutsBackWhatI
         EXPECT_EQ(result.outcome, row.outcome) << row.what;
         EXPECT_EQ(host.steps, row.steps) << row.what;
         EXPECT_EQ(host.now, row.endsAt) << row.what;
-        EXPECT_EQ(result.unrestored, row.unrestored) << row.what;
+        EXPECT_EQ(result.text, row.text) << row.what;
+        EXPECT_EQ(result.restoreFailed, row.restoreFailed) << row.what;
     }
 }
 
 TEST(SelectionCopy, KnowsTerminalsAndRemoteWindowsByClassOrProgram) {
+    // Every terminal and remote window the copy must leave alone.
+    const char16_t* classes[] = {
+        u"ConsoleWindowClass", u"PseudoConsoleWindow", u"CASCADIA_HOSTING_WINDOW_CLASS", u"WineConsoleClass",
+        u"mintty", u"PuTTY", u"KiTTY", u"VTWin32", u"TMobaXtermForm", u"VirtualConsoleClass",
+        u"org.wezfurlong.wezterm", u"TscShellContainerClass", u"RAIL_WINDOW", u"IHWindowClass",
+        u"OPContainerClass", u"OPWindowClass", u"UIMainClass", u"UIContainerClass"};
+    const char16_t* programs[] = {
+        u"mstsc.exe", u"msrdc.exe", u"vmconnect.exe", u"vmware.exe", u"vmrc.exe", u"VirtualBoxVM.exe",
+        u"wfica32.exe", u"CDViewer.exe", u"WindowsTerminal.exe", u"alacritty.exe", u"wezterm-gui.exe",
+        u"Tabby.exe", u"Hyper.exe", u"emacs.exe", u"vncviewer.exe", u"tvnviewer.exe", u"TeamViewer.exe",
+        u"AnyDesk.exe", u"rustdesk.exe", u"vmware-view.exe", u"parsecd.exe", u"RDCMan.exe",
+        u"mRemoteNG.exe", u"RoyalTS.exe", u"SecureCRT.exe", u"Xshell.exe"};
+    for (const char16_t* c : classes)
+        EXPECT_TRUE(TakesCopyAsCommand({{u"Notepad", u"Frame", c}, u"app.exe"})) << Narrow(c);
+    for (const char16_t* p : programs) EXPECT_TRUE(TakesCopyAsCommand({{u"Generic"}, p})) << Narrow(p);
     struct Row {
         FrontWindow front;
         bool command;
     };
     const Row rows[] = {
         {{{u"consolewindowclass"}, u""}, true},                       // without regard to case
-        {{{u"#32770", u"mintty"}, u"mintty.exe"}, true},              // a dialog a terminal owns
-        {{{u"ManagerFrame", u"PuTTY"}, u"manager.exe"}, true},        // a terminal hosted in another's window
-        {{{u"TscShellContainerClass"}, u""}, true},                   // a remote desktop
-        {{{u"Chrome_WidgetWin_1"}, u"WindowsTerminal.exe"}, true},    // a terminal by its program
-        {{{u"Qt5QWindowIcon"}, u"VIRTUALBOXVM.EXE"}, true},           // a virtual machine
+        {{{u"Qt5QWindowIcon"}, u"VIRTUALBOXVM.EXE"}, true},
         {{{u"Notepad", u"Edit"}, u"notepad.exe"}, false},
         {{{u"ConsoleWindowClassX"}, u"mstsc.exe.bak"}, false},        // whole names only
         {{{}, u""}, false},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(TakesCopyAsCommand(row.front), row.command)
-            << std::string(row.front.process.begin(), row.front.process.end());
+        EXPECT_EQ(TakesCopyAsCommand(row.front), row.command) << Narrow(row.front.process);
 }
