@@ -122,7 +122,7 @@ int RunProgram(HINSTANCE instance) {
     SetTraceSink([](std::u16string_view line) { ::OutputDebugStringW(ToWide(line).c_str()); });
     // The elevated copy the Settings window starts does its one task, and
     // nothing else: no window, no single-instance check.
-    if (StartedWith(kRemoveStartEntrySwitch)) return RunStartEntryRemoval();
+    if (StartedWith(ToWide(kRemoveStartEntrySwitch).c_str())) return RunStartEntryRemoval();
     // The interface's language, before anything can be said.
     {
         Win32Registry registry;

@@ -327,7 +327,9 @@ void TForm1::OfferStartEntryRemoval() {
                    Buttons(TMsgDlgBtn::mbYes) | Buttons(TMsgDlgBtn::mbNo), 0) != ButtonOf(TMsgDlgBtn::mbYes).result)
         return;
     HWND owner = SettingsForm ? SettingsForm->Handle() : nullptr;
-    if (!RemoveStartEntryElevated(owner) && Settings.UnsafeMachineRunCommand())
+    // The elevated process's exit code proves nothing: the registry is read
+    // again. Declined at the prompt, there is nothing to say.
+    if (RunElevated(owner, Settings.StartEntryRemovals(SystemFolder())) && Settings.UnsafeMachineRunCommand())
         MessageDlg(ToWide(Tr(TextId::StartEntryStays)), TMsgDlgType::mtWarning, Buttons(TMsgDlgBtn::mbOK), 0);
 }
 

@@ -22,25 +22,35 @@ std::vector<std::u16string> AdministratorsFolders() {
     return folders;
 }
 
-bool RemoveStartEntryElevated(HWND owner) {
-    const std::wstring exe = ExecutablePath();
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
-    info.hwnd = owner;
-    info.lpVerb = L"runas";
-    info.lpFile = exe.c_str();
-    info.lpParameters = kRemoveStartEntrySwitch;
-    info.nShow = SW_HIDE;
-    // Declined at the elevation prompt: ERROR_CANCELLED, and nothing to say.
-    if (!::ShellExecuteExW(&info) || !info.hProcess) return false;
-    UniqueKernelHandle process(info.hProcess);
-    const ULONGLONG end = ::GetTickCount64() + 60000;
-    while (::MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {
-        if (!Application().ProcessMessages() || ::GetTickCount64() >= end) return false;
+std::u16string SystemFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(path, MAX_PATH);
+    return length && length < MAX_PATH ? ToU16(std::wstring_view(path, length)) : u"";
+}
+
+bool RunElevated(HWND owner, const std::vector<ElevatedRun>& runs) {
+    for (const ElevatedRun& run : runs) {
+        const std::wstring file = ToWide(run.file), parameters = ToWide(run.parameters);
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
+        info.hwnd = owner;
+        info.lpVerb = L"runas";
+        info.lpFile = file.c_str();
+        info.lpParameters = parameters.c_str();
+        info.nShow = SW_HIDE;
+        if (!::ShellExecuteExW(&info)) {
+            if (::GetLastError() == ERROR_CANCELLED) return false;
+            continue;
+        }
+        if (!info.hProcess) continue;
+        UniqueKernelHandle process(info.hProcess);
+        const ULONGLONG end = ::GetTickCount64() + 60000;
+        while (::MsgWaitForMultipleObjects(1, &info.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {
+            if (!Application().ProcessMessages() || ::GetTickCount64() >= end) break;
+        }
     }
-    DWORD code = 1;
-    return ::GetExitCodeProcess(process.get(), &code) && code == 0;
+    return true;
 }
 
 int RunStartEntryRemoval() {

@@ -7,21 +7,20 @@
 #include <string>
 #include <vector>
 
-namespace snq {
+#include "settings/Settings.h"
 
-// The switch with which the program removes, elevated, the machine-wide
-// start entries that do not count (TSettings::RemoveUnsafeMachineRunEntries)
-// and does nothing else.
-inline constexpr wchar_t kRemoveStartEntrySwitch[] = L"/RemoveMachineStartEntry";
+namespace snq {
 
 // Program Files (both) and the Windows folder, as the system names them
 // (never from the environment, which the user sets).
 std::vector<std::u16string> AdministratorsFolders();
 
-// Starts this program with the removal switch, asking for elevation, and
-// waits for it (serving this program's messages); false when the user
-// declined or it could not start.
-bool RemoveStartEntryElevated(HWND owner);
+// Starts each of `runs` in turn, asking for elevation, and waits for it
+// (serving this program's messages); false when the user declined. Whether
+// the entries went is for the caller to read again.
+bool RunElevated(HWND owner, const std::vector<ElevatedRun>& runs);
+// Windows' System32 folder, as the system names it.
+std::u16string SystemFolder();
 
 // The removal itself, in the elevated copy: 0 when no such entry remains.
 int RunStartEntryRemoval();

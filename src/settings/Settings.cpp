@@ -202,18 +202,34 @@ void TSettings::WriteProfiles(RootKey root, const std::vector<SearchProfile>& pr
     }
 }
 
+namespace {
+
+// Whether `path` lies in an administrators' folder, outside the few in
+// Windows' own folder that every user may write to.
+bool InAdministratorsFolder(std::u16string_view path, const std::vector<std::u16string>& folders) {
+    for (std::u16string folder : folders) {
+        if (!Under(path, folder)) continue;
+        while (!folder.empty() && Folded(folder.back()) == u'\\') folder.pop_back();
+        for (std::u16string_view open : kUserWritableInWindows)
+            if (Under(path, folder + u"\\" + std::u16string(open))) return false;
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 bool StartsFromAdministratorsFolder(std::u16string_view command, const std::vector<std::u16string>& folders) {
     std::u16string_view path = command;
     while (!path.empty() && path.front() == u' ') path.remove_prefix(1);
-    if (!path.empty() && path.front() == u'"') {
+    const bool quoted = !path.empty() && path.front() == u'"';
+    if (quoted) {
         path.remove_prefix(1);
         const std::size_t end = path.find(u'"');
         if (end == std::u16string_view::npos) return false;
         path = path.substr(0, end);
     } else {
-        // Unquoted, a path with spaces is tried piece by piece at logon
-        // ("C:\\Program.exe" first): only one without them is judged.
-        path = path.substr(0, path.find(u' '));
+        while (!path.empty() && path.back() == u' ') path.remove_suffix(1);
     }
     // A full path on a drive, nothing to expand, no step up or aside.
     if (path.size() < 4 || path[1] != u':' || Folded(path[2]) != u'\\' ||
@@ -225,15 +241,19 @@ bool StartsFromAdministratorsFolder(std::u16string_view command, const std::vect
         if (step.empty() || step == u"." || step == u"..") return false;
         start = end + 1;
     }
-    for (std::u16string folder : folders) {
-        if (!Under(path, folder)) continue;
-        // Windows' own folder holds a few that every user may write to.
-        while (!folder.empty() && Folded(folder.back()) == u'\\') folder.pop_back();
-        for (std::u16string_view open : kUserWritableInWindows)
-            if (Under(path, folder + u"\\" + std::u16string(open))) return false;
-        return true;
-    }
-    return false;
+    // Unquoted, Windows tries the path piece by piece at logon, cut at each
+    // space ("C:\Program.exe", then "C:\Program Files\Snapquery.exe" ...):
+    // the whole path is what runs only when no one user can put a file at
+    // any of those places first, that is when each lies in the drive's
+    // root or in an administrators' folder.
+    if (!quoted)
+        for (std::size_t space = path.find(u' '); space != std::u16string_view::npos;
+             space = path.find(u' ', space + 1)) {
+            const std::u16string piece = std::u16string(path.substr(0, space)) + u".exe";
+            const bool inRoot = piece.find_first_of(u"\\/", 3) == std::u16string::npos;
+            if (!inRoot && !InAdministratorsFolder(piece, folders)) return false;
+        }
+    return InAdministratorsFolder(path, folders);
 }
 
 std::optional<bool> TSettings::MachineRunCounts(RootKey root, std::u16string_view name) {
@@ -270,6 +290,25 @@ bool TSettings::RemoveUnsafeMachineRunEntries() {
         if (!reg.OpenKey(kRunKey) || !reg.DeleteValue(kRunValueName)) remains = true;
     }
     return !remains;
+}
+
+std::vector<ElevatedRun> TSettings::StartEntryRemovals(std::u16string_view system) {
+    if (!administratorsFolders_)
+        administratorsFolders_ = folderList_ ? folderList_() : std::vector<std::u16string>{};
+    // This program itself, elevated, only where one user cannot swap the
+    // file between the consent and the start.
+    if (StartsFromAdministratorsFolder(RunCommand(), *administratorsFolders_))
+        return {{executablePath_, std::u16string(kRemoveStartEntrySwitch)}};
+    // Else Windows' own reg.exe, by full path, with fixed arguments: one
+    // run for each view that holds such an entry.
+    std::vector<ElevatedRun> runs;
+    for (RootKey root : kMachineViews) {
+        if (MachineRunCounts(root, kRunValueName) != false) continue;
+        runs.push_back({std::u16string(system) + u"\\reg.exe",
+                        u"delete \"HKLM" + std::u16string(kRunKey) + u"\" /v " + std::u16string(kRunValueName) +
+                            u" /f " + (root == RootKey::LocalMachine ? u"/reg:32" : u"/reg:64")});
+    }
+    return runs;
 }
 
 void TSettings::RunOnWinStart(std::u16string_view name, std::u16string_view command) {

@@ -18,6 +18,10 @@ namespace snq {
 inline constexpr std::u16string_view kSettingsKey = u"\\SOFTWARE\\Varnel\\SNQ";
 inline constexpr std::u16string_view kRunKey = u"\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr std::u16string_view kRunValueName = u"SNQ";
+// The switch with which the program removes, elevated, the machine-wide
+// start entries that do not count (TSettings::RemoveUnsafeMachineRunEntries)
+// and does nothing else.
+inline constexpr std::u16string_view kRemoveStartEntrySwitch = u"/RemoveMachineStartEntry";
 
 inline constexpr std::uint32_t kDefaultHotKey = kCtrlBit | 'G';
 
@@ -131,6 +135,13 @@ enum class LayoutCheck { Skip, Apply };
 // account that signs in, a file one user can replace.
 bool StartsFromAdministratorsFolder(std::u16string_view command, const std::vector<std::u16string>& folders);
 
+// A program to start with an administrator's rights, and its arguments.
+struct ElevatedRun {
+    std::u16string file;
+    std::u16string parameters;
+    bool operator==(const ElevatedRun&) const = default;
+};
+
 class TSettings {
 public:
     // `keys` turns the stored hotkey text into a value and back (with US
@@ -178,6 +189,9 @@ public:
     std::optional<std::u16string> UnsafeMachineRunCommand();
     // Deletes every such entry, and nothing else; false when one stays.
     bool RemoveUnsafeMachineRunEntries();
+    // How an administrator's consent removes those entries: `system` is
+    // Windows' System32 folder.
+    std::vector<ElevatedRun> StartEntryRemovals(std::u16string_view system);
     // The Run value's data: the executable's path in double quotes.
     std::u16string RunCommand() const;
 

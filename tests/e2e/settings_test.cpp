@@ -93,6 +93,12 @@ TEST_F(Settings, TheRunItemWritesTheQuotedPathWithSpacesAndRemovesIt) {
     Wait(300);
     EXPECT_EQ(RegGet(kRun64, L"SNQ"), L"<none>");
     EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"<none>");
+    // So does an older copy's, its path written without quotes.
+    RegSetText(kRun, L"SNQ", exe);
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::AutoRun));
+    Wait(300);
+    EXPECT_EQ(RegGet(kRun, L"SNQ"), L"<none>");
+    EXPECT_EQ(RegGet(kUserRun, L"SNQ"), L"<none>") << "counted as off: a second entry";
 }
 
 TEST_F(Settings, AMachineWideEntryOneUserCouldReplaceIsOffAndTheSettingsWindowRemovesIt) {

@@ -271,7 +271,7 @@ TEST(Settings, AMachineWideEntryCountsOnlyWhenOneUserCannotReplaceWhatItStarts) 
         {u"\"C:\\Program Files\\Snap query\\snapquery.exe\"", true},
         {u"\"c:/program files/snap query/snapquery.exe\" /x", true},
         {u"C:\\Windows\\snq.exe", true},
-        {u"C:\\Program Files\\Snap query\\snapquery.exe", false},  // unquoted with spaces
+        {u"C:\\Program Files\\Snap query\\snapquery.exe", true},   // unquoted, as older copies wrote it
         {u"D:\\old\\snapquery.exe", false},
         {u"\"C:\\Users\\me\\AppData\\Local\\snapquery.exe\"", false},
         {u"\"C:\\Windows\\Temp\\snapquery.exe\"", false},
@@ -301,6 +301,15 @@ TEST(Settings, AMachineWideEntryOneUserCouldReplaceIsOffAndStaysQuietlyForAStand
     EXPECT_FALSE(mark);
     EXPECT_EQ(settings.UnsafeMachineRunCommand(), planted);
     EXPECT_FALSE(settings.RemoveUnsafeMachineRunEntries());
+    // The administrator's consent goes to this program only where one user
+    // cannot swap its file; else to reg.exe, for the view that holds it.
+    EXPECT_EQ(settings.StartEntryRemovals(u"C:\\Windows\\System32"),
+              (std::vector<ElevatedRun>{{kExe, u"/RemoveMachineStartEntry"}}));
+    TSettings fromUsersFolder(reg, Keys(), u"C:\\Users\\me\\snapquery.exe", {}, AdminFolders);
+    EXPECT_EQ(fromUsersFolder.StartEntryRemovals(u"C:\\Windows\\System32"),
+              (std::vector<ElevatedRun>{{u"C:\\Windows\\System32\\reg.exe",
+                                         u"delete \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\" "
+                                         u"/v SNQ /f /reg:32"}}));
 }
 
 TEST(Settings, WhenTheMachineHiveIsRefusedEverythingWorksFromTheUserHive) {
