@@ -113,4 +113,15 @@ TEST_F(Policy, APolicySetOrRemovedWhileTheProgramRunsTakesEffect) {
     RegDelete(kMachinePolicy, L"SearchAddress");
     BroadcastPolicyChange();
     EXPECT_EQ(NextSearchHost(), L"user.example");
+    // Without the broadcast, the registry is watched: also after a refresh
+    // deleted the whole policies key.
+    RegSetText(kUserPolicy, L"SearchAddress", L"https://userpolicy.example/?q={query}");
+    Wait(500);
+    EXPECT_EQ(NextSearchHost(), L"userpolicy.example");
+    RegDelete(L"HKCU\\Software\\Policies", L"");
+    Wait(500);
+    EXPECT_EQ(NextSearchHost(), L"user.example");
+    RegSetText(kUserPolicy, L"SearchAddress", L"https://userpolicy.example/?q={query}");
+    Wait(500);
+    EXPECT_EQ(NextSearchHost(), L"userpolicy.example") << "the watch went deaf";
 }
