@@ -43,7 +43,7 @@ fi
 if SNQ_SIGN_CERT=$work/cert.pem SNQ_SIGN_KEY=$work/key.pem \
         "$checkout/scripts/package" --build "$work/build" --out "$work/signed" >"$work/signed.log" 2>&1; then
     unzip_exe "$work"/signed/snapquery-*-x64.zip >"$work/signed.exe"
-    for file in "$work/signed.exe" "$work"/signed/snapquery-*-x64-setup.exe; do
+    for file in "$work/signed.exe" "$work"/signed/snapquery-*-x64-setup.exe "$work"/signed/snapquery-*-x64.msi; do
         osslsigncode verify -CAfile "$work/cert.pem" -in "$file" >/dev/null 2>&1 || fail "not signed: $file"
     done
 else
