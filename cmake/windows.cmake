@@ -113,7 +113,8 @@ add_dependencies(screenshot_driver snapquery)
 # executable, the release tree included.
 if(CMAKE_HOST_UNIX)
     add_test(NAME imports COMMAND ${CMAKE_SOURCE_DIR}/tests/check-imports.sh $<TARGET_FILE:snapquery>)
-    add_test(NAME hardening COMMAND ${CMAKE_SOURCE_DIR}/tests/check-hardening.sh $<TARGET_FILE:snapquery>)
+    add_test(NAME hardening COMMAND ${CMAKE_SOURCE_DIR}/tests/check-hardening.sh $<TARGET_FILE:snapquery>
+             ${CMAKE_BINARY_DIR}/CMakeFiles/snq_win.dir)
 endif()
 
 # GoogleTest built for Windows from its sources (Debian's googletest package
