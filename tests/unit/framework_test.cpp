@@ -47,6 +47,8 @@ TEST(ErrorBoxText, AppendsAFullStopOnlyAfterCharactersThatSortAfterIt) {
               u"Failed to set data for 'Default'");
     EXPECT_EQ(ErrorBoxText(u"Done."), u"Done.");
     EXPECT_EQ(ErrorBoxText(u"ends with a space "), u"ends with a space ");
+    for (const char16_t* own : {u"\u6253\u5F00\u3002", u"\u6253\u5F00\uFF01", u"\u6253\u5F00\uFF0E", u"\u6253\u5F00\uFF1F"})
+        EXPECT_EQ(ErrorBoxText(own), own) << "a Chinese or Japanese full stop";
     EXPECT_EQ(ErrorBoxText(u"ends in a digit 1"), u"ends in a digit 1.");
     EXPECT_EQ(ErrorBoxText(u""), u"");
     EXPECT_EQ(ErrorBoxText(u"\u03a9"), u"\u03a9.");

@@ -598,6 +598,8 @@ TEST(Policies, AMachineValueWinsOverTheUsersAndWhatCannotBeUsedCountsAsNotSet) {
         {u"SearchAddress", text(wiki), std::nullopt, {.searchAddress = wiki}},
         {u"SearchAddress", text(u"file:///C:/{query}"), text(wiki), {.searchAddress = wiki}},
         {u"SearchAddress", dword(1), std::nullopt, {}},
+        {u"SearchAddress", RegValue{RegType::Binary, Utf16Bytes(wiki)}, std::nullopt, {}},  // other types,
+        {u"SearchAddress", RegValue{RegType::Other, Utf16Bytes(wiki)}, std::nullopt, {}},   // usable bytes
         {u"HotKey", text(u"Ctrl+Shift+G"), std::nullopt, {.hotKey = 0x6047u}},
         {u"HotKey", text(u"None"), std::nullopt, {.hotKey = 0u}},
         {u"HotKey", text(u"Ctrl+V"), std::nullopt, {}},                           // refused as the user's is
