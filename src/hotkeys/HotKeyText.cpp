@@ -210,11 +210,11 @@ HotKeyRefusal THotKeyText::RefusalOf(std::uint32_t value) {
     const bool shift = (modifiers & kShiftBit) != 0;
     for (const LayoutHandle layout : layout_.LoadedLayouts()) {
         std::u16string typed;
-        if (layout_.TypeWithCtrlAlt(layout, key, shift, typed) < 0) {
+        if (layout_.TypeKey(layout, key, true, shift, typed) < 0) {
             // A dead key: where the system kept it for the next key (the
             // flag not honoured), the same key again lets it go.
             std::u16string ignored;
-            for (int i = 0; i < 4 && layout_.TypeWithCtrlAlt(layout, key, shift, ignored) < 0; ++i) {
+            for (int i = 0; i < 4 && layout_.TypeKey(layout, key, true, shift, ignored) < 0; ++i) {
             }
         }
         // Control characters (Ctrl+letter on some layouts) type nothing.

@@ -56,10 +56,11 @@ public:
     virtual void Unload(LayoutHandle layout) = 0;
     // Equality without regard to case, under the user's default locale.
     virtual bool SameText(std::u16string_view a, std::u16string_view b) = 0;
-    // ToUnicodeEx for `key` under `layout` with Ctrl and Alt (and Shift)
-    // down, asked to leave the keyboard's state alone: the characters in
-    // `typed`, and the count, negative for a dead key.
-    virtual int TypeWithCtrlAlt(LayoutHandle layout, unsigned key, bool shift, std::u16string& typed) = 0;
+    // ToUnicodeEx for `key` under `layout` with Ctrl and Alt (when
+    // `ctrlAlt`) and Shift (when `shift`) down, asked to leave the
+    // keyboard's state alone: the characters in `typed`, and the count,
+    // negative for a dead key.
+    virtual int TypeKey(LayoutHandle layout, unsigned key, bool ctrlAlt, bool shift, std::u16string& typed) = 0;
     // The layout's name for the user ("German (Germany)").
     virtual std::u16string LayoutName(LayoutHandle layout) = 0;
 };

@@ -51,10 +51,10 @@ bool Win32KeyboardLayout::SameText(std::u16string_view a, std::u16string_view b)
                             static_cast<int>(wb.size())) == CSTR_EQUAL;
 }
 
-int Win32KeyboardLayout::TypeWithCtrlAlt(LayoutHandle layout, unsigned key, bool shift, std::u16string& typed) {
+int Win32KeyboardLayout::TypeKey(LayoutHandle layout, unsigned key, bool ctrlAlt, bool shift, std::u16string& typed) {
     BYTE state[256] = {};
     // AltGr is the right Alt with the left Ctrl.
-    state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_RMENU] = 0x80;
+    if (ctrlAlt) state[VK_CONTROL] = state[VK_LCONTROL] = state[VK_MENU] = state[VK_RMENU] = 0x80;
     if (shift) state[VK_SHIFT] = state[VK_LSHIFT] = 0x80;
     wchar_t out[8] = {};
     // Flag 4 leaves the keyboard's state (a dead key waiting for the next

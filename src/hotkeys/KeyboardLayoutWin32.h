@@ -14,7 +14,7 @@ public:
     LayoutHandle LoadUsLayout() override;
     void Unload(LayoutHandle layout) override;
     bool SameText(std::u16string_view a, std::u16string_view b) override;
-    int TypeWithCtrlAlt(LayoutHandle layout, unsigned key, bool shift, std::u16string& typed) override;
+    int TypeKey(LayoutHandle layout, unsigned key, bool ctrlAlt, bool shift, std::u16string& typed) override;
     std::u16string LayoutName(LayoutHandle layout) override;
 };
 

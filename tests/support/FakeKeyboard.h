@@ -83,7 +83,8 @@ public:
     std::map<LayoutHandle, std::u16string> layoutNames;
     bool ignoresStateFlag = false;
     bool deadKeyWaiting = false;
-    int TypeWithCtrlAlt(LayoutHandle layout, unsigned key, bool shift, std::u16string& typed) override {
+    // Only Ctrl+Alt is modelled: RefusalOf asks nothing else.
+    int TypeKey(LayoutHandle layout, unsigned key, bool, bool shift, std::u16string& typed) override {
         const auto it = ctrlAlt.find({layout, key, shift});
         const Typed result = it == ctrlAlt.end() ? Typed{0, u""} : it->second;
         if (deadKeyWaiting) {

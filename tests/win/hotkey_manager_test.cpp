@@ -128,5 +128,11 @@ TEST(KeyboardLayout, TheRealLayoutNamesModifiersAndParsesTheProgramsHotkey) {
     EXPECT_EQ(text.FormatHotKey(0x4047, false), u"Ctrl+G");
     EXPECT_EQ(text.ParseHotKey(u"Ctrl+shift", false), 0x4010u);
     EXPECT_EQ(text.ParseHotKey(u"Alt+F5", false), 0x8074u);
+    // The system's own answer: Shift+A types a letter, Ctrl+Alt+A nothing.
+    std::u16string typed;
+    EXPECT_EQ(keyboard.TypeKey(text.UsLayout, 'A', false, true, typed), 1);
+    EXPECT_EQ(typed, u"A");
+    EXPECT_LE(keyboard.TypeKey(text.UsLayout, 'A', true, false, typed), 0);
+    EXPECT_EQ(text.RefusalOf(0xC041u).problem, HotKeyProblem::None) << "Ctrl+Alt+A";
     text.Shutdown();
 }
