@@ -71,6 +71,7 @@ TEST_F(Policy, TheMachinesPolicyDecidesOverTheUsersPolicyAndTheUsersChoice) {
     RegSetText(kSettingsKey, L"CopySelection", L"Yes");
     SetSwitch(kMachinePolicy, L"CopySelection", 0);
     SetSwitch(kUserPolicy, L"CopySelection", 1);
+    RegSetText(kUserPolicy, L"HotKey", L"Ctrl+G");
     Start();
     EXPECT_EQ(NextSearchHost(), L"machine.example");
     // The copy is off by the machine's policy: the hotkey searches the
@@ -90,6 +91,7 @@ TEST_F(Policy, TheMachinesPolicyDecidesOverTheUsersPolicyAndTheUsersChoice) {
     EXPECT_EQ(AllText(address), L"https://machine.example/?q={query}\n");
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, snq::idCustom)));
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, snq::idCopySelection)));
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, snq::idHotKey))) << "decided by the HotKey policy";
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(window, snq::idManaged)));
     ASSERT_TRUE(PressButton(window, L"OK"));
     ASSERT_TRUE(WaitGone(window));
