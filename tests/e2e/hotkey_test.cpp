@@ -290,6 +290,20 @@ TEST_F(StoredChoices, TheCopyNeverReachesAConsoleNorAWindowWhileTheUserHoldsKeys
     ASSERT_EQ(lines.size(), searches + 1) << "searched while the keys were held";
     for (const std::wstring& line : lines) EXPECT_NE(line.find(L"&q=as+it+was&"), std::wstring::npos);
     EXPECT_EQ(ClipboardText(), L"as it was");
+    // The tray menu opened while the keys are down, and the user turned
+    // back to the window before it closed: nothing is sent after it.
+    HotKeyDown();
+    Wait(200);
+    RightClick(tray_);
+    HWND menu = WaitForMenu(program_->Pid());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(front.Activate());
+    ::PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitGone(menu));
+    HotKeyUp();
+    ASSERT_EQ(WaitForLines(BrowserLogPath(), searches + 2).size(), searches + 2);
+    Wait(300);
+    EXPECT_EQ(g_harmfulKeys, 0) << "a Ctrl+C after the tray menu opened";
 
     // An exit request while the copy waits for the keys ends it, unsearched.
     SetClipboardText(L"not searched");
@@ -303,7 +317,7 @@ TEST_F(StoredChoices, TheCopyNeverReachesAConsoleNorAWindowWhileTheUserHoldsKeys
     HotKeyUp();
     EXPECT_TRUE(ended) << "still waiting for the keys";
     Wait(1500);
-    EXPECT_EQ(ReadLines(BrowserLogPath()).size(), searches + 1) << "a search after the exit request";
+    EXPECT_EQ(ReadLines(BrowserLogPath()).size(), searches + 2) << "a search after the exit request";
 }
 
 TEST_F(StoredChoices, AProfileHotkeyKeepsItsAddressWhenSettingsReplacesTheProfilesDuringTheCopy) {
