@@ -126,4 +126,13 @@ TEST_F(Policy, APolicySetOrRemovedWhileTheProgramRunsTakesEffect) {
     RegSetText(kUserPolicy, L"SearchAddress", L"https://userpolicy.example/?q={query}");
     Wait(500);
     EXPECT_EQ(NextSearchHost(), L"userpolicy.example") << "the watch went deaf";
+    // A message box's own loop does not serve the watch: there the
+    // broadcast alone makes the change take effect.
+    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), MenuCommand::ShowClipboard));
+    HWND box = WaitForWindow(program_->Pid(), L"", L"Current clipboard text");
+    ASSERT_NE(box, nullptr);
+    RegDelete(kUserPolicy, L"SearchAddress");
+    BroadcastPolicyChange();
+    EXPECT_EQ(NextSearchHost(), L"user.example") << "the broadcast was not heard";
+    ASSERT_TRUE(PressButton(box, L"OK"));
 }
