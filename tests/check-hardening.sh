@@ -14,7 +14,6 @@ for pair in 0x0020:HIGH_ENTROPY_VA 0x0040:DYNAMIC_BASE 0x0100:NX_COMPAT 0x8000:T
     bit=${pair%%:*}
     if (( 0x$flags & bit )); then echo "ok      ${pair#*:}"; else echo "MISSING ${pair#*:}"; bad=1; fi
 done
-# A handful of functions with buffers is enough to tell the flag is there.
 canaries=$(find "$2" -name '*.obj' | xargs -r x86_64-w64-mingw32-nm 2>/dev/null | grep -c ' U __stack_chk_fail$' || true)
 if [ "$canaries" -ge 5 ]; then echo "ok      stack canaries ($canaries objects)"; else echo "MISSING stack canaries"; bad=1; fi
 exit $bad

@@ -8,16 +8,12 @@
   no two texts of one window or menu share a key unless their English ones
   do (the group is the id's first part: settings, profile, button ...);
 - access keys typeable without AltGr on the language's usual layout;
-- every tray tip and balloon, in every state, with the longest key names,
-  within the shell's limits (127 and 255 characters), or where the English
-  itself is over them (the program then cuts it), no longer than it;
 - in the windows whose layout is fixed (settings, profile, about, common),
   no text much longer than its English: at most 1.6 times its length plus
   a few characters for short labels.
 
-msgfmt --check runs first on every file. Exits non-zero on any finding.
-
-  check-translations.py [FILE.po...]   the given files, else every language
+msgfmt --check runs first on every file (or on the FILE.po given).
+Exits non-zero on any finding.
 """
 import os
 import re
@@ -38,30 +34,7 @@ NOT_LAID_OUT = {"settings.title", "settings.language_automatic", "settings.langu
 
 # Besides A to Z and 0 to 9, the letters each language's usual layout types
 # without AltGr.
-TYPEABLE = {
-    "de": "äöüß", "es": "ñç", "fr": "éèçàù", "pt-BR": "ç", "tr": "çğıöşü",
-    "ru": "абвгдеёжзийклмнопрстуфхцчшщъыьэюя",
-}
-# The longest hotkey of three keys, as the tip and balloon name it.
-LONGEST_KEY = "Ctrl+Shift+Browser Favorites"
-TIP_LIMIT, BALLOON_LIMIT = 127, 255
-
-
-def tray_texts(texts):
-    """Every tip and balloon in every state, as the program builds them."""
-    def tr(i, *args):
-        text = texts[i]
-        for n, arg in enumerate(args, 1):
-            text = text.replace(f"%{n}", arg)
-        return text
-    for target in ("target.google", "target.bing", "target.duckduckgo"):
-        where = tr(target)
-        for tip, first, limit in ((True, "Snapquery", TIP_LIMIT), (False, tr("tray.running", "SNQ 1.5"), BALLOON_LIMIT)):
-            with_key = tr("tray.tip_key" if tip else "tray.balloon_key", LONGEST_KEY, where)
-            plain = tr("tray.tip" if tip else "tray.balloon", where)
-            for line in (with_key, plain, plain + "\r\n" + tr("tray.key_taken", LONGEST_KEY)):
-                yield first + "\r\n" + line + "\r\n" + tr("tray.right_click"), limit
-    yield tr("tray.hotkey_taken", LONGEST_KEY), BALLOON_LIMIT
+TYPEABLE = {"de": "äöüß", "es": "ñç", "fr": "éèçàù", "pt-BR": "ç", "tr": "çğıöşü", "ru": "абвгдеёжзийклмнопрстуфхцчшщъыьэюя"}
 
 
 def access_key(text):
@@ -110,25 +83,19 @@ def check(tag, template, translated):
         if group in FIXED_LAYOUT and i not in NOT_LAID_OUT:
             if len(visible(text)) > 1.6 * len(visible(en)) + 4:
                 problems.append(f"{i}: {len(visible(text))} characters for {len(visible(en))} in English")
-    if all(i in texts for i in english if i.startswith(("tray.", "target."))):
-        units = lambda text: len(text.encode("utf-16-le")) // 2
-        for (text, limit), (en, _) in zip(tray_texts(texts), tray_texts(english)):
-            if units(text) > max(limit, units(en)):
-                problems.append(f"tray: {units(text)} characters, over {max(limit, units(en))}: {text!r}")
     return [f"{tag}.po: {p}" for p in problems]
 
 
 def main():
     lang = strings.LANG_DIR
     problems = []
-    for path in sys.argv[1:] or [os.path.join(lang, n) for n in sorted(os.listdir(lang))
-                                 if n.endswith((".po", ".pot"))]:
+    files = sys.argv[1:] or [os.path.join(lang, n) for n in sorted(os.listdir(lang)) if n.endswith((".po", ".pot"))]
+    for path in files:
         result = subprocess.run(["msgfmt", "--check", "-o", os.devnull, path], capture_output=True, text=True)
         if result.returncode != 0:
             problems.append(f"{os.path.basename(path)}: msgfmt --check: {result.stderr.strip()}")
     template = strings.template(program_only=False)
-    files = sys.argv[1:] or [os.path.join(lang, n) for n in sorted(os.listdir(lang)) if n.endswith(".po")]
-    for path in files:
+    for path in (f for f in files if f.endswith(".po")):
         problems += check(os.path.basename(path)[:-3], template, strings.read_po(path))
     for p in problems:
         print(p)

@@ -21,17 +21,24 @@ public:
 private:
     struct Watch {
         HKEY root;
+        const wchar_t* path;
+        bool subtree;
+        Watch* policies = nullptr; // the Policies watch below this Software watch
         UniqueHkey key;
-        bool onPolicies = false; // else on Software, for Policies to appear
         UniqueKernelHandle event;
     };
-    // Opens Software\Policies (or, while it does not exist, Software) and
-    // asks to be told of its next change.
-    void Arm(Watch& watch);
+    // Asks to be told of the key's next change: once more after `fired`,
+    // else only when it is not asked already. A key deleted under the
+    // handle is opened anew, or left alone while it does not exist.
+    static void Arm(Watch& watch, bool fired);
 
     std::function<void()> changed_;
-    Watch machine_{HKEY_LOCAL_MACHINE, {}, false, {}};
-    Watch user_{HKEY_CURRENT_USER, {}, false, {}};
+    // Software itself, for Software\Policies made or deleted (a policy
+    // refresh deletes it), and Software\Policies with everything below it.
+    Watch watches_[4] = {{HKEY_LOCAL_MACHINE, L"Software", false, &watches_[1], {}, {}},
+                         {HKEY_LOCAL_MACHINE, L"Software\\Policies", true, nullptr, {}, {}},
+                         {HKEY_CURRENT_USER, L"Software", false, &watches_[3], {}, {}},
+                         {HKEY_CURRENT_USER, L"Software\\Policies", true, nullptr, {}, {}}};
 };
 
 } // namespace snq

@@ -516,14 +516,12 @@ void SetClipboardFormats(const std::vector<std::pair<UINT, std::string>>& format
 }
 
 std::optional<std::string> ClipboardBytes(UINT format) {
-    if (!OpenClipboardRetry()) return std::nullopt;
-    std::optional<std::string> bytes;
-    if (HANDLE data = ::GetClipboardData(format)) {
-        const char* start = static_cast<const char*>(::GlobalLock(data));
-        if (start) bytes.emplace(start, ::GlobalSize(data));
-        ::GlobalUnlock(data);
-    }
-    ::CloseClipboard();
+    ClipboardHolder held;
+    HANDLE data = held.held() ? ::GetClipboardData(format) : nullptr;
+    const char* start = data ? static_cast<const char*>(::GlobalLock(data)) : nullptr;
+    if (!start) return std::nullopt;
+    std::string bytes(start, ::GlobalSize(data));
+    ::GlobalUnlock(data);
     return bytes;
 }
 

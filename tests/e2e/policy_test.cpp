@@ -115,8 +115,7 @@ TEST_F(Policy, APolicySetOrRemovedWhileTheProgramRunsTakesEffect) {
     RegDelete(kMachinePolicy, L"SearchAddress");
     BroadcastPolicyChange();
     EXPECT_EQ(NextSearchHost(), L"user.example");
-    // Without the broadcast, the registry is watched: also after a refresh
-    // deleted the whole policies key.
+    // Without a broadcast: the watch, also after a refresh deleted the key.
     RegSetText(kUserPolicy, L"SearchAddress", L"https://userpolicy.example/?q={query}");
     Wait(500);
     EXPECT_EQ(NextSearchHost(), L"userpolicy.example");
@@ -126,8 +125,7 @@ TEST_F(Policy, APolicySetOrRemovedWhileTheProgramRunsTakesEffect) {
     RegSetText(kUserPolicy, L"SearchAddress", L"https://userpolicy.example/?q={query}");
     Wait(500);
     EXPECT_EQ(NextSearchHost(), L"userpolicy.example") << "the watch went deaf";
-    // A message box's own loop does not serve the watch: there the
-    // broadcast alone makes the change take effect.
+    // In a message box's loop, which serves no watch: the broadcast alone.
     ASSERT_TRUE(UseMenu(tray_, program_->Pid(), MenuCommand::ShowClipboard));
     HWND box = WaitForWindow(program_->Pid(), L"", L"Current clipboard text");
     ASSERT_NE(box, nullptr);

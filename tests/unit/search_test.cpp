@@ -8,10 +8,6 @@
 
 using namespace snq;
 
-namespace {
-std::string Narrow(std::u16string_view s) { return std::string(s.begin(), s.end()); }
-} // namespace
-
 TEST(LanguageCode, EveryTableNameGivesItsCode) {
     const std::pair<const char16_t*, const char16_t*> table[] = {
         {u"Hebrew", u"he"},     {u"Arabic", u"ar"},    {u"German", u"de"},     {u"English", u"en"},
@@ -359,9 +355,7 @@ struct FakeSelection : ISelectionHost {
         return {window, 7};
     }
     FrontWindow DescribeFront() override { return front; }
-    std::uint32_t ClipboardSequence() override {
-        return sequence + (Copied() ? 1 : 0) + (now >= userCopiesAt ? 2 : 0);
-    }
+    std::uint32_t ClipboardSequence() override { return sequence + Copied() + 2 * (now >= userCopiesAt); }
     bool ClipboardHasText() override { return Copied() ? copyBringsText : text.has_value(); }
     bool KeepClipboard(std::uint64_t deadline) override { return keepable && now <= deadline; }
     std::optional<std::u16string> KeptText() override { return text; }
@@ -453,20 +447,17 @@ TEST(SelectionCopy, SendsOnlyToAQuietKeyboardAndNoTerminalInTimeAndPutsTheClipbo
 
 TEST(SelectionCopy, KnowsTerminalsAndRemoteWindowsByClassOrProgram) {
     // Every terminal and remote window the copy must leave alone.
-    const char16_t* classes[] = {
-        u"ConsoleWindowClass", u"PseudoConsoleWindow", u"CASCADIA_HOSTING_WINDOW_CLASS", u"WineConsoleClass",
-        u"mintty", u"PuTTY", u"KiTTY", u"VTWin32", u"TMobaXtermForm", u"VirtualConsoleClass",
-        u"org.wezfurlong.wezterm", u"TscShellContainerClass", u"RAIL_WINDOW", u"IHWindowClass",
-        u"OPContainerClass", u"OPWindowClass", u"UIMainClass", u"UIContainerClass"};
-    const char16_t* programs[] = {
-        u"mstsc.exe", u"msrdc.exe", u"vmconnect.exe", u"vmware.exe", u"vmrc.exe", u"VirtualBoxVM.exe",
-        u"wfica32.exe", u"CDViewer.exe", u"WindowsTerminal.exe", u"alacritty.exe", u"wezterm-gui.exe",
-        u"Tabby.exe", u"Hyper.exe", u"emacs.exe", u"vncviewer.exe", u"tvnviewer.exe", u"TeamViewer.exe",
-        u"AnyDesk.exe", u"rustdesk.exe", u"vmware-view.exe", u"parsecd.exe", u"RDCMan.exe",
+    const char16_t* classes[] = {u"ConsoleWindowClass", u"PseudoConsoleWindow", u"CASCADIA_HOSTING_WINDOW_CLASS",
+        u"WineConsoleClass", u"mintty", u"PuTTY", u"KiTTY", u"VTWin32", u"TMobaXtermForm", u"VirtualConsoleClass",
+        u"org.wezfurlong.wezterm", u"TscShellContainerClass", u"RAIL_WINDOW", u"IHWindowClass", u"OPContainerClass",
+        u"OPWindowClass", u"UIMainClass", u"UIContainerClass"};
+    const char16_t* programs[] = {u"mstsc.exe", u"msrdc.exe", u"vmconnect.exe", u"vmware.exe", u"vmrc.exe",
+        u"VirtualBoxVM.exe", u"wfica32.exe", u"CDViewer.exe", u"WindowsTerminal.exe", u"alacritty.exe",
+        u"wezterm-gui.exe", u"Tabby.exe", u"Hyper.exe", u"emacs.exe", u"vncviewer.exe", u"tvnviewer.exe",
+        u"TeamViewer.exe", u"AnyDesk.exe", u"rustdesk.exe", u"vmware-view.exe", u"parsecd.exe", u"RDCMan.exe",
         u"mRemoteNG.exe", u"RoyalTS.exe", u"SecureCRT.exe", u"Xshell.exe"};
-    for (const char16_t* c : classes)
-        EXPECT_TRUE(TakesCopyAsCommand({{u"Notepad", u"Frame", c}, u"app.exe"})) << Narrow(c);
-    for (const char16_t* p : programs) EXPECT_TRUE(TakesCopyAsCommand({{u"Generic"}, p})) << Narrow(p);
+    for (const char16_t* c : classes) EXPECT_TRUE(TakesCopyAsCommand({{u"Notepad", u"Frame", c}, u"app.exe"}));
+    for (const char16_t* p : programs) EXPECT_TRUE(TakesCopyAsCommand({{u"Generic"}, p}));
     struct Row {
         FrontWindow front;
         bool command;
@@ -479,5 +470,6 @@ TEST(SelectionCopy, KnowsTerminalsAndRemoteWindowsByClassOrProgram) {
         {{{}, u""}, false},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(TakesCopyAsCommand(row.front), row.command) << Narrow(row.front.process);
+        EXPECT_EQ(TakesCopyAsCommand(row.front), row.command)
+            << std::string(row.front.process.begin(), row.front.process.end());
 }

@@ -303,13 +303,9 @@ TEST(Settings, AMachineWideEntryOneUserCouldReplaceIsOffAndStaysQuietlyForAStand
     EXPECT_FALSE(settings.RemoveUnsafeMachineRunEntries());
     // The administrator's consent goes to this program only where one user
     // cannot swap its file; else to reg.exe, for the view that holds it.
-    EXPECT_EQ(settings.StartEntryRemovals(u"C:\\Windows\\System32"),
-              (std::vector<ElevatedRun>{{kExe, u"/RemoveMachineStartEntry"}}));
-    TSettings fromUsersFolder(reg, Keys(), u"C:\\Users\\me\\snapquery.exe", {}, AdminFolders);
-    EXPECT_EQ(fromUsersFolder.StartEntryRemovals(u"C:\\Windows\\System32"),
-              (std::vector<ElevatedRun>{{u"C:\\Windows\\System32\\reg.exe",
-                                         u"delete \"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\" "
-                                         u"/v SNQ /f /reg:32"}}));
+    EXPECT_EQ(settings.StartEntryRemovals(u"S:"), (std::vector<ElevatedRun>{{kExe, u"/RemoveMachineStartEntry"}}));
+    EXPECT_EQ(TSettings(reg, Keys(), u"C:\\Users\\me\\snapquery.exe", {}, AdminFolders).StartEntryRemovals(u"S:"),
+              (std::vector<ElevatedRun>{{u"S:\\reg.exe", u"delete \"HKLM\\" + kRun + u"\" /v SNQ /f /reg:32"}}));
 }
 
 TEST(Settings, WhenTheMachineHiveIsRefusedEverythingWorksFromTheUserHive) {

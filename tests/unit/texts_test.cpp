@@ -2,6 +2,7 @@
 
 #include "app/MainTexts.h"
 #include "framework/Texts.h"
+#include "search/SearchTemplate.h"
 #include "support/TableTexts.h"
 
 using namespace snq;
@@ -82,9 +83,13 @@ TEST(Texts, TheTipAndTheBalloonFitTheShellInEveryLanguageCutInTheHost) {
             EXPECT_NE(text.find(u"hhh\u2026"), std::u16string::npos) << tag;
         }
         EXPECT_LE(HotKeyTakenNotice(key).size(), kBalloonTextLimit) << tag;
-        // With the default hotkey and Google, nothing is cut, taken or not.
-        for (bool taken : {false, true})
-            EXPECT_TRUE(TrayHint(u"Ctrl+G", taken, SearchTarget(u"")).ends_with(Tr(TextId::TrayRightClick))) << tag;
+        // With a hotkey of three keys and the default search (or Bing),
+        // nothing is cut, taken or not, as in English.
+        for (std::u16string_view search : {std::u16string_view(), kBingTemplate})
+            for (bool taken : {false, true})
+                for (const std::u16string& text : {TrayHint(u"Ctrl+Alt+G", taken, SearchTarget(search)),
+                                                   BalloonHint(u"Ctrl+Alt+G", taken, SearchTarget(search))})
+                    EXPECT_EQ(text.find(u'\u2026'), std::u16string::npos) << tag << " " << taken;
     }
     snq::testing::UseEnglishTexts();
 }

@@ -1,6 +1,6 @@
 // Every window in every language (the pseudo-language too, whose texts are
 // about 40 % longer): no text is wider than the control that shows it, and
-// every control lies inside its window; the About window's labels stay inside its panel, apart. And the string
+// the About window's labels stay inside its panel, apart. And the string
 // tables hold the translations as written.
 #include <gtest/gtest.h>
 
@@ -53,19 +53,14 @@ SIZE TextSize(HWND control, const std::wstring& text, HFONT font, int wrapAt = 0
     return {r.right - r.left, r.bottom - r.top};
 }
 
-bool Inside(const RECT& inner, const RECT& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
+bool Inside(const RECT& inner, const RECT& outer);
 
-// What does not fit in the form's controls: "<text>: <width> for <room>";
-// and the controls that do not fit in the form.
+// What does not fit in the form's controls (or the form): "<text>: <width> for <room>".
 std::vector<std::wstring> Clipped(HWND form) {
     std::vector<std::wstring> clipped;
-    RECT client{};
+    RECT client{}, placed{};
     ::GetClientRect(form, &client);
     for (HWND c = ::GetWindow(form, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-        RECT placed{};
         ::GetWindowRect(c, &placed);
         ::MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&placed), 2);
         if (::IsWindowVisible(c) && !Inside(placed, client)) clipped.push_back(L"outside the window: " + TextOf(c));
@@ -99,6 +94,11 @@ std::vector<std::wstring> Clipped(HWND form) {
                               std::to_wstring(room) + L"x" + std::to_wstring(r.bottom));
     }
     return clipped;
+}
+
+bool Inside(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
 }
 
 class Layout : public ::testing::TestWithParam<UiLanguage> {
