@@ -141,8 +141,6 @@ bool Refuse(const std::u16string& why) {
     return false;
 }
 
-std::u16string FormatNumber(UINT format) { return ToU16(std::to_wstring(format)); }
-
 } // namespace
 
 bool ClipboardSnapshot::Take(HWND owner, ULONGLONG deadline) {
@@ -164,7 +162,7 @@ bool ClipboardSnapshot::Take(HWND owner, ULONGLONG deadline) {
                 keep = Keep::Bytes;
             }
             if (keep == Keep::Skip) continue;
-            if (keep == Keep::Never) return formats_.clear(), Refuse(u"format " + FormatNumber(f) + u" cannot be kept");
+            if (keep == Keep::Never) return formats_.clear(), Refuse(u"format " + Decimal(f) + u" cannot be kept");
             // The owner may render each format on request: that is what
             // can take long.
             HANDLE data = ::GetClipboardData(f);
@@ -177,12 +175,12 @@ bool ClipboardSnapshot::Take(HWND owner, ULONGLONG deadline) {
             if (keep == Keep::Metafile) {
                 kept.metafile.reset(::CopyEnhMetaFileW(static_cast<HENHMETAFILE>(data), nullptr));
                 if (!kept.metafile)
-                    return formats_.clear(), Refuse(u"format " + FormatNumber(f) + u" could not be copied");
+                    return formats_.clear(), Refuse(u"format " + Decimal(f) + u" could not be copied");
                 total += ::GetEnhMetaFileBits(kept.metafile.get(), 0, nullptr);
             } else {
                 ScopedGlobalLock lock(data);
                 if (!lock.data())
-                    return formats_.clear(), Refuse(u"format " + FormatNumber(f) + u" cannot be kept");
+                    return formats_.clear(), Refuse(u"format " + Decimal(f) + u" cannot be kept");
                 if ((total += lock.size()) > kMaxBytes)
                     return formats_.clear(), Refuse(u"the clipboard holds more than 64 MB");
                 const auto* bytes = static_cast<const unsigned char*>(lock.data());
