@@ -88,7 +88,7 @@ private:
     // The unit state's start-up and shutdown steps.
     struct HotKeyTextUnit {
         THotKeyText& text;
-        explicit HotKeyTextUnit(THotKeyText& unit) : text(unit) { text.Startup(); }
+        explicit HotKeyTextUnit(THotKeyText& unit) : text(unit) {}
         ~HotKeyTextUnit() { text.Shutdown(); }
         HotKeyTextUnit(const HotKeyTextUnit&) = delete;
         HotKeyTextUnit& operator=(const HotKeyTextUnit&) = delete;

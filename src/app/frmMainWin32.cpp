@@ -119,9 +119,10 @@ void TForm1::FormCreate() {
     // The hotkeys stored by the Settings window (or set by a policy), else
     // Ctrl+G. Silently without one when another program holds it: the tray
     // click and the menu still search, and a balloon and the tip say why
-    // the keys do not.
+    // the keys do not. The profiles' hotkeys (with their layout checks) and
+    // the policies' watch come once the icon is there and the program idle.
     policies_ = ReadPolicies(system_.registry, &hotKeyText_, LayoutCheck::Apply);
-    const UserChoices choices = ChoicesInForce(BrowserModeRead::Quietly, LayoutCheck::Apply);
+    const UserChoices choices = ChoicesInForce(BrowserModeRead::Quietly, LayoutCheck::MainOnly);
     languageSetting_ = choices.language;
     hotKey_ = {choices.hotKey, choices.hotKey ? HK1.Register(choices.hotKey) : std::uint16_t{0}};
     if (hotKey_.value && !hotKey_.id) {
@@ -131,9 +132,11 @@ void TForm1::FormCreate() {
         TrayIcon1.ShowBalloon();
     }
     SetProfiles(choices.profiles);
-    RegisterProfileKeys(); // a profile's taken hotkey is none, silently
     UpdateTexts(choices);
-    policyWatch_ = std::make_unique<TPolicyWatch>([this] { PoliciesChanged(); });
+    Application().WhenIdle([this] {
+        ApplyChoicesInForce(); // a profile's taken hotkey is none, silently
+        policyWatch_ = std::make_unique<TPolicyWatch>([this] { PoliciesChanged(); });
+    });
 }
 
 void TForm1::PoliciesChanged() {

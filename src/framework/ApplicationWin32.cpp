@@ -1,6 +1,7 @@
 #include "framework/ApplicationWin32.h"
 
 #include <new>
+#include <utility>
 
 #include "framework/ErrorText.h"
 #include "framework/Exceptions.h"
@@ -54,9 +55,22 @@ std::wstring ExecutablePath() {
     }
 }
 
+void TApplication::WhenIdle(std::function<void()> task) { whenIdle_.push_back(std::move(task)); }
+
 void TApplication::Run() {
     MSG msg;
     for (;;) {
+        // A look into an empty queue is what marks the thread idle.
+        if (!whenIdle_.empty() && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            for (auto& task : std::exchange(whenIdle_, {})) {
+                try {
+                    task();
+                } catch (...) {
+                    HandleException(std::current_exception());
+                }
+            }
+            continue;
+        }
         const auto count = static_cast<DWORD>(events_.size());
         const DWORD woken = ::MsgWaitForMultipleObjectsEx(count, events_.data(), INFINITE, QS_ALLINPUT,
                                                           MWMO_INPUTAVAILABLE);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "framework/Text.h"
+
 namespace snq {
 
 namespace {
@@ -20,6 +22,8 @@ std::u16string_view Trim(std::u16string_view s) {
     while (!s.empty() && s.back() <= u' ') s.remove_suffix(1);
     return s;
 }
+
+constexpr unsigned kF1 = 0x70; // VK_F1; F24 is 23 after it
 
 bool IsExtended(unsigned key) { return (key >= 33 && key <= 40) || key == 45 || key == 46; }
 
@@ -72,6 +76,7 @@ bool IsCapitalsOnly(std::u16string_view text) {
 }
 
 void THotKeyText::Startup() {
+    started_ = true;
     ShiftName = FormatHotKey(16, true);
     CtrlName = FormatHotKey(17, true);
     AltName = FormatHotKey(18, true);
@@ -89,13 +94,23 @@ void THotKeyText::Shutdown() {
     CtrlName.clear();
     AltName.clear();
     WinName.clear();
+    started_ = false;
 }
 
 std::u16string THotKeyText::FormatHotKey(std::uint32_t value, bool localNames) {
     const unsigned key = value & 0xFF;
     const long extendedBit = IsExtended(key) ? 0x1000000 : 0;
     std::u16string name;
-    if (localNames) {
+    // Letters, digits and function keys have the same US names everywhere:
+    // no layout is asked for them.
+    if (!localNames && ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')))
+        name = std::u16string(1, static_cast<char16_t>(key));
+    else if (!localNames && key >= kF1 && key <= kF1 + 23)
+        name = u"F" + Decimal(key - kF1 + 1);
+    else
+        Started();
+    if (!name.empty()) {
+    } else if (localNames) {
         const long parameter = static_cast<long>(layout_.ScanCode(key) << 16) | extendedBit;
         if (parameter != 0) name = layout_.KeyName(parameter);
     } else {
@@ -151,13 +166,17 @@ std::uint16_t THotKeyText::ParseModifiers(const std::vector<std::u16string>& ite
     std::uint16_t flags = 0;
     for (std::size_t i = 0; i + 1 < items.size(); ++i) {
         const std::u16string_view word = Trim(items[i]);
-        if (layout_.SameText(word, u"Shift") || layout_.SameText(word, ShiftName))
+        // The layout's own names are asked for only when a word is not a US one.
+        const auto is = [&](std::u16string_view us, const std::u16string& local) {
+            return layout_.SameText(word, us) || (Started(), layout_.SameText(word, local));
+        };
+        if (is(u"Shift", ShiftName))
             flags |= kModShift;
-        else if (layout_.SameText(word, u"Ctrl") || layout_.SameText(word, CtrlName))
+        else if (is(u"Ctrl", CtrlName))
             flags |= kModControl;
-        else if (layout_.SameText(word, u"Alt") || layout_.SameText(word, AltName))
+        else if (is(u"Alt", AltName))
             flags |= kModAlt;
-        else if (layout_.SameText(word, u"Win") || layout_.SameText(word, WinName))
+        else if (is(u"Win", WinName))
             flags |= kModWin;
         else
             return 0;
@@ -177,6 +196,7 @@ std::uint16_t THotKeyText::ParseKey(const std::vector<std::u16string>& items, bo
     }
     // "Num +" was cut at its "+".
     if (item == u"Num") item = u"Num +";
+    Started();
     for (const std::u16string& word : {std::u16string(u"Ctrl"), CtrlName, std::u16string(u"Alt"),
                                        AltName, std::u16string(u"Shift"), ShiftName,
                                        std::u16string(u"Win"), WinName})

@@ -89,6 +89,10 @@ public:
     LayoutHandle UsLayout = 0;
     bool OwnsUsLayout = false;
 
+    // Asks the layouts for the modifier names and loads the US layout. Done
+    // when first needed (the first hotkey named or parsed beyond letters,
+    // digits and function keys), so that the program can start without
+    // asking the keyboard at all.
     void Startup();
     // Unloads the US layout only when Startup loaded it.
     void Shutdown();
@@ -113,7 +117,12 @@ public:
     std::uint16_t FindKeyByName(std::u16string_view name, bool localNames);
 
 private:
+    void Started() {
+        if (!started_) Startup();
+    }
+
     IKeyboardLayout& layout_;
+    bool started_ = false;
 };
 
 } // namespace snq

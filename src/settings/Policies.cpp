@@ -63,7 +63,7 @@ bool Take(Policies& policies, std::u16string_view name, const Stored& stored, TH
         if (!keys) return true; // not asked for
         // As the user's: it must parse and may be a hotkey; "None" is none.
         const std::uint32_t hotKey = text == u"None" ? 0 : keys->ParseHotKey(text, false);
-        if (text != u"None" && (hotKey == 0 || (layouts == LayoutCheck::Apply ? keys->RefusalOf(hotKey).problem
+        if (text != u"None" && (hotKey == 0 || (layouts != LayoutCheck::Skip ? keys->RefusalOf(hotKey).problem
                                                                                 : HotKeyProblemOf(hotKey)) !=
                                                    HotKeyProblem::None))
             return false;

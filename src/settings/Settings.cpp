@@ -131,7 +131,7 @@ std::uint32_t TSettings::HotKeyOf(const std::u16string& text, std::uint32_t unus
     const std::uint32_t value = keys_.ParseHotKey(text, false);
     if (value == 0) return unusable;
     HotKeyRefusal refusal =
-        layouts == LayoutCheck::Apply ? keys_.RefusalOf(value) : HotKeyRefusal(HotKeyProblemOf(value));
+        layouts == LayoutCheck::Skip ? HotKeyRefusal(HotKeyProblemOf(value)) : keys_.RefusalOf(value);
     if (refusal.problem == HotKeyProblem::None) return value;
     Trace(u"the stored hotkey \"" + text + u"\"" + (owner.empty() ? u"" : u" of \"" + std::u16string(owner) + u"\"") +
           u" is not in force" +
@@ -168,7 +168,8 @@ void TSettings::ReadProfiles(RootKey root, LayoutCheck layouts, UserChoices& cho
         if (!ProfileNameUsable(profile.name) ||
             !TemplateUsable(profile.searchTemplate, limits_.For(choices.useInternetExplorer)))
             continue;
-        profile.hotKey = HotKeyOf(reg.ReadStringIfAny(u"HotKey").value_or(u""), 0, profile.name, layouts, choices);
+        profile.hotKey = HotKeyOf(reg.ReadStringIfAny(u"HotKey").value_or(u""), 0, profile.name,
+                                  layouts == LayoutCheck::MainOnly ? LayoutCheck::Skip : layouts, choices);
         // A keystroke has one owner: the main search, then the profiles in order.
         if (profile.hotKey != 0 && HotKeyOwner(choices, profile.hotKey)) profile.hotKey = 0;
         choices.profiles.push_back(std::move(profile));

@@ -124,8 +124,10 @@ std::u16string StoredLanguage(IRegistry& registry);
 
 // Whether a read checks the stored hotkeys against the user's keyboard
 // layouts (THotKeyText::RefusalOf): at start and for the Settings window,
-// never on the way of a key press or a search.
-enum class LayoutCheck { Skip, Apply };
+// never on the way of a key press or a search. MainOnly checks the main
+// hotkey's and leaves the profiles' to a later read (the start shows the
+// icon first).
+enum class LayoutCheck { Skip, Apply, MainOnly };
 
 // Whether the program a start entry's command starts lies where only
 // administrators can write: a quoted (or space-free) full path under one of
