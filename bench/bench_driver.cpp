@@ -30,6 +30,8 @@ double Now() {
     return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+constexpr DWORD kSettleMs = 200;
+
 HWND TrayWindow(DWORD pid) {
     struct Find {
         DWORD pid;
@@ -138,7 +140,7 @@ struct Started {
 };
 
 // Starts `exe` and waits for its tray icon: the time from process creation
-// to the icon, or a negative value when it did not come. The caller ends
+// to its thread's first idle wait, or a negative value when no icon came. The caller ends
 // the program. A program that an earlier start ended by force releases the
 // hotkey a moment after it is gone: that is waited for first, so that every
 // start registers it.
@@ -151,8 +153,12 @@ double TimedStart(const std::wstring& exe, Started& program) {
     if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return -1;
     ::WaitForInputIdle(pi.hProcess, 10000);
+    // Both add their icon before their message loop first waits. Finding it
+    // from outside asks the shell once for each hidden window of the
+    // program, a cost of the search and not of the start: it is not timed.
+    const double ms = Now() - start;
     while (!(program.tray = TrayWindow(pi.dwProcessId)) && Now() - start < 15000) ::Sleep(2);
-    return program.tray ? Now() - start : -1;
+    return program.tray ? ms : -1;
 }
 
 // Ends a started program. Its icon is removed first: the shell keeps the
@@ -194,11 +200,21 @@ bool Round(const std::wstring (&exe)[2], int starts, int idleSeconds, Sample (&o
     std::vector<double> startup[2], profilesStartup[2];
     for (std::vector<double>* series : {startup, profilesStartup}) {
         StoreProfiles(series == profilesStartup);
+        // A first start of each, untimed: the first after a change of the
+        // registry or a pause pays for caches the others find warm.
+        for (int p = 0; p < 2; ++p) {
+            Started warm;
+            TimedStart(exe[p], warm);
+            End(warm);
+        }
         for (int k = 0; k < starts; ++k)
             for (int p = 0; p < 2; ++p) {
                 Started program;
                 const double ms = TimedStart(exe[p], program);
                 End(program);
+                // The next start on a quiet machine: the wineserver and the
+                // shell are still cleaning up after the one just ended.
+                ::Sleep(kSettleMs);
                 if (ms < 0) return std::printf("bench: start %d of %ls failed\n", k, exe[p].c_str()), false;
                 series[p].push_back(ms);
             }
@@ -420,10 +436,10 @@ int wmain(int argc, wchar_t** argv) {
         return f;
     };
     const Figure startup = withRatios(figure("startup", "ms", &Sample::startupMs), startupRatios);
-    Line(startup, "<= 1.3x", startup.ratio <= 1.3);
+    Line(startup, "<= 1.2x", startup.ratio <= 1.2);
     const Figure profiles =
         withRatios(figure("startup_9_prof", "ms", &Sample::profilesStartupMs), profilesRatios);
-    Line(profiles, "<= 1.3x", profiles.ratio <= 1.3);
+    Line(profiles, "<= 1.25x", profiles.ratio <= 1.25);
     const Figure privateBytes = figure("private_bytes", "KB", &Sample::privateKb);
     Line(privateBytes, "<= 1.3x", privateBytes.ratio <= 1.3);
     const Figure workingSet = figure("working_set", "KB", &Sample::workingSetKb);
