@@ -26,7 +26,7 @@ const Shown kShown[] = {
     {0x0407, L"Snapquery-Einstellungen", L"&Tastenk\u00fcrzel:"},
     {0x0419, L"\u041f\u0430\u0440\u0430\u043c\u0435\u0442\u0440\u044b Snapquery", L"&\u0421\u043e\u0447\u0435\u0442\u0430\u043d\u0438\u0435:"},
     {0x0411, L"Snapquery \u306e\u8a2d\u5b9a", L"\u30db\u30c3\u30c8\u30ad\u30fc(&H):"},
-    {0x000C, L"Param\u00e8tres de Snapquery", L"&Raccourci :"},
+    {0x000C, L"Param\u00e8tres de Snapquery", L"&Raccourci\u00a0:"},
 };
 
 const Shown* ShownIn(LANGID language) {
