@@ -34,12 +34,16 @@ template <std::size_t N> void CopyCut(wchar_t (&field)[N], const std::wstring& t
 TTrayIcon::TTrayIcon(HINSTANCE instance, std::wstring_view title) : instance_(instance) {
     TaskbarCreatedMessage();
     window_ = AllocateUtilWindow(*this);
-    data_.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    // The whole record: the icon asks for version-4 notifications, whose
+    // fields lie past the version-2 size.
+    data_.cbSize = sizeof(data_);
     data_.hWnd = window_.get();
     data_.uID = static_cast<UINT>(reinterpret_cast<UINT_PTR>(window_.get()));
     data_.uTimeout = static_cast<UINT>(balloonTimeout_);
     data_.hIcon = currentIcon_.get();
-    data_.uFlags = NIF_ICON | NIF_MESSAGE;
+    // With version 4 the shell shows the standard tip only when asked to
+    // (Wine shows it regardless).
+    data_.uFlags = NIF_ICON | NIF_MESSAGE | NIF_SHOWTIP;
     data_.uCallbackMessage = WM_TRAYNOTIFY;
     CopyCut(data_.szTip, std::wstring(title));
     if (!title.empty()) data_.uFlags |= NIF_TIP;

@@ -59,10 +59,10 @@ private:
 TEST(TrayIcon, StartsWithTheRecordTheShellExpectsAndTheTitleAsTip) {
     TTrayIcon icon(::GetModuleHandleW(nullptr), L"Snapquery 1.5");
     const NOTIFYICONDATAW& d = icon.Data();
-    EXPECT_EQ(d.cbSize, NOTIFYICONDATAW_V2_SIZE);
+    EXPECT_EQ(d.cbSize, sizeof(NOTIFYICONDATAW)) << "version 4's fields";
     EXPECT_EQ(d.hWnd, icon.Handle());
     EXPECT_EQ(d.uID, static_cast<UINT>(reinterpret_cast<UINT_PTR>(icon.Handle())));
-    EXPECT_EQ(d.uFlags, static_cast<UINT>(NIF_ICON | NIF_MESSAGE | NIF_TIP));
+    EXPECT_EQ(d.uFlags, static_cast<UINT>(NIF_ICON | NIF_MESSAGE | NIF_TIP | NIF_SHOWTIP)) << "a hidden tip";
     EXPECT_EQ(d.uCallbackMessage, static_cast<UINT>(WM_USER + 1));
     EXPECT_EQ(d.uTimeout, 3000u);
     EXPECT_STREQ(d.szTip, L"Snapquery 1.5");
