@@ -81,6 +81,7 @@ void TDialogForm::Warn(std::u16string_view text) {
 }
 
 void TDialogForm::BeforeShow() {
+    lastFocus_ = nullptr;
     if (controls_.empty()) {
         // The hotkey box is a common control of its own class.
         INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_HOTKEY_CLASS};
@@ -117,6 +118,31 @@ LRESULT TDialogForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     switch (message) {
     case DM_GETDEFID:
         return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_ACTIVATE:
+        // A plain window puts the focus on itself when activated, and a
+        // screen reader then says the title and nothing more.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (HWND focus = ::GetFocus(); focus && ::IsChild(window, focus)) lastFocus_ = focus;
+            return 0;
+        }
+        [[fallthrough]];
+    case WM_SETFOCUS: {
+        HWND focus = ::GetFocus();
+        if (focus && ::IsChild(window, focus)) return 0;
+        HWND back = lastFocus_ && ::IsChild(window, lastFocus_) && ::IsWindowEnabled(lastFocus_)
+                        ? lastFocus_
+                        : ::GetNextDlgTabItem(window, nullptr, FALSE);
+        if (back) ::SetFocus(back);
+        return 0;
+    }
+    case WM_NEXTDLGCTL: {
+        // What the dialog manager sends for an access key on a label or a
+        // group; only a dialog's own procedure acts on it.
+        HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                   : ::GetNextDlgTabItem(window, ::GetFocus(), wParam != 0);
+        if (next) ::SetFocus(next);
+        return 0;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:

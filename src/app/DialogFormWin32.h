@@ -3,7 +3,9 @@
 // showing, laid out and given the message font at the form's DPI, and again
 // when it moves to a monitor of another; its texts are set from their ids
 // at every showing, in the interface's language of then. Enter is OK and
-// Esc is Cancel.
+// Esc is Cancel. The focus behaves as in a dialog: the control that had it
+// gets it back when the form is active again, and an access key on a label
+// or a group moves it to the control that follows.
 #include <span>
 #include <vector>
 
@@ -47,6 +49,8 @@ private:
     std::span<const ControlSpec> specs_;
     std::vector<UniqueHwnd> controls_;
     UniqueHfont font_;
+    // The control to give the focus back to when the form is activated.
+    HWND lastFocus_ = nullptr;
     // The hotkey shown, and the box's value for it.
     std::uint32_t shownHotKey_ = 0;
     LRESULT shownBoxValue_ = 0;

@@ -3,6 +3,8 @@
 
 #include "Probe.h"
 
+#include "app/SettingsDialog.h"
+
 #include <commctrl.h>
 
 using namespace probe;
@@ -290,4 +292,31 @@ TEST_F(Settings, AStoredHotkeyThatIsNotInForceIsExplainedOnceInTheSettingsWindow
         ASSERT_TRUE(PressButton(window, L"Cancel"));
         ASSERT_TRUE(WaitGone(window));
     }
+}
+
+TEST_F(Settings, AccessKeysOnLabelsMoveTheFocusAndItComesBackAfterSwitchingAway) {
+    Start();
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
+    HWND window = WaitForWindow(pid(), L"Snapquery Settings");
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForeground(window));
+    const auto focus = [&] {
+        GUITHREADINFO info{sizeof(info)};
+        ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+        return ::GetDlgCtrlID(info.hwndFocus);
+    };
+    // Out of the hotkey box (which would take Alt+L as a hotkey), then the
+    // labels' access keys.
+    PressKeys({}, VK_TAB);
+    PressKeys({VK_MENU}, 'L');
+    EXPECT_TRUE(Poll(2000, [&] { return focus() == snq::idLanguage; })) << focus();
+    HelperWindow other;
+    ASSERT_TRUE(other.Activate());
+    // Back through the menu, which brings the open window to the front.
+    ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
+    ASSERT_TRUE(WaitForeground(window));
+    EXPECT_TRUE(Poll(2000, [&] { return focus() == snq::idLanguage; })) << "after switching back: " << focus();
+    PressKeys({VK_MENU}, 'H');
+    EXPECT_TRUE(Poll(2000, [&] { return focus() == snq::idHotKey; })) << focus();
+    ASSERT_TRUE(PressButton(window, L"Cancel"));
 }
