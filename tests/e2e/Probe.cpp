@@ -750,6 +750,12 @@ void PressCtrlG() {
     ::SendInput(4, keys, sizeof(INPUT));
 }
 
+int FocusedControl(HWND window) {
+    GUITHREADINFO info{sizeof(info)};
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+    return ::GetDlgCtrlID(info.hwndFocus);
+}
+
 void PressKeys(std::initializer_list<WORD> modifiers, WORD key) {
     for (WORD m : modifiers) SendKey(m, 0);
     SendKey(key, 0);

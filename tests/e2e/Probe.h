@@ -122,6 +122,8 @@ void InstallRecordingAutomationServer();
 void SetBrowserMode(bool defaultBrowser);
 // One key down (flags 0) or up (KEYEVENTF_KEYUP), as the keyboard sends it.
 void SendKey(WORD key, DWORD flags);
+// The id of the control with the keyboard focus in `window`'s thread (0: none).
+int FocusedControl(HWND window);
 // Presses Ctrl+G as the keyboard would.
 void PressCtrlG();
 // Presses `key` with the modifier keys held, as the keyboard would.

@@ -115,6 +115,7 @@ TEST_F(Profiles, OneAddedInTheSettingsWindowIsStoredAndItsHotkeySearches) {
     Send(Child(profile, snq::idProfileHotKey), HKM_SETHOTKEY, MAKEWORD('W', HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
     ASSERT_TRUE(PressButton(profile, L"OK"));
     ASSERT_TRUE(WaitGone(profile));
+    EXPECT_TRUE(Poll(2000, [&] { return FocusedControl(settings) == snq::idProfileAdd; })) << "the focus came back to Add...";
     ASSERT_TRUE(PressButton(settings, L"OK"));
     ASSERT_TRUE(WaitGone(settings));
     EXPECT_EQ(RegGet(kSettingsKey + L"\\Profiles\\1", L"Name"), L"Wikipedia");

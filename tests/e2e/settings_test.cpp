@@ -300,11 +300,7 @@ TEST_F(Settings, AccessKeysOnLabelsMoveTheFocusAndItComesBackAfterSwitchingAway)
     HWND window = WaitForWindow(pid(), L"Snapquery Settings");
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitForeground(window));
-    const auto focus = [&] {
-        GUITHREADINFO info{sizeof(info)};
-        ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
-        return ::GetDlgCtrlID(info.hwndFocus);
-    };
+    const auto focus = [&] { return FocusedControl(window); };
     // Out of the hotkey box (which would take Alt+L as a hotkey), then the
     // labels' access keys.
     PressKeys({}, VK_TAB);
