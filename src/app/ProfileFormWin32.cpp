@@ -23,6 +23,7 @@ std::optional<SearchProfile> TProfileForm::Edit(const UserChoices& choices, std:
 }
 
 void TProfileForm::Load() {
+    presetName_.clear();
     HWND engines = Control(idProfileEngine);
     // The presets' names in the interface's language of now.
     ::SendMessageW(engines, CB_RESETCONTENT, 0, 0);
@@ -55,9 +56,14 @@ void TProfileForm::Command(int id, int code) {
         const auto preset = static_cast<std::size_t>(::SendMessageW(Control(idProfileEngine), CB_GETCURSEL, 0, 0));
         if (preset < kCustom) {
             ::SetWindowTextW(Control(idProfileAddress), ToWide(kSearchPresets[preset].searchTemplate).c_str());
-            // A profile without a name yet takes the preset's.
-            if (::GetWindowTextLengthW(Control(idProfileName)) == 0)
-                ::SetWindowTextW(Control(idProfileName), ToWide(PresetName(kSearchPresets[preset])).c_str());
+            // A profile without a name yet takes the preset's, and keeps
+            // following the presets (arrowing through the list) until the
+            // user writes one.
+            const std::u16string name = TextOf(Control(idProfileName));
+            if (name.empty() || name == presetName_) {
+                presetName_ = PresetName(kSearchPresets[preset]);
+                ::SetWindowTextW(Control(idProfileName), ToWide(presetName_).c_str());
+            }
         }
         UpdateEnabled();
     } else if (id == idProfileNoHotKey && code == BN_CLICKED) {

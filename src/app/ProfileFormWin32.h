@@ -27,6 +27,8 @@ private:
     const UserChoices* choices_ = nullptr;
     std::size_t index_ = 0;
     SearchProfile profile_;
+    // The name a preset put in the name box, which the next preset replaces.
+    std::u16string presetName_;
 };
 
 } // namespace snq
