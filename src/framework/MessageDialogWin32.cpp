@@ -50,7 +50,9 @@ int ShowTaskDialog(std::wstring_view text, TMsgDlgType kind, TMsgDlgButtons butt
     for (std::size_t i = 0; i < order.size(); ++i)
         taskButtons.push_back({IdOf(order[i]), captions[i].c_str()});
 
-    const std::wstring title = ToWide(Tr(KindOf(kind).title));
+    // A window without a title is announced by a screen reader as nothing
+    // at all: the custom kind has the application's, as in the classic form.
+    const std::wstring title = ToWide(ClassicTitle(kind, ToU16(Application().Title())));
     const std::wstring content(text);
     TASKDIALOGCONFIG config{};
     config.cbSize = sizeof(config);

@@ -173,7 +173,7 @@ TEST(ClassicMessageForm, CtrlCCopiesTheFramedText) {
                   L"\r\nOK   \r\n" + rule + L"\r\n");
 }
 
-TEST(TaskDialogRendering, KindsGiveTheirTitlesAndTheCustomKindNone) {
+TEST(TaskDialogRendering, KindsGiveTheirTitlesAndTheCustomKindTheApplications) {
     // The default rendering: the test harness provides visual styles, and
     // only a run outside it (a Windows desktop in the classic theme) skips.
     if (!TaskDialogsAvailable()) {
@@ -183,7 +183,8 @@ TEST(TaskDialogRendering, KindsGiveTheirTitlesAndTheCustomKindNone) {
     }
     for (auto [kind, title] : {std::pair{TMsgDlgType::mtWarning, L"Warning"},
                                std::pair{TMsgDlgType::mtError, L"Error"},
-                               std::pair{TMsgDlgType::mtInformation, L"Information"}}) {
+                               std::pair{TMsgDlgType::mtInformation, L"Information"},
+                               std::pair{TMsgDlgType::mtCustom, L"Snapquery 1.5"}}) {
         auto ok = Drive(title, [](HWND d) { ::PostMessageW(ButtonWithText(d, L"OK"), BM_CLICK, 0, 0); });
         EXPECT_EQ(MessageDlg(L"text", kind, Buttons(TMsgDlgBtn::mbOK), 0), 1);
         ok.join();
