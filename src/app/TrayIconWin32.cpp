@@ -174,14 +174,20 @@ void TTrayIcon::ShowBalloon() {
     data_.uFlags &= ~NIF_INFO;
 }
 
-void TTrayIcon::RunPopup(POINT at) {
+void TTrayIcon::RunPopup(POINT at, bool byKeyboard) {
     // Foreground first, so that the menu closes when the user clicks
     // elsewhere.
     ::SetForegroundWindow(Application().Handle());
     Application().ProcessMessages();
-    // Closed without a choice (Esc): the keyboard focus goes back to the
-    // icon, where a keyboard user left it.
-    if (!popupMenu_->Popup(at.x, at.y)) Notify(NIM_SETFOCUS);
+    const bool chosen = popupMenu_->Popup(at.x, at.y);
+    // A mouse user who clicked elsewhere keeps the focus where they put it.
+    if (!byKeyboard) return;
+    // Opened by keyboard: the keyboard focus goes back to the icon, where
+    // the user left it, and not to this program's invisible window; after a
+    // chosen command only once it (and a window it opened) is done.
+    MSG command;
+    if (chosen && ::PeekMessageW(&command, nullptr, WM_COMMAND, WM_COMMAND, PM_REMOVE)) ::DispatchMessageW(&command);
+    Notify(NIM_SETFOCUS);
 }
 
 LRESULT TTrayIcon::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -232,11 +238,11 @@ LRESULT TTrayIcon::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARA
     case TrayAction::MenuAtCursor: {
         POINT at{};
         ::GetCursorPos(&at);
-        if (popupMenu_) RunPopup(at);
+        if (popupMenu_) RunPopup(at, false);
         break;
     }
     case TrayAction::MenuAtAnchor:
-        if (popupMenu_) RunPopup({GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)});
+        if (popupMenu_) RunPopup({GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)}, true);
         break;
     }
     return 0;

@@ -77,7 +77,7 @@ private:
     // the icon's position), after every add.
     void UseModernNotifications() noexcept;
     void LoadIconForDpi(int dpi);
-    void RunPopup(POINT at);
+    void RunPopup(POINT at, bool byKeyboard);
 
     HINSTANCE instance_;
     UniqueHwnd window_;
