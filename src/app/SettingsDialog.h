@@ -121,6 +121,7 @@ enum SettingsControlId : int {
     idLanguageLabel,
     idLanguage,
     idManaged,
+    idCustomAddressName,
 };
 
 inline constexpr int kSettingsWidth = 420;
@@ -135,6 +136,10 @@ inline constexpr ControlSpec kSettingsControls[] = {
     {idBing, ControlKind::Radio, TextId::SettingsBing, 24, 86, 160, 20},
     {idDuckDuckGo, ControlKind::Radio, TextId::SettingsDuckduckgo, 24, 108, 160, 20},
     {idCustom, ControlKind::Radio, TextId::SettingsCustom, 24, 133, 110, 20},
+    // No room for a label beside the radio button before the box: one of no
+    // size gives the box its name by Windows' rule (the static text right
+    // before a control names it, unless a tab stop comes between).
+    {idCustomAddressName, ControlKind::Label, TextId::ProfileCustom, 138, 132, 0, 0},
     {idCustomAddress, ControlKind::Edit, TextId{}, 138, 132, 258, 22},
     {idCopySelection, ControlKind::CheckBox, TextId::SettingsCopySelection, 12, 178, 396, 20,
      &UserChoices::copySelection},

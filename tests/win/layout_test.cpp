@@ -55,6 +55,27 @@ SIZE TextSize(HWND control, const std::wstring& text, HFONT font, int wrapAt = 0
 
 bool Inside(const RECT& inner, const RECT& outer);
 
+// The boxes with no name by Windows' rule: the static text (or group box)
+// right before a box names it, unless a tab stop comes between.
+std::vector<int> Unnamed(HWND form) {
+    std::vector<int> unnamed;
+    for (HWND c = ::GetWindow(form, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t cls[32] = {};
+        ::GetClassNameW(c, cls, 32);
+        if (std::wstring_view(L"Edit ComboBox ListBox msctls_hotkey32").find(cls) == std::wstring_view::npos) continue;
+        HWND before = ::GetWindow(c, GW_HWNDPREV);
+        for (; before; before = ::GetWindow(before, GW_HWNDPREV)) {
+            ::GetClassNameW(before, cls, 32);
+            const auto style = ::GetWindowLongPtrW(before, GWL_STYLE);
+            if (std::wstring_view(cls) == L"Static" || (style & BS_TYPEMASK) == BS_GROUPBOX || style & WS_TABSTOP)
+                break;
+        }
+        if (!before || (std::wstring_view(cls) != L"Static" && (::GetWindowLongPtrW(before, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX))
+            unnamed.push_back(::GetDlgCtrlID(c));
+    }
+    return unnamed;
+}
+
 // What does not fit in the form's controls (or the form): "<text>: <width> for <room>".
 std::vector<std::wstring> Clipped(HWND form) {
     std::vector<std::wstring> clipped;
@@ -82,8 +103,8 @@ std::vector<std::wstring> Clipped(HWND form) {
                 room -= 2 * ::GetSystemMetrics(SM_CXEDGE) + 4;
         } else if (kind == L"ComboBox") {
             room -= ::GetSystemMetrics(SM_CXVSCROLL) + 6;
-        } else if (kind != L"Static") {
-            continue;
+        } else if (kind != L"Static" || r.right == 0) {
+            continue; // (a label of no size only names the box after it)
         }
         const HFONT font = reinterpret_cast<HFONT>(::SendMessageW(c, WM_GETFONT, 0, 0));
         // A label wraps its words (and must not need more lines than it has).
@@ -119,14 +140,17 @@ TEST_P(Layout, TheSettingsAndProfileWindowsShowEveryTextWhole) {
     TSettingsForm settings(keys_, {});
     settings.OnLoad = [&] { return choices; };
     std::vector<std::wstring> clipped;
-    WhileShown(settings, [&] { clipped = Clipped(settings.Handle()); });
+    std::vector<int> unnamed;
+    WhileShown(settings, [&] { clipped = Clipped(settings.Handle()), unnamed = Unnamed(settings.Handle()); });
     settings.ShowModal();
     EXPECT_EQ(clipped, std::vector<std::wstring>{}) << "Settings";
+    EXPECT_EQ(unnamed, std::vector<int>{}) << "Settings: boxes without a label";
 
     TProfileForm profile(keys_, 2048);
-    WhileShown(profile, [&] { clipped = Clipped(profile.Handle()); });
+    WhileShown(profile, [&] { clipped = Clipped(profile.Handle()), unnamed = Unnamed(profile.Handle()); });
     profile.Edit(choices, 0);
     EXPECT_EQ(clipped, std::vector<std::wstring>{}) << "Search profile";
+    EXPECT_EQ(unnamed, std::vector<int>{}) << "Search profile: boxes without a label";
 }
 
 TEST_P(Layout, TheAboutWindowsLabelsStayInsideItsPanelApart) {
