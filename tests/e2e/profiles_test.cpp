@@ -108,7 +108,6 @@ TEST_F(Profiles, OneAddedInTheSettingsWindowIsStoredAndItsHotkeySearches) {
     HWND profile = WaitForWindow(program_->Pid(), L"Search Profile");
     ASSERT_NE(profile, nullptr);
     // The Wikipedia preset names the profile; Ctrl+Alt+W is its hotkey.
-    // (Arrowed through: the name follows the presets.)
     HWND engines = Child(profile, snq::idProfileEngine);
     for (int preset : {1, 3}) {
         Send(engines, CB_SETCURSEL, preset, 0);

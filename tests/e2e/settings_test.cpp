@@ -301,14 +301,12 @@ TEST_F(Settings, AccessKeysOnLabelsMoveTheFocusAndItComesBackAfterSwitchingAway)
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(WaitForeground(window));
     const auto focus = [&] { return FocusedControl(window); };
-    // Out of the hotkey box (which would take Alt+L as a hotkey), then the
-    // labels' access keys.
+    // Out of the hotkey box (it would take Alt+L as a hotkey) first.
     PressKeys({}, VK_TAB);
     PressKeys({VK_MENU}, 'L');
     EXPECT_TRUE(Poll(2000, [&] { return focus() == snq::idLanguage; })) << focus();
     HelperWindow other;
     ASSERT_TRUE(other.Activate());
-    // Back through the menu, which brings the open window to the front.
     ASSERT_TRUE(UseMenu(tray_, pid(), MenuCommand::Settings));
     ASSERT_TRUE(WaitForeground(window));
     EXPECT_TRUE(Poll(2000, [&] { return focus() == snq::idLanguage; })) << "after switching back: " << focus();
