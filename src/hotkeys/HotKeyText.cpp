@@ -103,17 +103,16 @@ std::u16string THotKeyText::FormatHotKey(std::uint32_t value, bool localNames) {
     std::u16string name;
     // Letters, digits and function keys have the same US names everywhere:
     // no layout is asked for them.
-    if (!localNames && ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')))
+    if (!localNames && ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))) {
         name = std::u16string(1, static_cast<char16_t>(key));
-    else if (!localNames && key >= kF1 && key <= kF1 + 23)
+    } else if (!localNames && key >= kF1 && key <= kF1 + 23) {
         name = u"F" + Decimal(key - kF1 + 1);
-    else
-        Started();
-    if (!name.empty()) {
     } else if (localNames) {
+        Started();
         const long parameter = static_cast<long>(layout_.ScanCode(key) << 16) | extendedBit;
         if (parameter != 0) name = layout_.KeyName(parameter);
     } else {
+        Started();
         const long parameter = static_cast<long>(layout_.ScanCode(key, UsLayout) << 16) | extendedBit;
         if (parameter != 0) {
             // The name comes from the active layout: switch to US English

@@ -172,21 +172,20 @@ bool ClipboardSnapshot::Take(HWND owner, ULONGLONG deadline) {
             if (!data) continue;
             Format& kept = formats_.emplace_back();
             kept.id = f;
+            std::size_t size = 0;
             if (keep == Keep::Metafile) {
                 kept.metafile.reset(::CopyEnhMetaFileW(static_cast<HENHMETAFILE>(data), nullptr));
                 if (!kept.metafile)
                     return formats_.clear(), Refuse(u"format " + Decimal(f) + u" could not be copied");
-                total += ::GetEnhMetaFileBits(kept.metafile.get(), 0, nullptr);
-            } else {
-                ScopedGlobalLock lock(data);
-                if (!lock.data())
-                    return formats_.clear(), Refuse(u"format " + Decimal(f) + u" cannot be kept");
-                if ((total += lock.size()) > kMaxBytes)
-                    return formats_.clear(), Refuse(u"the clipboard holds more than 64 MB");
-                const auto* bytes = static_cast<const unsigned char*>(lock.data());
-                kept.bytes.assign(bytes, bytes + lock.size());
+                size = ::GetEnhMetaFileBits(kept.metafile.get(), 0, nullptr);
             }
-            if (total > kMaxBytes) return formats_.clear(), Refuse(u"the clipboard holds more than 64 MB");
+            ScopedGlobalLock lock(keep == Keep::Bytes ? data : nullptr);
+            if (keep == Keep::Bytes && !lock.data())
+                return formats_.clear(), Refuse(u"format " + Decimal(f) + u" cannot be kept");
+            if ((total += size + lock.size()) > kMaxBytes)
+                return formats_.clear(), Refuse(u"the clipboard holds more than 64 MB");
+            const auto* bytes = static_cast<const unsigned char*>(lock.data());
+            if (bytes) kept.bytes.assign(bytes, bytes + lock.size());
         }
     } catch (const std::exception&) {
         formats_.clear();

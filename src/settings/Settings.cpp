@@ -257,13 +257,17 @@ bool StartsFromAdministratorsFolder(std::u16string_view command, const std::vect
     return InAdministratorsFolder(path, folders);
 }
 
+const std::vector<std::u16string>& TSettings::AdministratorsFolderList() {
+    if (!administratorsFolders_)
+        administratorsFolders_ = folderList_ ? folderList_() : std::vector<std::u16string>{};
+    return *administratorsFolders_;
+}
+
 std::optional<bool> TSettings::MachineRunCounts(RootKey root, std::u16string_view name) {
     TRegistry reg(registry_, root);
     if (!reg.OpenKeyReadOnly(kRunKey) || !reg.ValueExists(name)) return std::nullopt;
     const std::optional<std::u16string> command = reg.ReadStringIfAny(name);
-    if (!administratorsFolders_)
-        administratorsFolders_ = folderList_ ? folderList_() : std::vector<std::u16string>{};
-    return command && StartsFromAdministratorsFolder(*command, *administratorsFolders_);
+    return command && StartsFromAdministratorsFolder(*command, AdministratorsFolderList());
 }
 
 bool TSettings::RunsAtStartup() {
@@ -294,11 +298,9 @@ bool TSettings::RemoveUnsafeMachineRunEntries() {
 }
 
 std::vector<ElevatedRun> TSettings::StartEntryRemovals(std::u16string_view system) {
-    if (!administratorsFolders_)
-        administratorsFolders_ = folderList_ ? folderList_() : std::vector<std::u16string>{};
     // This program itself, elevated, only where one user cannot swap the
     // file between the consent and the start.
-    if (StartsFromAdministratorsFolder(RunCommand(), *administratorsFolders_))
+    if (StartsFromAdministratorsFolder(RunCommand(), AdministratorsFolderList()))
         return {{executablePath_, std::u16string(kRemoveStartEntrySwitch)}};
     // Else Windows' own reg.exe, by full path, with fixed arguments: one
     // run for each view that holds such an entry.

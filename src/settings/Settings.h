@@ -206,6 +206,8 @@ private:
     // Whether the machine's Run value `name` in the view `root` exists and
     // counts (StartsFromAdministratorsFolder); nothing when there is none.
     std::optional<bool> MachineRunCounts(RootKey root, std::u16string_view name);
+    // The administrators' folders, asked for when first needed.
+    const std::vector<std::u16string>& AdministratorsFolderList();
     // The choices other than the browser mode; never raises.
     void ReadOthers(TRegistry& reg, LayoutCheck layouts, UserChoices& choices) noexcept;
     // A stored hotkey text: none when empty, `unusable` when it does not
