@@ -97,12 +97,53 @@ std::u16string SearchTarget(std::u16string_view searchTemplate) {
     return std::u16string(host.substr(0, host.find_first_of(u"/?#")));
 }
 
+namespace {
+
+char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
+
+// The letter after a single "&" (lower case), or 0.
+char16_t AccessKeyOf(std::u16string_view caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i)
+        if (caption[i] == u'&') {
+            if (caption[i + 1] != u'&') return Lower(caption[i + 1]);
+            ++i;
+        }
+    return 0;
+}
+
+} // namespace
+
 std::u16string SearchCaption(std::u16string_view hotKeyText) {
-    if (hotKeyText.empty()) return u"Snapquery";
-    std::u16string caption = u"Snapquery (";
-    for (char16_t c : hotKeyText)
-        caption += c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-    return caption + u")";
+    std::u16string caption = u"Snapquery";
+    if (!hotKeyText.empty()) {
+        caption += u" (";
+        for (char16_t c : hotKeyText)
+            caption += c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+        caption += u")";
+    }
+    // The product's name has no translation to give it an access key: its
+    // first letter that no other item's uses.
+    std::u16string taken;
+    for (const MenuCommand command : kMenu)
+        if (command != MenuCommand::Search && command != MenuCommand::None)
+            taken += AccessKeyOf(MenuCaption(command));
+    for (std::size_t i = 0; i < 9; ++i)
+        if (taken.find(Lower(caption[i])) == std::u16string::npos) return caption.insert(i, 1, u'&');
+    return caption;
+}
+
+std::u16string WithoutAccessKey(std::u16string_view caption) {
+    std::u16string text;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        // "(&S)" after the words, as East Asian captions have it, goes whole.
+        if (caption.substr(i, 2) == u"(&" && i + 3 < caption.size() && caption[i + 3] == u')') {
+            i += 3;
+            continue;
+        }
+        if (caption[i] == u'&' && i + 1 < caption.size()) ++i; // "&&" is a plain "&"
+        text += caption[i];
+    }
+    return text;
 }
 
 } // namespace snq

@@ -71,8 +71,11 @@ std::u16string SearchTarget(std::u16string_view searchTemplate);
 
 // The search item's caption for the hotkey in force, as the formatter
 // writes it ("Ctrl+Shift+G"): "Snapquery (CTRL+SHIFT+G)", or "Snapquery"
-// without a hotkey.
+// without a hotkey; its access key is the first letter no other item has.
 std::u16string SearchCaption(std::u16string_view hotKeyText);
+
+// A menu caption as words in a message: without its access key.
+std::u16string WithoutAccessKey(std::u16string_view caption);
 
 // How much of the clipboard text "Show clipboard text" shows at most.
 inline constexpr std::size_t kShownTextLimit = 4000;

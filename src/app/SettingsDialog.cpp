@@ -1,5 +1,6 @@
 #include "app/SettingsDialog.h"
 
+#include "app/MainTexts.h"
 #include "hotkeys/HotKeySwap.h"
 #include "search/SearchTemplate.h"
 
@@ -69,7 +70,7 @@ std::u16string SetAsideText(std::u16string_view hotKeyText, const SetAsideHotKey
 }
 
 std::u16string UnsafeStartEntryText(std::u16string_view command) {
-    return Tr(TextId::StartEntryOffer, {command, Tr(TextId::MenuAutoRun)});
+    return Tr(TextId::StartEntryOffer, {command, WithoutAccessKey(Tr(TextId::MenuAutoRun))});
 }
 
 std::u16string HotKeyInUseText(std::u16string_view hotKeyText) { return Tr(TextId::HotkeyInUse, {hotKeyText}); }

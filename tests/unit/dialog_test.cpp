@@ -3,6 +3,7 @@
 #include "app/MainTexts.h"
 #include "app/SettingsDialog.h"
 #include "framework/MessageDialog.h"
+#include "support/TableTexts.h"
 
 using namespace snq;
 
@@ -123,12 +124,19 @@ TEST(MainTexts, EachCommandHasOneItem) {
 }
 
 TEST(MainTexts, TheSearchItemShowsTheHotkeyInForce) {
-    EXPECT_EQ(SearchCaption(u"Ctrl+G"), u"Snapquery (CTRL+G)");
-    EXPECT_EQ(SearchCaption(u"Ctrl+Shift+G"), u"Snapquery (CTRL+SHIFT+G)");
-    EXPECT_EQ(SearchCaption(u"Alt+F5"), u"Snapquery (ALT+F5)");
-    EXPECT_EQ(SearchCaption(u""), u"Snapquery");
+    EXPECT_EQ(SearchCaption(u"Ctrl+G"), u"&Snapquery (CTRL+G)");
+    EXPECT_EQ(SearchCaption(u"Ctrl+Shift+G"), u"&Snapquery (CTRL+SHIFT+G)");
+    EXPECT_EQ(SearchCaption(u"Alt+F5"), u"&Snapquery (ALT+F5)");
+    EXPECT_EQ(SearchCaption(u""), u"&Snapquery");
     EXPECT_EQ(SearchCaption(u"Ctrl+G"), MenuCaption(MenuCommand::Search))
         << "the default caption is the default hotkey's";
+    // Where "S" is another item's key (Settings in Japanese), the next letter;
+    // and a caption quoted in a message leaves its key out.
+    snq::testing::TableTexts texts;
+    UseTexts(&texts, 0x0011);
+    EXPECT_EQ(SearchCaption(u"Ctrl+G"), u"S&napquery (CTRL+G)");
+    EXPECT_EQ(UnsafeStartEntryText(u"x").find(u'&'), std::u16string::npos);
+    snq::testing::UseEnglishTexts();
 }
 
 TEST(MessageFormLayout, OutOfRangeMetricsGiveASaneNonNegativeForm) {

@@ -161,10 +161,10 @@ TEST(TrayIcon, AClickNeedsItsButtonDownAndADoubleClickClicksOnce) {
 }
 
 TEST(PopupMenu, BuildsTheTwelveItemsWithSeparatorsAndMarks) {
-    const std::wstring expected[] = {L"Use Default Browser", L"Auto Run at Startup", L"-",
-                                     L"Show clipboard text", L"Clear Clipboard", L"-",
-                                     L"Snapquery (CTRL+G)", L"-", L"Settings...", L"About SNQ",
-                                     L"-", L"Exit SNQ"};
+    const std::wstring expected[] = {L"&Use Default Browser", L"Auto &Run at Startup", L"-",
+                                     L"S&how clipboard text", L"&Clear Clipboard", L"-",
+                                     L"&Snapquery (CTRL+G)", L"-", L"S&ettings...", L"&About SNQ",
+                                     L"-", L"E&xit SNQ"};
     TPopupMenu menu;
     for (const MenuCommand command : kMenu) {
         TMenuItem& item = menu.Items.emplace_back();
