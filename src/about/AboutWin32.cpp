@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include "about/AboutTexts.h"
 #include "about/Logo.h"
 #include "framework/Text.h"
@@ -20,6 +22,9 @@ constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 // The panel's width and the room kept at its sides, in 96-DPI units.
 constexpr int kAboutPanelWidth = 281;
 constexpr int kAboutMargin = 4;
+// The height the design's sizes were made for: Windows' own message font,
+// 9 points at 96 DPI. A larger one grows the window with it.
+constexpr int kDesignFontHeight = 12;
 
 // A control's place in its parent.
 RECT BoundsOf(const TGraphicWindow& control) {
@@ -57,8 +62,9 @@ UniqueHbitmap GlyphHalf(const std::vector<std::uint8_t>& glyph, int half) {
 
 } // namespace
 
-TAboutBox::TAboutBox()
-    : TCustomForm(L"TAboutBox", kAboutCaption, kStyle, kExStyle, 298, 253, FormWindow::OnFirstShow) {}
+TAboutBox::TAboutBox(bool (*highContrast)())
+    : TCustomForm(L"TAboutBox", kAboutCaption, kStyle, kExStyle, 298, 253, FormWindow::OnFirstShow),
+      highContrast_(highContrast) {}
 
 void TAboutBox::BeforeShow() {
     if (!Panel1) CreateControls();
@@ -74,20 +80,12 @@ void TAboutBox::CreateControls() {
     HWND panel = Panel1->Handle();
 
     ShadowLabel1 = std::make_unique<TShadowLabel>(panel, 0, 0);
-    ShadowLabel1->Font() = TFont{L"MS Sans Serif", -19, true, clBlack};
     ShadowLabel1->SetCaption(std::wstring(kAboutCaption));
-
     SkinLabel1 = std::make_unique<TSkinLabel>(panel, 0, 0);
-    SkinLabel1->Font() = TFont{L"MS Sans Serif", -11, false, clBlack};
-
-    TFont form; // MS Sans Serif, 8 point, window text
-    form.Color = clWindowText;
     Copyright = std::make_unique<TSkinLabel>(panel, 0, 0);
-    Copyright->Font() = form;
-
     Comments = std::make_unique<TSkinLabel>(panel, 0, 0);
-    Comments->Font() = form;
     Comments->WordWrap = true;
+    Comments->SetTabStop();
     Comments->SetCaption(std::wstring(kMakerAddress));
     Comments->Hint = kMakerLink;
     Comments->OnClick = Bind(this, &TAboutBox::CommentsClick);
@@ -103,8 +101,30 @@ void TAboutBox::CreateControls() {
     CreateOkButton();
 }
 
+void TAboutBox::ApplyLook() {
+    const LOGFONTW message = MessageFontFor(kDefaultDpi);
+    SetTextScale(MulDiv(std::abs(message.lfHeight), 1000, kDesignFontHeight));
+    contrast_ = highContrast_();
+    const TColor text = contrast_ ? clWindowText : clBlack;
+    auto font = [&](int height, bool bold, TColor color) {
+        return TFont{message.lfFaceName, MulDiv(height, TextScale(), 1000), bold, color};
+    };
+    ShadowLabel1->Font() = font(-19, true, text);
+    SkinLabel1->Font() = font(-11, false, text);
+    Copyright->Font() = font(-11, false, clWindowText);
+    Comments->Font() = font(-11, false, contrast_ ? clHotLight : clWindowText);
+    ShadowLabel1->Shadow.Mode = contrast_ ? TShadowMode::smNone : TShadowMode::smSkin1;
+    Panel1->Color = Image1->Color = contrast_ ? clWindow : clBtnFace;
+    for (TSkinCustomLabel* label : std::initializer_list<TSkinCustomLabel*>{
+             ShadowLabel1.get(), SkinLabel1.get(), Copyright.get(), Comments.get()}) {
+        label->Transparent = !contrast_;
+        label->Color = clWindow;
+    }
+}
+
 void TAboutBox::DpiChanged() {
     if (!Panel1) return; // made on the first showing, at the DPI of then
+    ApplyLook();
     // The design's positions and sizes, in 96-DPI units. A label is placed,
     // then given its DPI, which measures it anew (auto-size).
     // What stands below a wrapped text moves down by `extra` units.
@@ -126,7 +146,7 @@ void TAboutBox::DpiChanged() {
             label.SetBounds(Scale(kAboutMargin), shown.top, room, height);
             label.AdjustBounds();
             const RECT wrapped = BoundsOf(label);
-            extra += MulDiv(wrapped.bottom - wrapped.top - height, kDefaultDpi, Dpi()) + 1;
+            extra += MulDiv(MulDiv(wrapped.bottom - wrapped.top - height, kDefaultDpi, Dpi()), 1000, TextScale()) + 1;
         } else if (shown.left + width > Scale(kAboutPanelWidth - kAboutMargin)) {
             label.SetBounds((Scale(kAboutPanelWidth) - width) / 2, shown.top, width, height);
         }
@@ -147,10 +167,10 @@ void TAboutBox::DpiChanged() {
         std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
         Image1->SetPicture(std::move(logo));
     }
-    TFont form;
-    formFont_ = form.Create(Dpi());
-    ::SetWindowPos(SkinBitBtn1.get(), nullptr, Scale(110), Scale(214 + extra), Scale(75), Scale(33),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    formFont_ = Copyright->Font().Create(Dpi());
+    // The first tab stop: the window opens with the focus on it.
+    ::SetWindowPos(SkinBitBtn1.get(), HWND_TOP, Scale(110), Scale(214 + extra), Scale(75), Scale(33),
+                   SWP_NOACTIVATE);
     ::SendMessageW(SkinBitBtn1.get(), WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), TRUE);
 }
 
@@ -186,13 +206,14 @@ void TAboutBox::Image1Click(TGraphicWindow& sender) { OpenHint(sender); }
 
 void TAboutBox::CommentsMouseMove(TGraphicWindow&, int, int) {
     Comments->Cursor = crHandPoint;
-    Comments->Font().Color = clBlue;
+    Comments->Font().Color = contrast_ ? clHotLight : clBlue;
     Comments->Invalidate();
 }
 
 void TAboutBox::CommentsMouseLeave(TGraphicWindow&) {
     Comments->Cursor = crDefault;
-    Comments->Font().Color = clBlack; // black, not the window-text colour it had
+    // Black, not the window-text colour it had.
+    Comments->Font().Color = contrast_ ? clHotLight : clBlack;
     Comments->Invalidate();
 }
 

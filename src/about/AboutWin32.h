@@ -15,9 +15,12 @@ class TAboutBox final : public TCustomForm {
     UniqueHfont formFont_;
     UniqueImageList glyphs_;
     ComApartment com_; // for the shell, from the first link opened
+    bool (*highContrast_)();
+    bool contrast_ = false;
 
 public:
-    TAboutBox();
+    // `highContrast` tells whether the user's theme is a high-contrast one.
+    explicit TAboutBox(bool (*highContrast)() = HighContrastOn);
 
     // Each control goes before the one it stands on.
     std::unique_ptr<TPanel> Panel1;
@@ -45,6 +48,9 @@ protected:
 private:
     void CreateControls();
     void CreateOkButton();
+    // The fonts (the message font's face, grown with it) and the colours:
+    // in high contrast, the system's without the shadow; else the design's.
+    void ApplyLook();
     void OpenHint(const TGraphicWindow& sender);
 };
 

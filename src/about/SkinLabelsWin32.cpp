@@ -9,6 +9,7 @@ TSkinCustomLabel::TSkinCustomLabel(HWND parent, int left, int top, const wchar_t
 
 void TSkinCustomLabel::SetCaption(std::wstring caption) {
     caption_ = std::move(caption);
+    ::SetWindowTextW(Handle(), caption_.c_str()); // the name a screen reader reads
     if (AutoSize) AdjustBounds();
     Invalidate();
 }
@@ -77,6 +78,7 @@ void TSkinCustomLabel::Paint(HDC dc) {
     UniqueHbrush back(::CreateSolidBrush(ColorToRGB(Transparent ? clBtnFace : Color)));
     ::FillRect(dc, &r, back.get());
     DrawCaptionText(dc, r, TextFlags());
+    if (::GetFocus() == Handle()) ::DrawFocusRect(dc, &r);
 }
 
 void TShadowParams::SetColor(TColor color) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "framework/ApplicationWin32.h"
 #include "framework/DynamicLibraryWin32.h"
 #include "framework/MessageDialogWin32.h"
@@ -81,7 +83,6 @@ void TDialogForm::Warn(std::u16string_view text) {
 }
 
 void TDialogForm::BeforeShow() {
-    lastFocus_ = nullptr;
     if (controls_.empty()) {
         // The hotkey box is a common control of its own class.
         INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_HOTKEY_CLASS};
@@ -92,18 +93,90 @@ void TDialogForm::BeforeShow() {
                 cls.exStyle, cls.name, L"", WS_CHILD | WS_VISIBLE | cls.style, 0, 0, 0, 0, Handle(),
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), Application().Instance(), nullptr));
         }
-        DpiChanged();
     }
     ::SetWindowTextW(Handle(), ToWide(Tr(title_)).c_str());
     for (std::size_t i = 0; i < specs_.size(); ++i)
         if (specs_[i].text != TextId{}) ::SetWindowTextW(controls_[i].get(), ToWide(Tr(specs_[i].text)).c_str());
     Load();
+    // Laid out at every showing, for the texts loaded: the message font may
+    // have grown since.
+    DpiChanged();
+}
+
+int TDialogForm::TextScaleNeeded() const {
+    // Each text measured in the form's font against its room at the design's
+    // size; the whole layout grows by the largest shortfall.
+    ScopedWindowDc dc(Handle());
+    ScopedSelectObject select(dc.get(), font_.get());
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc.get(), &metrics);
+    const int edge = ::GetSystemMetrics(SM_CXEDGE);
+    int needed = 1000;
+    auto atLeast = [&needed](int size, int room) {
+        if (room > 0) needed = std::max(needed, MulDiv(size, 1000, room));
+    };
+    for (std::size_t i = 0; i < specs_.size(); ++i) {
+        const ControlSpec& spec = specs_[i];
+        const int width = ScaleTo(spec.width, Dpi()), height = ScaleTo(spec.height, Dpi());
+        wchar_t text[256];
+        ::GetWindowTextW(controls_[i].get(), text, 256);
+        RECT line{};
+        ::DrawTextW(dc.get(), text, -1, &line, DT_CALCRECT | DT_SINGLELINE);
+        switch (spec.kind) {
+        case ControlKind::Label:
+            // A label wraps its words: it needs a width and height in which
+            // they take no more lines than it has.
+            if (!text[0] || width == 0) break;
+            for (;; needed += 50) {
+                RECT wrapped{0, 0, MulDiv(width, needed, 1000), 0};
+                ::DrawTextW(dc.get(), text, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK);
+                if ((wrapped.right <= MulDiv(width, needed, 1000) && wrapped.bottom <= MulDiv(height, needed, 1000)) ||
+                    needed >= 4000)
+                    break;
+            }
+            break;
+        case ControlKind::CheckBox:
+        case ControlKind::FirstRadio:
+        case ControlKind::Radio:
+            atLeast(line.right + SystemMetricFor(SM_CXMENUCHECK, Dpi()) + 4, width);
+            atLeast(metrics.tmHeight, height);
+            break;
+        case ControlKind::Group:
+            atLeast(line.right + 2 * edge + 12, width);
+            break;
+        case ControlKind::Button:
+        case ControlKind::OkButton:
+        case ControlKind::CancelButton:
+            atLeast(line.right + 4 * edge + 4, width);
+            atLeast(metrics.tmHeight + 4 * edge, height);
+            break;
+        case ControlKind::DropList:
+            // Its widest choice, beside the arrow.
+            for (int item = 0, count = static_cast<int>(::SendMessageW(controls_[i].get(), CB_GETCOUNT, 0, 0));
+                 item < count; ++item) {
+                if (::SendMessageW(controls_[i].get(), CB_GETLBTEXTLEN, item, 0) >= 256) continue;
+                ::SendMessageW(controls_[i].get(), CB_GETLBTEXT, item, reinterpret_cast<LPARAM>(text));
+                RECT r{};
+                ::DrawTextW(dc.get(), text, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+                atLeast(r.right + SystemMetricFor(SM_CXVSCROLL, Dpi()) + 6, width);
+            }
+            [[fallthrough]];
+        case ControlKind::Edit:
+        case ControlKind::HotKey:
+            atLeast(metrics.tmHeight + 3 * edge, height);
+            break;
+        case ControlKind::List:
+            break;
+        }
+    }
+    return needed;
 }
 
 void TDialogForm::DpiChanged() {
     if (controls_.empty()) return; // made on the first showing, at the DPI of then
     const LOGFONTW font = MessageFontFor(Dpi());
     font_.reset(::CreateFontIndirectW(&font));
+    SetTextScale(TextScaleNeeded());
     for (std::size_t i = 0; i < controls_.size(); ++i) {
         const ControlSpec& place = specs_[i];
         // A drop-down list's height is its open list's.
@@ -118,31 +191,6 @@ LRESULT TDialogForm::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     switch (message) {
     case DM_GETDEFID:
         return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_ACTIVATE:
-        // A plain window puts the focus on itself when activated, and a
-        // screen reader then says the title and nothing more.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            if (HWND focus = ::GetFocus(); focus && ::IsChild(window, focus)) lastFocus_ = focus;
-            return 0;
-        }
-        [[fallthrough]];
-    case WM_SETFOCUS: {
-        HWND focus = ::GetFocus();
-        if (focus && ::IsChild(window, focus)) return 0;
-        HWND back = lastFocus_ && ::IsChild(window, lastFocus_) && ::IsWindowEnabled(lastFocus_)
-                        ? lastFocus_
-                        : ::GetNextDlgTabItem(window, nullptr, FALSE);
-        if (back) ::SetFocus(back);
-        return 0;
-    }
-    case WM_NEXTDLGCTL: {
-        // What the dialog manager sends for an access key on a label or a
-        // group; only a dialog's own procedure acts on it.
-        HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
-                                   : ::GetNextDlgTabItem(window, ::GetFocus(), wParam != 0);
-        if (next) ::SetFocus(next);
-        return 0;
-    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:

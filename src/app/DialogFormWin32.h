@@ -3,9 +3,8 @@
 // showing, laid out and given the message font at the form's DPI, and again
 // when it moves to a monitor of another; its texts are set from their ids
 // at every showing, in the interface's language of then. Enter is OK and
-// Esc is Cancel. The focus behaves as in a dialog: the control that had it
-// gets it back when the form is active again, and an access key on a label
-// or a group moves it to the control that follows.
+// Esc is Cancel. The layout grows as a whole when the message font is too
+// large for a text to fit it.
 #include <span>
 #include <vector>
 
@@ -45,12 +44,13 @@ protected:
     LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // How much the layout must grow (in thousandths) for every text to fit.
+    int TextScaleNeeded() const;
+
     TextId title_;
     std::span<const ControlSpec> specs_;
     std::vector<UniqueHwnd> controls_;
     UniqueHfont font_;
-    // The control to give the focus back to when the form is activated.
-    HWND lastFocus_ = nullptr;
     // The hotkey shown, and the box's value for it.
     std::uint32_t shownHotKey_ = 0;
     LRESULT shownBoxValue_ = 0;

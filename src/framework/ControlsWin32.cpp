@@ -13,6 +13,13 @@ UniqueHfont TFont::Create(int dpi) const {
     return UniqueHfont(::CreateFontIndirectW(&lf));
 }
 
+bool HighContrastOn() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 TColor ColorToRGB(TColor color) {
     if (color & 0xFF000000) return ::GetSysColor(static_cast<int>(color & 0xFF));
     return color;
@@ -45,6 +52,13 @@ void TGraphicWindow::SetDpi(int dpi) {
     Invalidate();
 }
 
+void TGraphicWindow::SetTabStop() {
+    ::SetWindowLongPtrW(Handle(), GWL_STYLE, ::GetWindowLongPtrW(Handle(), GWL_STYLE) | WS_TABSTOP);
+    // The dialog manager looks for tab stops inside the parent too.
+    HWND parent = ::GetParent(Handle());
+    ::SetWindowLongPtrW(parent, GWL_EXSTYLE, ::GetWindowLongPtrW(parent, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+}
+
 RECT TGraphicWindow::ClientRect() const {
     RECT r{};
     ::GetClientRect(window_.get(), &r);
@@ -60,6 +74,23 @@ LRESULT TGraphicWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, 
         Paint(paint.get());
         return 0;
     }
+    case WM_GETDLGCODE:
+        // Enter comes to a focused control that clicks, not to the default
+        // button.
+        if (const MSG* key = reinterpret_cast<const MSG*>(lParam);
+            key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN && OnClick)
+            return DLGC_WANTMESSAGE;
+        break;
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN && Enabled && OnClick) {
+            OnClick(*this);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        Invalidate();
+        break;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {
             ::SetCursor(::LoadCursorW(nullptr, Cursor == crHandPoint ? IDC_HAND : IDC_ARROW));
@@ -97,7 +128,7 @@ LRESULT TGraphicWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, 
 
 void TPanel::Paint(HDC dc) {
     RECT r = ClientRect();
-    UniqueHbrush face(::CreateSolidBrush(ColorToRGB(clBtnFace)));
+    UniqueHbrush face(::CreateSolidBrush(ColorToRGB(Color)));
     ::FillRect(dc, &r, face.get());
     ::DrawEdge(dc, &r, BDR_SUNKENOUTER | BDR_RAISEDINNER, BF_RECT);
 }
@@ -109,7 +140,7 @@ void TImage::SetPicture(UniqueHbitmap picture) {
 
 void TImage::Paint(HDC dc) {
     RECT r = ClientRect();
-    UniqueHbrush face(::CreateSolidBrush(ColorToRGB(clBtnFace)));
+    UniqueHbrush face(::CreateSolidBrush(ColorToRGB(Color)));
     ::FillRect(dc, &r, face.get());
     if (!picture_) return;
     BITMAP info{};

@@ -29,6 +29,11 @@ constexpr TColor clBtnFace = 0xFF000000 | COLOR_BTNFACE;
 constexpr TColor clWindowText = 0xFF000000 | COLOR_WINDOWTEXT;
 constexpr TColor clBtnHighlight = 0xFF000000 | COLOR_BTNHIGHLIGHT;
 constexpr TColor clBtnShadow = 0xFF000000 | COLOR_BTNSHADOW;
+constexpr TColor clWindow = 0xFF000000 | COLOR_WINDOW;
+constexpr TColor clHotLight = 0xFF000000 | COLOR_HOTLIGHT;
+
+// Whether the user chose a high-contrast theme.
+bool HighContrastOn();
 
 // A 32-bit top-down DIB section: its rows are reached directly at `bits`.
 UniqueHbitmap CreateDib32(HDC dc, int width, int height, void*& bits);
@@ -47,11 +52,14 @@ public:
     int Dpi() const noexcept { return dpi_; }
     virtual void SetDpi(int dpi);
     RECT ClientRect() const;
+    // Reached with Tab, and showing the focus.
+    void SetTabStop();
     void Invalidate() const { ::InvalidateRect(window_.get(), nullptr, TRUE); }
 
     TCursor Cursor = crDefault;
     std::wstring Hint;
     bool Enabled = true;
+    // With a tab stop (SetTabStop), Enter clicks it.
     std::function<void(TGraphicWindow& sender)> OnClick;
     std::function<void(TGraphicWindow& sender)> OnMouseEnter;
     std::function<void(TGraphicWindow& sender)> OnMouseLeave;
@@ -73,6 +81,7 @@ class TPanel final : public TGraphicWindow {
 public:
     TPanel(HWND parent, int left, int top, int width, int height)
         : TGraphicWindow(parent, L"TPanel", left, top, width, height) {}
+    TColor Color = clBtnFace;
 
 protected:
     void Paint(HDC dc) override;
@@ -85,6 +94,7 @@ public:
     TImage(HWND parent, int left, int top, int width, int height)
         : TGraphicWindow(parent, L"TImage", left, top, width, height) {}
     void SetPicture(UniqueHbitmap picture);
+    TColor Color = clBtnFace; // around the picture
 
 protected:
     void Paint(HDC dc) override;

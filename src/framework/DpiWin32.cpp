@@ -1,5 +1,7 @@
 #include "framework/DpiWin32.h"
 
+#include <algorithm>
+
 #include "framework/Win32Handles.h"
 
 namespace snq {
@@ -43,13 +45,21 @@ int DpiOf(HWND window) {
 LOGFONTW MessageFontFor(int dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
-    if (Api().SystemParametersInfoForDpi &&
-        Api().SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
-                                         static_cast<UINT>(dpi)))
-        return metrics.lfMessageFont;
-    // Older Windows: the system DPI's font, scaled.
-    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
+    if (!Api().SystemParametersInfoForDpi ||
+        !Api().SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
+                                          static_cast<UINT>(dpi))) {
+        // Older Windows: the system DPI's font, scaled.
+        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
+    }
+    // "Make text bigger" (100 to 225 %): at least that much larger than
+    // Windows' own message font, 9 points.
+    DWORD factor = 100, size = sizeof(factor);
+    ::RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", L"TextScaleFactor", RRF_RT_REG_DWORD,
+                   nullptr, &factor, &size);
+    LONG& height = metrics.lfMessageFont.lfHeight;
+    const LONG least = -MulDiv(ScaleTo(12, dpi), static_cast<int>(std::min<DWORD>(factor, 225)), 100);
+    if (factor > 100 && height < 0 && height > least) height = least;
     return metrics.lfMessageFont;
 }
 

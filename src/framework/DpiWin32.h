@@ -13,7 +13,8 @@ namespace snq {
 // not tell it per window).
 int DpiOf(HWND window);
 
-// The message font (as dialogs use) for `dpi`.
+// The message font (as dialogs use) for `dpi`, at least as much larger than
+// Windows' own as "Make text bigger" asks.
 LOGFONTW MessageFontFor(int dpi);
 
 // The window rectangle around a client rectangle, for `dpi`.

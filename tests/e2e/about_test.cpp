@@ -156,6 +156,20 @@ TEST_F(About, ClickingTheAddressOpensTheHintsFullAddress) {
     PressButton(about_, L"OK");
 }
 
+TEST_F(About, ItOpensOnOkAndTabThenEnterOpensTheAddress) {
+    EXPECT_EQ(FocusedControl(about_), IDOK);
+    PressKeys({}, VK_TAB);
+    Wait(200);
+    GUITHREADINFO info{sizeof(info)};
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(about_, nullptr), &info);
+    EXPECT_EQ(ClassOf(info.hwndFocus), L"TSkinLabel");
+    EXPECT_EQ(TitleOf(info.hwndFocus), L"www.varnel.example") << "its name";
+    PressKeys({}, VK_RETURN);
+    EXPECT_EQ(WaitForLines(BrowserLogPath(), 1).size(), 1u);
+    EXPECT_TRUE(::IsWindowVisible(about_)) << "Enter opened the address, not OK";
+    PressButton(about_, L"OK");
+}
+
 TEST_F(About, HoveringTheAddressTurnsItBlueAndLeavingTurnsItBlack) {
     HWND panel = ChildOfClass(about_, L"TPanel");
     HWND label = ::ChildWindowFromPoint(panel, POINT{85, 70});

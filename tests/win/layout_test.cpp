@@ -1,11 +1,13 @@
 // Every window in every language (the pseudo-language too, whose texts are
-// about 40 % longer): no text is wider than the control that shows it, and
+// about 40 % longer), with the message font as it is, 1.5 and 2 times as
+// large: no text is wider than the control that shows it, and
 // the About window's labels stay inside its panel, apart. And the string
 // tables hold the translations as written.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -118,10 +120,24 @@ bool Inside(const RECT& inner, const RECT& outer) {
            inner.bottom <= outer.bottom;
 }
 
-class Layout : public ::testing::TestWithParam<UiLanguage> {
+class Layout : public ::testing::TestWithParam<std::tuple<UiLanguage, int>> {
 protected:
-    void SetUp() override { UseTexts(&texts_, GetParam().id); }
-    void TearDown() override { UseTexts(&texts_, kEnglishLanguage); }
+    void SetUp() override {
+        UseTexts(&texts_, std::get<0>(GetParam()).id);
+        NONCLIENTMETRICSW larger = metrics_;
+        larger.lfMessageFont.lfHeight = larger.lfMessageFont.lfHeight * std::get<1>(GetParam()) / 100;
+        ASSERT_TRUE(::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(larger), &larger, 0));
+    }
+    void TearDown() override {
+        UseTexts(&texts_, kEnglishLanguage);
+        ::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics_), &metrics_, 0);
+    }
+    NONCLIENTMETRICSW metrics_ = [] {
+        NONCLIENTMETRICSW m{};
+        m.cbSize = sizeof(m);
+        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(m), &m, 0);
+        return m;
+    }();
     ResourceTexts texts_;
     Win32KeyboardLayout keyboard_;
     THotKeyText keys_{keyboard_};
@@ -131,7 +147,8 @@ protected:
 
 TEST_P(Layout, TheSettingsAndProfileWindowsShowEveryTextWhole) {
     UserChoices choices;
-    choices.language = GetParam().tag == u"en" ? u"" : GetParam().tag;
+    const UiLanguage& language = std::get<0>(GetParam());
+    choices.language = language.tag == u"en" ? u"" : language.tag;
     choices.profiles = {{u"Wikipedia", u"https://w.example/?q={query}", 0xC057}};
     TSettingsForm settings(keys_, {});
     settings.OnLoad = [&] { return choices; };
@@ -183,12 +200,69 @@ TEST_P(Layout, TheAboutWindowsLabelsStayInsideItsPanelApart) {
     EXPECT_EQ(problems, std::vector<std::wstring>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryLanguage, Layout, ::testing::ValuesIn(kUiLanguages),
-                         [](const ::testing::TestParamInfo<UiLanguage>& info) {
+// Relative luminance and contrast ratio as the accessibility guidelines
+// define them.
+double Luminance(COLORREF c) {
+    auto channel = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
+}
+
+double Contrast(COLORREF a, COLORREF b) {
+    const double x = Luminance(a) + 0.05, y = Luminance(b) + 0.05;
+    return x > y ? x / y : y / x;
+}
+
+// In a black and in a white high-contrast scheme, every text of the About
+// window stands out from what it is drawn on: a good many of its pixels at
+// 4.5:1 or more against the label's background.
+TEST(AboutInHighContrast, EveryTextStandsOutInABlackAndAWhiteScheme) {
+    const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HOTLIGHT, COLOR_BTNFACE, COLOR_BTNTEXT};
+    const struct Scheme {
+        const char* name;
+        COLORREF colors[5];
+    } schemes[] = {
+        {"black", {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 0), RGB(0, 0, 0), RGB(255, 255, 255)}},
+        {"white", {RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 0, 159), RGB(255, 255, 255), RGB(0, 0, 0)}},
+    };
+    COLORREF saved[5];
+    for (int i = 0; i < 5; ++i) saved[i] = ::GetSysColor(elements[i]);
+    for (const Scheme& scheme : schemes) {
+        ASSERT_TRUE(::SetSysColors(5, elements, scheme.colors));
+        TAboutBox about([] { return true; });
+        std::vector<std::wstring> faint;
+        WhileShown(about, [&] {
+            ::RedrawWindow(about.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            for (TSkinCustomLabel* label : {static_cast<TSkinCustomLabel*>(about.ShadowLabel1.get()),
+                                            static_cast<TSkinCustomLabel*>(about.SkinLabel1.get()),
+                                            static_cast<TSkinCustomLabel*>(about.Copyright.get()),
+                                            static_cast<TSkinCustomLabel*>(about.Comments.get())}) {
+                RECT r{};
+                ::GetWindowRect(label->Handle(), &r);
+                HDC screen = ::GetDC(nullptr);
+                const COLORREF background = ::GetPixel(screen, r.left, r.top);
+                int clear = 0;
+                for (int y = r.top; y < r.bottom; ++y)
+                    for (int x = r.left; x < r.right; ++x) clear += Contrast(::GetPixel(screen, x, y), background) >= 4.5;
+                ::ReleaseDC(nullptr, screen);
+                if (clear < 20) faint.push_back(label->Caption());
+            }
+        });
+        about.ShowModal();
+        EXPECT_EQ(faint, std::vector<std::wstring>{}) << scheme.name;
+    }
+    ::SetSysColors(5, elements, saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLanguage, Layout,
+                         ::testing::Combine(::testing::ValuesIn(kUiLanguages), ::testing::Values(100, 150, 200)),
+                         [](const ::testing::TestParamInfo<std::tuple<UiLanguage, int>>& info) {
                              std::string name;
-                             for (char16_t c : info.param.tag)
+                             for (char16_t c : std::get<0>(info.param).tag)
                                  if (c != u'-') name += static_cast<char>(c);
-                             return name;
+                             return name + "_" + std::to_string(std::get<1>(info.param));
                          });
 
 // The string tables as built by the resource compiler hold every language's
