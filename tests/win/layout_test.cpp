@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -200,58 +201,48 @@ TEST_P(Layout, TheAboutWindowsLabelsStayInsideItsPanelApart) {
     EXPECT_EQ(problems, std::vector<std::wstring>{});
 }
 
-// Relative luminance and contrast ratio as the accessibility guidelines
-// define them.
-double Luminance(COLORREF c) {
-    auto channel = [](int v) {
-        const double x = v / 255.0;
-        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
-}
-
+// The contrast ratio of two colours, as the accessibility guidelines
+// define it.
 double Contrast(COLORREF a, COLORREF b) {
-    const double x = Luminance(a) + 0.05, y = Luminance(b) + 0.05;
-    return x > y ? x / y : y / x;
+    auto luminance = [](COLORREF c) {
+        double sum = 0;
+        for (auto [v, weight] : {std::pair{GetRValue(c), 0.2126}, {GetGValue(c), 0.7152}, {GetBValue(c), 0.0722}})
+            sum += weight * (v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4));
+        return sum + 0.05;
+    };
+    return std::max(luminance(a), luminance(b)) / std::min(luminance(a), luminance(b));
 }
 
-// In a black and in a white high-contrast scheme, every text of the About
-// window stands out from what it is drawn on: a good many of its pixels at
-// 4.5:1 or more against the label's background.
+// In a black and in a white high-contrast scheme (window, window text,
+// link, face, button text), every text of the About window stands out:
+// a good many of its pixels at 4.5:1 or more against its background.
 TEST(AboutInHighContrast, EveryTextStandsOutInABlackAndAWhiteScheme) {
     const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HOTLIGHT, COLOR_BTNFACE, COLOR_BTNTEXT};
-    const struct Scheme {
-        const char* name;
-        COLORREF colors[5];
-    } schemes[] = {
-        {"black", {RGB(0, 0, 0), RGB(255, 255, 255), RGB(255, 255, 0), RGB(0, 0, 0), RGB(255, 255, 255)}},
-        {"white", {RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 0, 159), RGB(255, 255, 255), RGB(0, 0, 0)}},
-    };
-    COLORREF saved[5];
+    COLORREF saved[5], schemes[2][5] = {{0, 0xFFFFFF, 0x00FFFF, 0, 0xFFFFFF}, {0xFFFFFF, 0, 0x9F0000, 0xFFFFFF, 0}};
     for (int i = 0; i < 5; ++i) saved[i] = ::GetSysColor(elements[i]);
-    for (const Scheme& scheme : schemes) {
-        ASSERT_TRUE(::SetSysColors(5, elements, scheme.colors));
+    for (const COLORREF* scheme : schemes) {
+        ASSERT_TRUE(::SetSysColors(5, elements, scheme));
         TAboutBox about([] { return true; });
         std::vector<std::wstring> faint;
         WhileShown(about, [&] {
             ::RedrawWindow(about.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            HDC screen = ::GetDC(nullptr);
             for (TSkinCustomLabel* label : {static_cast<TSkinCustomLabel*>(about.ShadowLabel1.get()),
                                             static_cast<TSkinCustomLabel*>(about.SkinLabel1.get()),
                                             static_cast<TSkinCustomLabel*>(about.Copyright.get()),
                                             static_cast<TSkinCustomLabel*>(about.Comments.get())}) {
                 RECT r{};
                 ::GetWindowRect(label->Handle(), &r);
-                HDC screen = ::GetDC(nullptr);
-                const COLORREF background = ::GetPixel(screen, r.left, r.top);
                 int clear = 0;
                 for (int y = r.top; y < r.bottom; ++y)
-                    for (int x = r.left; x < r.right; ++x) clear += Contrast(::GetPixel(screen, x, y), background) >= 4.5;
-                ::ReleaseDC(nullptr, screen);
+                    for (int x = r.left; x < r.right; ++x)
+                        clear += Contrast(::GetPixel(screen, x, y), ::GetPixel(screen, r.left, r.top)) >= 4.5;
                 if (clear < 20) faint.push_back(label->Caption());
             }
+            ::ReleaseDC(nullptr, screen);
         });
         about.ShowModal();
-        EXPECT_EQ(faint, std::vector<std::wstring>{}) << scheme.name;
+        EXPECT_EQ(faint, std::vector<std::wstring>{}) << (scheme[0] ? "white" : "black");
     }
     ::SetSysColors(5, elements, saved);
 }
