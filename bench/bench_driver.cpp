@@ -207,8 +207,11 @@ bool Round(const std::wstring (&exe)[2], int starts, int idleSeconds, Sample (&o
             TimedStart(exe[p], warm);
             End(warm);
         }
+        // In turns that swap who goes first (ABBA), so that what one start
+        // leaves behind for the next weighs on both alike.
         for (int k = 0; k < starts; ++k)
-            for (int p = 0; p < 2; ++p) {
+            for (int turn = 0; turn < 2; ++turn) {
+                const int p = turn ^ (k & 1);
                 Started program;
                 const double ms = TimedStart(exe[p], program);
                 End(program);
