@@ -12,6 +12,7 @@
 #include "framework/Text.h"
 #include "framework/TextsWin32.h"
 #include "search/BrowserLaunchWin32.h"
+#include "search/Browsers.h"
 #include "search/SearchAddress.h"
 #include "search/SearchRequest.h"
 #include "search/SelectionCopyWin32.h"
@@ -394,8 +395,10 @@ public:
     }
     SearchChoices ReadChoices() override {
         const UserChoices inForce = form_.ChoicesInForce();
+        // A profile opens in its own browser, else as the main search does.
         return {inForce.useInternetExplorer, profile_ ? profile_->searchTemplate : inForce.searchTemplate,
-                inForce.openAddresses};
+                inForce.openAddresses, profile_ && !profile_->browser.empty() ? profile_->browser : inForce.browser,
+                profile_ ? profile_->privateWindow : inForce.privateWindow};
     }
     std::size_t AddressLimit(bool useInternetExplorer) override {
         return form_.Settings.Limits().For(useInternetExplorer);
@@ -420,6 +423,12 @@ public:
     void OpenInDefaultBrowser(std::u16string_view address) override {
         form_.Launcher1.FileName = std::u16string(address);
         form_.Launcher1.LaunchNoWait(); // a start the shell refuses is silent
+    }
+    void OpenInBrowser(std::u16string_view browser, bool privateWindow, std::u16string_view address) override {
+        if (const auto start = BrowserStartFor(form_.Settings.Registry(), browser, privateWindow))
+            OpenInProgram(start->program, start->privateSwitch, address);
+        else
+            OpenInDefaultBrowser(address);
     }
 
 private:

@@ -11,6 +11,9 @@
 #include "framework/Exceptions.h"
 #include "framework/SystemErrorWin32.h"
 #include "framework/Text.h"
+#include "framework/Trace.h"
+#include "framework/Win32Handles.h"
+#include "search/Browsers.h"
 #include "search/SearchAddress.h"
 #include "framework/Texts.h"
 
@@ -134,6 +137,24 @@ void OpenInIE(std::wstring_view address) {
     DISPPARAMS call{&arg, nullptr, 1, 0};
     Invoke(*browser.Get(), navigate, DISPATCH_METHOD, call);
     // The reference goes with `browser`; the window is the user's from here.
+}
+
+void OpenInProgram(std::u16string_view program, std::u16string_view privateSwitch, std::u16string_view address) {
+    // The program itself, never a command interpreter or the shell on a
+    // built line: the address is one argument, or nothing starts.
+    const auto line = BrowserCommandLine(program, privateSwitch, address);
+    if (!line) {
+        Trace(u"refused: the address would be more than one argument: " + std::u16string(address));
+        return;
+    }
+    std::wstring command = ToWide(*line);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(ToWide(program).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &started))
+        RaiseLastError(program); // "<program>: <the system's reason>"
+    const UniqueKernelHandle process(started.hProcess), thread(started.hThread);
 }
 
 } // namespace snq

@@ -1,5 +1,6 @@
 #include "search/SearchRequest.h"
 
+#include "framework/Trace.h"
 #include "search/SearchAddress.h"
 #include "search/SearchTemplate.h"
 
@@ -21,18 +22,24 @@ void RunSearchRequest(ISearchHost& host, std::u16string& lastSearchAddress) {
     const SearchChoices choices = host.ReadChoices();
     // The address comes from the first read, the emptiness test from the
     // second; neither needs more of a long text than can reach the address
-    // (and the white space that may stand around a web address).
-    const std::size_t limit = host.AddressLimit(choices.useInternetExplorer);
+    // (and the white space that may stand around a web address). A browser
+    // of the user's own takes as long an address as the default browser.
+    const bool automation = choices.useInternetExplorer && choices.browser.empty();
+    const std::size_t limit = host.AddressLimit(automation);
     const std::u16string first = host.ReadClipboardText(limit + kAddressSlack);
     lastSearchAddress = AddressFor(choices, code, first, limit);
     if (host.ReadClipboardText(1).empty()) {
         host.ShowNoText();
         return;
     }
-    if (choices.useInternetExplorer)
+    if (!choices.browser.empty() || (choices.privateWindow && !automation)) {
+        host.OpenInBrowser(choices.browser, choices.privateWindow, lastSearchAddress);
+    } else if (automation) {
+        if (choices.privateWindow) Trace(u"no private window: Internet Explorer opens by automation");
         host.OpenInIE(lastSearchAddress);
-    else
+    } else {
         host.OpenInDefaultBrowser(lastSearchAddress);
+    }
 }
 
 } // namespace snq

@@ -12,6 +12,8 @@ struct SearchChoices {
     bool useInternetExplorer = true; // else the default browser
     std::u16string searchTemplate;   // empty (or unusable): the built-in one
     bool openAddresses = false;      // open a copied web address as it is
+    std::u16string browser;          // an installed browser's key: that one, whatever the first says
+    bool privateWindow = false;      // in a private window, where the browser has one
     bool operator==(const SearchChoices&) const = default;
 };
 
@@ -40,6 +42,10 @@ public:
     virtual void ShowNoText() = 0;
     virtual void OpenInIE(std::u16string_view address) = 0;
     virtual void OpenInDefaultBrowser(std::u16string_view address) = 0;
+    // Opens the address in the browser `browser` names (empty: the default
+    // browser), in a private window: a browser no longer installed is the
+    // default browser, and one without a known switch opens a usual window.
+    virtual void OpenInBrowser(std::u16string_view browser, bool privateWindow, std::u16string_view address) = 0;
 };
 
 // Runs one request. `lastSearchAddress` receives the address as soon as it

@@ -52,6 +52,8 @@ public:
     // Deletes the key (one without subkeys) and its values; false when it
     // is missing or that is refused.
     virtual bool DeleteKey(RootKey root, std::u16string_view path) = 0;
+    // The names of the subkeys of `path`; none when it is missing.
+    virtual std::vector<std::u16string> SubkeyNames(RootKey root, std::u16string_view path) = 0;
 };
 
 // A text value's characters up to its first NUL.

@@ -109,4 +109,19 @@ bool Win32Registry::DeleteKey(RootKey root, std::u16string_view path) {
     return ::RegDeleteKeyExW(HiveOf(root), wide.c_str(), ViewOf(root), 0) == ERROR_SUCCESS;
 }
 
+std::vector<std::u16string> Win32Registry::SubkeyNames(RootKey root, std::u16string_view path) {
+    std::vector<std::u16string> names;
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(HiveOf(root), ToWide(path).c_str(), 0, KEY_ENUMERATE_SUB_KEYS | ViewOf(root), &opened) !=
+        ERROR_SUCCESS)
+        return names;
+    const UniqueHkey key(opened);
+    wchar_t name[256]; // a key's name is at most 255 characters
+    for (DWORD i = 0, length = 256; ::RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr,
+                                                    nullptr) == ERROR_SUCCESS;
+         ++i, length = 256)
+        names.push_back(ToU16(std::wstring_view(name, length)));
+    return names;
+}
+
 } // namespace snq

@@ -9,6 +9,7 @@ public:
     std::unique_ptr<IRegistryKey> CreateKey(RootKey root, std::u16string_view path) override;
     std::unique_ptr<IRegistryKey> OpenKeyReadOnly(RootKey root, std::u16string_view path) override;
     bool DeleteKey(RootKey root, std::u16string_view path) override;
+    std::vector<std::u16string> SubkeyNames(RootKey root, std::u16string_view path) override;
 };
 
 } // namespace snq

@@ -6,6 +6,7 @@
 #include "framework/Exceptions.h"
 #include "framework/Trace.h"
 #include "hotkeys/HotKeySwap.h"
+#include "search/Browsers.h"
 #include "search/SearchTemplate.h"
 
 namespace snq {
@@ -149,6 +150,7 @@ void TSettings::ReadOthers(TRegistry& reg, LayoutCheck layouts, UserChoices& cho
             choices.searchTemplate = address;
         for (const YesNoChoice& value : kYesNoChoices)
             choices.*value.choice = reg.ReadStringIfAny(value.name) == u"Yes";
+        choices.browser = reg.ReadStringIfAny(u"Browser").value_or(u"");
         choices.language = LanguageOf(reg.ReadStringIfAny(u"Language"));
         ReadProfiles(reg.Root(), layouts, choices);
     } catch (const std::exception&) {
@@ -170,6 +172,8 @@ void TSettings::ReadProfiles(RootKey root, LayoutCheck layouts, UserChoices& cho
             continue;
         profile.hotKey = HotKeyOf(reg.ReadStringIfAny(u"HotKey").value_or(u""), 0, profile.name,
                                   layouts == LayoutCheck::MainOnly ? LayoutCheck::Skip : layouts, choices);
+        profile.browser = reg.ReadStringIfAny(u"Browser").value_or(u"");
+        profile.privateWindow = reg.ReadStringIfAny(u"PrivateWindow") == u"Yes";
         // A keystroke has one owner: the main search, then the profiles in order.
         if (profile.hotKey != 0 && HotKeyOwner(choices, profile.hotKey)) profile.hotKey = 0;
         choices.profiles.push_back(std::move(profile));
@@ -183,6 +187,7 @@ void TSettings::Write(const UserChoices& choices) {
     for (const YesNoChoice& value : kYesNoChoices)
         reg.WriteString(value.name, choices.*value.choice ? u"Yes" : u"No");
     reg.WriteString(u"Language", choices.language);
+    WriteBrowser(reg, choices.browser);
     WriteProfiles(reg.Root(), choices.profiles);
 }
 
@@ -200,8 +205,21 @@ void TSettings::WriteProfiles(RootKey root, const std::vector<SearchProfile>& pr
         reg.WriteString(u"Name", profile.name);
         reg.WriteString(u"SearchAddress", profile.searchTemplate);
         reg.WriteString(u"HotKey", profile.hotKey ? keys_.FormatHotKey(profile.hotKey, false) : u"");
+        WriteBrowser(reg, profile.browser);
+        if (profile.privateWindow || reg.ValueExists(u"PrivateWindow"))
+            reg.WriteString(u"PrivateWindow", profile.privateWindow ? u"Yes" : u"No");
     }
 }
+
+void TSettings::WriteBrowser(TRegistry& reg, std::u16string_view browser) {
+    // Stored only when chosen: nothing new stored, searches go as before.
+    if (!browser.empty())
+        reg.WriteString(u"Browser", browser);
+    else
+        reg.DeleteValue(u"Browser");
+}
+
+bool TSettings::Installed(std::u16string_view browser) { return FindBrowser(registry_, browser).has_value(); }
 
 namespace {
 
@@ -349,7 +367,9 @@ std::u16string TSettings::RunCommand() const {
 }
 
 void TSettings::SetDefaultBrowser(bool useDefaultBrowser) {
-    OpenForWriting(kSettingsKey).WriteString(u"Default", useDefaultBrowser ? u"Yes" : u"No");
+    TRegistry reg = OpenForWriting(kSettingsKey);
+    reg.WriteString(u"Default", useDefaultBrowser ? u"Yes" : u"No");
+    reg.DeleteValue(u"Browser");
 }
 
 void TSettings::SetRunAtStartup(bool run) {
@@ -361,7 +381,10 @@ void TSettings::SetRunAtStartup(bool run) {
 
 MenuMarks ReadMenuMarks(TSettings& settings) {
     MenuMarks marks;
-    marks.defaultBrowser = !settings.Read().useInternetExplorer;
+    const UserChoices choices = settings.Read();
+    // A chosen browser that is no longer installed counts as the default one.
+    marks.defaultBrowser =
+        choices.browser.empty() ? !choices.useInternetExplorer : !settings.Installed(choices.browser);
     marks.autoRun = settings.RunsAtStartup();
     return marks;
 }

@@ -36,6 +36,8 @@ struct SearchProfile {
     std::u16string name;           // "Name": what the menu shows
     std::u16string searchTemplate; // "SearchAddress": a usable template
     std::uint32_t hotKey = 0;      // "HotKey": a usable hotkey; 0: none
+    std::u16string browser;        // "Browser": an installed browser's key; empty: as the main search
+    bool privateWindow = false;    // "PrivateWindow": Yes
     bool operator==(const SearchProfile&) const = default;
 };
 
@@ -66,7 +68,12 @@ struct UserChoices {
     std::uint32_t hotKey = kDefaultHotKey;
     // "SearchAddress": a usable template; empty: the built-in Google one.
     std::u16string searchTemplate;
+    // "Browser": the key of a browser Windows lists as installed
+    // (InstalledBrowsers), which searches then open in, whatever "Default"
+    // says; empty, or one no longer installed: as "Default" says.
+    std::u16string browser;
     // The Yes/No values (kYesNoChoices).
+    bool privateWindow = false; // "PrivateWindow": open searches in a private window
     bool copySelection = false; // "CopySelection": copy the selection before a hotkey search
     bool openAddresses = false; // "OpenAddresses": open a copied web address as it is
     // "Language": the interface's language, a shipped tag; empty: Windows'.
@@ -95,6 +102,7 @@ struct YesNoChoice {
     bool UserChoices::*choice;
 };
 inline constexpr YesNoChoice kYesNoChoices[] = {
+    {u"PrivateWindow", &UserChoices::privateWindow},
     {u"CopySelection", &UserChoices::copySelection},
     {u"OpenAddresses", &UserChoices::openAddresses},
 };
@@ -169,8 +177,11 @@ public:
     // which the menu writes on its own (SetDefaultBrowser). Raises
     // ERegistryException when a write fails.
     void Write(const UserChoices& choices);
-    // Writes the browser mode.
+    // Writes the browser mode, and chooses no browser of the user's own.
     void SetDefaultBrowser(bool useDefaultBrowser);
+    IRegistry& Registry() noexcept { return registry_; }
+    // Whether `browser` (a key name) is among the installed browsers.
+    bool Installed(std::u16string_view browser);
 
     // Whether a Run value "SNQ" starts the program (read access only): the
     // user's, or a machine-wide one (either registry view) that starts a
@@ -217,6 +228,7 @@ private:
                            LayoutCheck layouts, UserChoices& choices);
     void ReadProfiles(RootKey root, LayoutCheck layouts, UserChoices& choices);
     void WriteProfiles(RootKey root, const std::vector<SearchProfile>& profiles);
+    static void WriteBrowser(TRegistry& reg, std::u16string_view browser);
 
     IRegistry& registry_;
     THotKeyText& keys_;
@@ -237,8 +249,9 @@ struct MenuMarks {
 // read raises; the caller then leaves the marks as they were.
 MenuMarks ReadMenuMarks(TSettings& settings);
 // "Use Default Browser" chosen: writes the mode opposite to the item's own
-// mark (not to the registry, which may say otherwise) and returns the new
-// mark. Raises when the write fails; the mark then stays.
+// mark (not to the registry, which may say otherwise), with no browser of
+// its own chosen, and returns the new mark. Raises when the write fails;
+// the mark then stays.
 bool ToggleDefaultBrowser(TSettings& settings, bool checked);
 // "Auto Run at Startup" chosen: adds the Run value when no hive holds one,
 // else removes it from every hive, and returns the new mark. Raises when

@@ -72,6 +72,31 @@ TEST_F(Profiles, EachHotkeyAndMenuItemSearchesItsOwnAddressBesideTheMainSearch) 
     EXPECT_TRUE(WaitGone(settings));
 }
 
+// Two browsers Windows lists as installed for the user, stand-ins that
+// record their command lines: a profile opens in its own one, in a private
+// window by that browser's switch; the main search, in the default browser
+// as before.
+TEST_F(Profiles, OneOpensInItsOwnBrowserInAPrivateWindowAndTheMainSearchAsBefore) {
+    const std::wstring clients = L"HKCU\\SOFTWARE\\Clients\\StartMenuInternet\\";
+    ::CreateDirectoryW((TempDir() + L"Mozilla Firefox").c_str(), nullptr);
+    const std::wstring firefox = TempDir() + L"Mozilla Firefox\\firefox.exe", other = TempDir() + L"other.exe";
+    for (const auto& [key, program] : {std::pair{L"Firefox-308046B0AF4A39CB", firefox}, {L"Other", other}}) {
+        ::CopyFileW((ExeDir() + L"recorder.exe").c_str(), program.c_str(), FALSE);
+        RegSetText(clients + key, L"", key);
+        RegSetText(clients + key + L"\\shell\\open\\command", L"", L"\"" + program + L"\" -osint -url \"%1\"");
+    }
+    Store(1, L"Wiki", kWiki, L"Ctrl+Alt+W");
+    RegSetText(kSettingsKey + L"\\Profiles\\1", L"Browser", L"firefox-308046b0af4a39cb");
+    RegSetText(kSettingsKey + L"\\Profiles\\1", L"PrivateWindow", L"Yes");
+    Start();
+    SetClipboardText(L"two words");
+    PressKeys({VK_CONTROL, VK_MENU}, 'W');
+    EXPECT_EQ(NextSearch(), L"\"" + firefox + L"\" -private-window https://wiki.example/?q=two+words");
+    PressCtrlG();
+    EXPECT_EQ(NextSearch().find(L"\"" + ExeDir() + L"recorder.exe\" \"https://www.google.com/"), 0u);
+    RegDelete(L"HKCU\\SOFTWARE\\Clients", L"");
+}
+
 TEST_F(Profiles, AHotkeyWithAnOwnerAlreadyIsNoneForTheProfileAndNothingIsSaid) {
     ASSERT_TRUE(::RegisterHotKey(nullptr, 0x700A, MOD_CONTROL | MOD_ALT, 'T')); // another program's
     Store(1, L"Main's", kWiki, L"Ctrl+G");

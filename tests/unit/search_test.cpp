@@ -2,6 +2,7 @@
 
 #include "framework/Exceptions.h"
 #include "search/SearchAddress.h"
+#include "search/Browsers.h"
 #include "search/SearchRequest.h"
 #include "search/SearchTemplate.h"
 #include "search/SelectionCopy.h"
@@ -128,6 +129,10 @@ public:
     }
     void OpenInDefaultBrowser(std::u16string_view a) override {
         steps.push_back("browser");
+        opened = a;
+    }
+    void OpenInBrowser(std::u16string_view browser, bool privateWindow, std::u16string_view a) override {
+        steps.push_back("in " + std::string(browser.begin(), browser.end()) + (privateWindow ? ", private" : ""));
         opened = a;
     }
 
@@ -472,4 +477,50 @@ TEST(SelectionCopy, KnowsTerminalsAndRemoteWindowsByClassOrProgram) {
     for (const Row& row : rows)
         EXPECT_EQ(TakesCopyAsCommand(row.front), row.command)
             << std::string(row.front.process.begin(), row.front.process.end());
+}
+
+// The private window's switch goes by the program's file name, in any case
+// and folder; a browser without one known gets none.
+TEST(Browsers, PrivateSwitchesByProgramName) {
+    const struct {
+        std::u16string_view program, privateSwitch;
+    } rows[] = {
+        {u"C:\\Program Files (x86)\\Microsoft\\Edge\\Application\\msedge.exe", u"--inprivate"},
+        {u"C:\\Program Files\\Google\\Chrome\\Application\\CHROME.EXE", u"--incognito"},
+        {u"chromium.exe", u"--incognito"},
+        {u"brave.exe", u"--incognito"},
+        {u"vivaldi.exe", u"--incognito"},
+        {u"C:\\Program Files\\Mozilla Firefox\\firefox.exe", u"-private-window"},
+        {u"librewolf.exe", u"-private-window"},
+        {u"waterfox.exe", u"-private-window"},
+        {u"opera.exe", u"--private"},
+        {u"C:\\Tools\\notfirefox.exe", u""},
+        {u"iexplore.exe", u""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PrivateSwitch(row.program), row.privateSwitch) << std::string(row.program.begin(), row.program.end());
+}
+
+// The program comes from the registered command; the address is one
+// argument after the switch, or nothing starts.
+TEST(Browsers, TheLaunchCommandHoldsTheAddressAsOneArgument) {
+    EXPECT_EQ(ProgramOfCommand(u"\"C:\\Program Files\\Mozilla Firefox\\firefox.exe\" -osint -url \"%1\""),
+              u"C:\\Program Files\\Mozilla Firefox\\firefox.exe");
+    EXPECT_EQ(ProgramOfCommand(u"C:\\Browsers\\Opera.EXE --single-argument %1"), u"C:\\Browsers\\Opera.EXE");
+    const std::u16string program = u"C:\\Program Files\\Mozilla Firefox\\firefox.exe";
+    const std::u16string reserved = u"https://s.example/?q=%20%22%25%26%2B%23%3C%3E%5E%60%7C";
+    const struct {
+        std::u16string_view privateSwitch, address;
+        std::optional<std::u16string> line;
+    } rows[] = {
+        {u"-private-window", reserved, u"\"" + program + u"\" -private-window " + reserved},
+        {u"", u"https://s.example/?q=a", u"\"" + program + u"\" https://s.example/?q=a"},
+        {u"", u"https://s.example/?q=a b", std::nullopt},
+        {u"", u"https://s.example/\" --new-window", std::nullopt},
+        {u"", u"https://s.example/?q=a\tb", std::nullopt},
+        {u"", u"", std::nullopt},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(BrowserCommandLine(program, row.privateSwitch, row.address), row.line)
+            << std::string(row.address.begin(), row.address.end());
 }

@@ -117,6 +117,15 @@ public:
         if (AccessTo(root) == Access::None || !key) return nullptr;
         return std::make_unique<FakeKey>(*this, *key, false);
     }
+    std::vector<std::u16string> SubkeyNames(RootKey root, std::u16string_view path) override {
+        std::vector<std::u16string> names;
+        const std::u16string prefix = Lower(path) + u"\\";
+        for (const auto& [where, key] : keys)
+            if (where.first == root && where.second.starts_with(prefix) &&
+                where.second.find(u'\\', prefix.size()) == std::u16string::npos)
+                names.push_back(where.second.substr(prefix.size()));
+        return names;
+    }
 };
 
 // The stored hotkey's names, as the program reads and writes them.

@@ -150,7 +150,7 @@ TEST_P(Layout, TheSettingsAndProfileWindowsShowEveryTextWhole) {
     UserChoices choices;
     const UiLanguage& language = std::get<0>(GetParam());
     choices.language = language.tag == u"en" ? u"" : language.tag;
-    choices.profiles = {{u"Wikipedia", u"https://w.example/?q={query}", 0xC057}};
+    choices.profiles = {{u"Wikipedia", u"https://w.example/?q={query}", 0xC057, {}, false}};
     TSettingsForm settings(keys_, {});
     settings.OnLoad = [&] { return choices; };
     std::vector<std::wstring> clipped;
