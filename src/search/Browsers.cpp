@@ -15,44 +15,46 @@ bool SameText(std::u16string_view a, std::u16string_view b) {
     return true;
 }
 
-// The default value of `path`'s key, or empty.
+// The default value of the key `path`, or empty.
 std::u16string DefaultOf(IRegistry& registry, RootKey root, std::u16string_view path) {
-    TRegistry reg(registry, root);
-    return reg.OpenKeyReadOnly(path) ? reg.ReadStringIfAny(u"").value_or(u"") : u"";
+    const auto key = registry.OpenKeyReadOnly(root, path);
+    const auto value = key ? key->Read(u"") : std::nullopt;
+    return value && (value->type == RegType::Sz || value->type == RegType::ExpandSz) ? TextOf(*value) : u"";
 }
+
+constexpr std::u16string_view kClients = u"SOFTWARE\\Clients\\StartMenuInternet\\";
+constexpr std::u16string_view kOpenCommand = u"\\shell\\open\\command";
 
 } // namespace
 
 std::vector<InstalledBrowser> InstalledBrowsers(IRegistry& registry) {
-    constexpr std::u16string_view kClients = u"SOFTWARE\\Clients\\StartMenuInternet";
     std::vector<InstalledBrowser> browsers;
     for (const RootKey root : {RootKey::CurrentUser, RootKey::LocalMachine64, RootKey::LocalMachine})
-        for (const std::u16string& key : registry.SubkeyNames(root, kClients)) {
+        for (std::u16string& key : registry.SubkeyNames(root, kClients.substr(0, kClients.size() - 1))) {
             bool listed = false;
             for (const InstalledBrowser& browser : browsers) listed |= SameText(browser.key, key);
-            const std::u16string path = std::u16string(kClients) + u"\\" + key;
-            InstalledBrowser browser{key, DefaultOf(registry, root, path),
-                                     ProgramOfCommand(DefaultOf(registry, root, path + u"\\shell\\open\\command"))};
-            if (!listed && !browser.name.empty() && !browser.program.empty()) browsers.push_back(std::move(browser));
+            std::u16string path = std::u16string(kClients) + key;
+            std::u16string name = DefaultOf(registry, root, path);
+            std::u16string program = ProgramOfCommand(DefaultOf(registry, root, path += kOpenCommand));
+            if (!listed && !name.empty() && !program.empty())
+                browsers.push_back({std::move(key), std::move(name), std::move(program)});
         }
     return browsers;
 }
 
-std::optional<InstalledBrowser> FindBrowser(IRegistry& registry, std::u16string_view key) {
-    for (InstalledBrowser& installed : InstalledBrowsers(registry))
-        if (SameText(installed.key, key)) return std::move(installed);
-    return std::nullopt;
+std::u16string BrowserProgram(IRegistry& registry, std::u16string_view key) {
+    for (InstalledBrowser& browser : InstalledBrowsers(registry))
+        if (SameText(browser.key, key)) return std::move(browser.program);
+    return {};
 }
 
 std::u16string DefaultBrowserProgram(IRegistry& registry) {
-    TRegistry choice(registry, RootKey::CurrentUser);
-    if (!choice.OpenKeyReadOnly(
-            u"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\https\\UserChoice"))
-        return {};
-    const std::u16string progId = choice.ReadStringIfAny(u"ProgId").value_or(u"");
-    if (progId.empty()) return {};
+    const auto choice = registry.OpenKeyReadOnly(
+        RootKey::CurrentUser, u"Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\https\\UserChoice");
+    const auto progId = choice ? choice->Read(u"ProgId") : std::nullopt;
+    if (!progId || progId->type != RegType::Sz) return {};
     // Where Windows merges the classes from: the user's, then the machine's.
-    const std::u16string path = u"Software\\Classes\\" + progId + u"\\shell\\open\\command";
+    const std::u16string path = u"Software\\Classes\\" + TextOf(*progId) + std::u16string(kOpenCommand);
     for (const RootKey root : {RootKey::CurrentUser, RootKey::LocalMachine64})
         if (std::u16string program = ProgramOfCommand(DefaultOf(registry, root, path)); !program.empty())
             return program;
@@ -60,18 +62,13 @@ std::u16string DefaultBrowserProgram(IRegistry& registry) {
 }
 
 std::optional<BrowserStart> BrowserStartFor(IRegistry& registry, std::u16string_view browser, bool privateWindow) {
-    BrowserStart start;
-    if (!browser.empty()) {
-        if (const auto installed = FindBrowser(registry, browser))
-            start.program = installed->program;
-        else
-            Trace(u"the browser \"" + std::u16string(browser) + u"\" is not installed: the default browser opens");
-    }
+    BrowserStart start{browser.empty() ? u"" : BrowserProgram(registry, browser), {}};
+    if (!browser.empty() && start.program.empty()) Trace(u"the chosen browser is not installed: the default one opens");
     const bool chosen = !start.program.empty();
     if (!chosen && privateWindow) start.program = DefaultBrowserProgram(registry);
     if (privateWindow) {
         start.privateSwitch = PrivateSwitch(start.program);
-        if (start.privateSwitch.empty()) Trace(u"no private window: no switch is known for \"" + start.program + u"\"");
+        if (start.privateSwitch.empty()) Trace(u"no private window: no switch is known for the browser");
     }
     // The default browser in a usual window: as the shell opens it.
     if (!chosen && start.privateSwitch.empty()) return std::nullopt;

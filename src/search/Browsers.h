@@ -24,8 +24,9 @@ struct InstalledBrowser {
 // 32-bit), each key once; those without a name or a program left out.
 std::vector<InstalledBrowser> InstalledBrowsers(IRegistry& registry);
 
-// The installed browser whose key is `key` (without regard to case).
-std::optional<InstalledBrowser> FindBrowser(IRegistry& registry, std::u16string_view key);
+// The program of the installed browser whose key is `key` (without regard
+// to case), or empty when there is none.
+std::u16string BrowserProgram(IRegistry& registry, std::u16string_view key);
 
 // The program of the browser that opens https addresses for the user (the
 // association's UserChoice ProgId and its open command), or empty.

@@ -219,7 +219,7 @@ void TSettings::WriteBrowser(TRegistry& reg, std::u16string_view browser) {
         reg.DeleteValue(u"Browser");
 }
 
-bool TSettings::Installed(std::u16string_view browser) { return FindBrowser(registry_, browser).has_value(); }
+bool TSettings::Installed(std::u16string_view browser) { return !BrowserProgram(registry_, browser).empty(); }
 
 namespace {
 
