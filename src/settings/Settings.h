@@ -36,7 +36,7 @@ struct SearchProfile {
     std::u16string name;           // "Name": what the menu shows
     std::u16string searchTemplate; // "SearchAddress": a usable template
     std::uint32_t hotKey = 0;      // "HotKey": a usable hotkey; 0: none
-    std::u16string browser;        // "Browser": an installed browser's key; empty: as the main search
+    std::u16string browser{};      // "Browser": an installed browser's key; empty: as the main search
     bool privateWindow = false;    // "PrivateWindow": Yes
     bool operator==(const SearchProfile&) const = default;
 };
