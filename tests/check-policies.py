@@ -37,7 +37,7 @@ def program_values():
     """{name: kind} and the key, as the program reads them."""
     with open(os.path.join(ROOT, "src", "settings", "Policies.h"), encoding="utf-8") as f:
         source = f.read()
-    values = dict(re.findall(r'\{u"(\w+)",\s*PolicyKind::(\w+)\}', source))
+    values = dict(re.findall(r'\{u"(\w+)",\s*PolicyKind::(\w+)[,}]', source))
     key = re.search(r'kPolicyKey = u"(.*?)";', source).group(1).replace("\\\\", "\\")
     return values, key
 

@@ -464,13 +464,15 @@ void TForm1::PopupMenu1Popup() {
     // What a policy decides is shown greyed, as the policy sets it.
     TMenuItem& browser = MenuItem(MenuCommand::UseDefaultBrowser);
     browser.Checked = policies_.useDefaultBrowser.value_or(marks.defaultBrowser);
-    browser.Enabled = !policies_.useDefaultBrowser;
+    if (const auto& chosen = policies_.browser)
+        browser.Checked = *chosen == kDefaultBrowser || (*chosen != kInternetExplorer && !Settings.Installed(*chosen));
+    browser.Enabled = !policies_.useDefaultBrowser && !policies_.browser;
     MenuItem(MenuCommand::Settings).Enabled = policies_.allowSettings != false;
     MenuItem(MenuCommand::AutoRun).Checked = marks.autoRun;
 }
 
 void TForm1::UseDefaultBrowser1Click() {
-    if (policies_.useDefaultBrowser) return; // decided by a policy
+    if (policies_.useDefaultBrowser || policies_.browser) return; // decided by a policy
     TMenuItem& item = MenuItem(MenuCommand::UseDefaultBrowser);
     item.Checked = ToggleDefaultBrowser(Settings, item.Checked);
 }

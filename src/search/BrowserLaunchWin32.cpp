@@ -144,7 +144,7 @@ void OpenInProgram(std::u16string_view program, std::u16string_view privateSwitc
     // built line: the address is one argument, or nothing starts.
     const auto line = BrowserCommandLine(program, privateSwitch, address);
     if (!line) {
-        Trace(u"refused: the address would be more than one argument: " + std::u16string(address));
+        Trace(u"refused: the address would be more than one argument");
         return;
     }
     std::wstring command = ToWide(*line);

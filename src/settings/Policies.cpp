@@ -11,7 +11,9 @@ namespace {
 
 // A value that cannot be used counts as not set: said to the debugger only.
 void Ignored(std::u16string_view name, std::u16string_view why) {
-    Trace(u"the policy " + std::u16string(name) + u" is ignored: " + std::u16string(why));
+    std::u16string line = u"the policy ";
+    (line += name) += u" is ignored: ";
+    Trace(line += why);
 }
 
 // The value `name` of the policy key under `root`, when it is of `kind`.
@@ -40,41 +42,40 @@ Stored ReadOne(TRegistry& reg, const PolicyValue& value) {
 
 bool Policies::Any() const { return *this != Policies{}; }
 
-namespace {
-
-// Takes `stored`, the value `name` as one hive holds it, into `policies`;
-// false when it cannot be used.
-bool Take(Policies& policies, std::u16string_view name, const Stored& stored, THotKeyText* keys,
-          LayoutCheck layouts) {
-    if (stored.on) {
-        std::optional<bool> Policies::*field = name == u"UseDefaultBrowser" ? &Policies::useDefaultBrowser
-                                               : name == u"CopySelection"   ? &Policies::copySelection
-                                               : name == u"OpenAddresses"   ? &Policies::openAddresses
-                                               : name == u"AllowProfiles"   ? &Policies::allowProfiles
-                                                                            : &Policies::allowSettings;
-        policies.*field = stored.on;
-        return true;
-    }
-    const std::u16string& text = *stored.text;
-    if (name == u"SearchAddress") {
-        if (!TemplateUsable(text, kMaxAddressLength)) return false;
-        policies.searchAddress = text;
-    } else if (name == u"HotKey") {
-        if (!keys) return true; // not asked for
-        // As the user's: it must parse and may be a hotkey; "None" is none.
-        const std::uint32_t hotKey = text == u"None" ? 0 : keys->ParseHotKey(text, false);
-        if (text != u"None" && (hotKey == 0 || (layouts != LayoutCheck::Skip ? keys->RefusalOf(hotKey).problem
-                                                                                : HotKeyProblemOf(hotKey)) !=
-                                                   HotKeyProblem::None))
-            return false;
-        policies.hotKey = hotKey;
-    } else {
-        const UiLanguage* language = ShippedLanguage(text);
-        if (!language) return false;
-        policies.language = std::u16string(language->tag);
-    }
+bool TakeSearchAddress(Policies& policies, const std::u16string& text, THotKeyText*, LayoutCheck) {
+    if (!TemplateUsable(text, kMaxAddressLength)) return false;
+    policies.searchAddress = text;
     return true;
 }
+
+bool TakeHotKey(Policies& policies, const std::u16string& text, THotKeyText* keys, LayoutCheck layouts) {
+    if (!keys) return true; // not asked for
+    // As the user's: it must parse and may be a hotkey; "None" is none.
+    const std::uint32_t hotKey = text == u"None" ? 0 : keys->ParseHotKey(text, false);
+    if (text != u"None" &&
+        (hotKey == 0 ||
+         (layouts != LayoutCheck::Skip ? keys->RefusalOf(hotKey).problem : HotKeyProblemOf(hotKey)) !=
+             HotKeyProblem::None))
+        return false;
+    policies.hotKey = hotKey;
+    return true;
+}
+
+bool TakeLanguage(Policies& policies, const std::u16string& text, THotKeyText*, LayoutCheck) {
+    const UiLanguage* language = ShippedLanguage(text);
+    if (!language) return false;
+    policies.language = std::u16string(language->tag);
+    return true;
+}
+
+bool TakeBrowser(Policies& policies, const std::u16string& text, THotKeyText*, LayoutCheck) {
+    // A key's name: one step under StartMenuInternet, as Windows allows.
+    if (text.empty() || text.size() > 255 || text.find(u'\\') != std::u16string::npos) return false;
+    policies.browser = text;
+    return true;
+}
+
+namespace {
 
 } // namespace
 
@@ -91,7 +92,11 @@ Policies ReadPolicies(IRegistry& registry, THotKeyText* keys, LayoutCheck layout
                 if (!hive) continue;
                 const Stored stored = ReadOne(*hive, value);
                 if (!stored.text && !stored.on) continue;
-                if (Take(policies, value.name, stored, keys, layouts)) break;
+                if (stored.on) {
+                    policies.*value.on = stored.on;
+                    break;
+                }
+                if (value.take(policies, *stored.text, keys, layouts)) break;
                 Ignored(value.name, u"a value that cannot be used");
             }
         }
@@ -108,6 +113,18 @@ std::u16string LanguageInForce(IRegistry& registry) {
 
 UserChoices InForce(UserChoices user, const Policies& policies, const AddressLimits& limits) {
     if (policies.useDefaultBrowser) user.useInternetExplorer = !*policies.useDefaultBrowser;
+    if (policies.browser) {
+        // Over the browser mode: the default browser, Internet Explorer, or
+        // a browser of its own (one not installed is the default browser).
+        const bool named = *policies.browser != kDefaultBrowser && *policies.browser != kInternetExplorer;
+        user.useInternetExplorer = *policies.browser == kInternetExplorer;
+        user.browser = named ? *policies.browser : u"";
+        for (SearchProfile& profile : user.profiles) profile.browser.clear();
+    }
+    if (policies.allowPrivateWindow == false) {
+        user.privateWindow = false;
+        for (SearchProfile& profile : user.profiles) profile.privateWindow = false;
+    }
     if (policies.searchAddress) {
         if (TemplateUsable(*policies.searchAddress, limits.For(user.useInternetExplorer)))
             user.searchTemplate = *policies.searchAddress;

@@ -611,6 +611,9 @@ TEST(Policies, AMachineValueWinsOverTheUsersAndWhatCannotBeUsedCountsAsNotSet) {
         {u"HotKey", text(u"Ctrl+Nonsense"), text(u"Alt+F5"), {.hotKey = 0x8074u}},
         {u"Language", text(u"ZH-hant"), std::nullopt, {.language = u"zh-Hant"}},
         {u"Language", text(u"xx"), std::nullopt, {}},
+        {u"Browser", text(u"Firefox-308046B0AF4A39CB"), std::nullopt, {.browser = u"Firefox-308046B0AF4A39CB"}},
+        {u"Browser", text(u"Clients\\Firefox"), std::nullopt, {}},             // not a key's name
+        {u"AllowPrivateWindow", dword(0), std::nullopt, {.allowPrivateWindow = false}},
     };
     const std::u16string policyKey(kPolicyKey);
     for (const Row& row : rows) {
@@ -646,4 +649,14 @@ TEST(Policies, DecideTheChoicesInForceAndNothingElse) {
     expected = user;
     expected.profiles.clear();
     EXPECT_EQ(InForce(user, {.searchAddress = tooLong, .allowProfiles = false}, AddressLimits{768, 2048}), expected);
+    // A browser for every search, the profiles' too, and no private window.
+    user.privateWindow = user.profiles[0].privateWindow = true;
+    user.profiles[0].browser = u"Other";
+    expected = user;
+    expected.useInternetExplorer = false;
+    expected.browser = u"Firefox";
+    expected.privateWindow = expected.profiles[0].privateWindow = false;
+    expected.profiles[0].browser.clear();
+    EXPECT_EQ(InForce(user, {.useDefaultBrowser = false, .browser = u"Firefox", .allowPrivateWindow = false}, {}),
+              expected);
 }
