@@ -7,8 +7,8 @@
 
 #include <windows.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -125,6 +125,8 @@ class Layout : public ::testing::TestWithParam<std::tuple<UiLanguage, int>> {
 protected:
     void SetUp() override {
         UseTexts(&texts_, std::get<0>(GetParam()).id);
+        metrics_.cbSize = sizeof(metrics_);
+        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics_), &metrics_, 0);
         NONCLIENTMETRICSW larger = metrics_;
         larger.lfMessageFont.lfHeight = larger.lfMessageFont.lfHeight * std::get<1>(GetParam()) / 100;
         ASSERT_TRUE(::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(larger), &larger, 0));
@@ -133,12 +135,7 @@ protected:
         UseTexts(&texts_, kEnglishLanguage);
         ::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics_), &metrics_, 0);
     }
-    NONCLIENTMETRICSW metrics_ = [] {
-        NONCLIENTMETRICSW m{};
-        m.cbSize = sizeof(m);
-        ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(m), &m, 0);
-        return m;
-    }();
+    NONCLIENTMETRICSW metrics_{};
     ResourceTexts texts_;
     Win32KeyboardLayout keyboard_;
     THotKeyText keys_{keyboard_};
@@ -148,9 +145,9 @@ protected:
 
 TEST_P(Layout, TheSettingsAndProfileWindowsShowEveryTextWhole) {
     UserChoices choices;
-    const UiLanguage& language = std::get<0>(GetParam());
-    choices.language = language.tag == u"en" ? u"" : language.tag;
-    choices.profiles = {{u"Wikipedia", u"https://w.example/?q={query}", 0xC057, {}, false}};
+    const std::u16string_view tag = std::get<0>(GetParam()).tag;
+    choices.language = tag == u"en" ? u"" : tag;
+    choices.profiles = {{u"Wikipedia", u"https://w.example/?q={query}", 0xC057}};
     TSettingsForm settings(keys_, {});
     settings.OnLoad = [&] { return choices; };
     std::vector<std::wstring> clipped;
