@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <functional>
 #include <string>
@@ -121,6 +122,11 @@ bool Inside(const RECT& inner, const RECT& outer) {
            inner.bottom <= outer.bottom;
 }
 
+// The About window's four labels.
+std::array<TSkinCustomLabel*, 4> Labels(TAboutBox& about) {
+    return {about.ShadowLabel1.get(), about.SkinLabel1.get(), about.Copyright.get(), about.Comments.get()};
+}
+
 class Layout : public ::testing::TestWithParam<std::tuple<UiLanguage, int>> {
 protected:
     void SetUp() override {
@@ -168,10 +174,7 @@ TEST_P(Layout, TheAboutWindowsLabelsStayInsideItsPanelApart) {
         RECT panel{};
         ::GetClientRect(about.Panel1->Handle(), &panel);
         std::vector<RECT> placed;
-        for (TSkinCustomLabel* label : {static_cast<TSkinCustomLabel*>(about.ShadowLabel1.get()),
-                                        static_cast<TSkinCustomLabel*>(about.SkinLabel1.get()),
-                                        static_cast<TSkinCustomLabel*>(about.Copyright.get()),
-                                        static_cast<TSkinCustomLabel*>(about.Comments.get())}) {
+        for (TSkinCustomLabel* label : Labels(about)) {
             RECT r{};
             ::GetWindowRect(label->Handle(), &r);
             ::MapWindowPoints(nullptr, about.Panel1->Handle(), reinterpret_cast<POINT*>(&r), 2);
@@ -224,10 +227,7 @@ TEST(AboutInHighContrast, EveryTextStandsOutInABlackAndAWhiteScheme) {
         WhileShown(about, [&] {
             ::RedrawWindow(about.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
             HDC screen = ::GetDC(nullptr);
-            for (TSkinCustomLabel* label : {static_cast<TSkinCustomLabel*>(about.ShadowLabel1.get()),
-                                            static_cast<TSkinCustomLabel*>(about.SkinLabel1.get()),
-                                            static_cast<TSkinCustomLabel*>(about.Copyright.get()),
-                                            static_cast<TSkinCustomLabel*>(about.Comments.get())}) {
+            for (TSkinCustomLabel* label : Labels(about)) {
                 RECT r{};
                 ::GetWindowRect(label->Handle(), &r);
                 int clear = 0;
