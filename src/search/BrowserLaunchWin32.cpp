@@ -142,16 +142,21 @@ void OpenInIE(std::wstring_view address) {
 void OpenInProgram(std::u16string_view program, std::u16string_view privateSwitch, std::u16string_view address) {
     // The program itself, never a command interpreter or the shell on a
     // built line: the address is one argument, or nothing starts.
-    const auto line = BrowserCommandLine(program, privateSwitch, address);
+    // A registered command may name its program through variables
+    // (%ProgramFiles%).
+    wchar_t expanded[MAX_PATH];
+    const DWORD length = ::ExpandEnvironmentStringsW(ToWide(program).c_str(), expanded, MAX_PATH);
+    const std::u16string path = length && length <= MAX_PATH ? ToU16(expanded) : std::u16string(program);
+    const auto line = BrowserCommandLine(path, privateSwitch, address);
     if (!line) {
-        Trace(u"refused: the address would be more than one argument");
+        Trace(u"refused: a program without its full path, or an address of more than one argument");
         return;
     }
     std::wstring command = ToWide(*line);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(ToWide(program).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!::CreateProcessW(ToWide(path).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &started))
         RaiseLastError(program); // "<program>: <the system's reason>"
     const UniqueKernelHandle process(started.hProcess), thread(started.hThread);

@@ -106,7 +106,9 @@ std::u16string_view PrivateSwitch(std::u16string_view program) {
 
 std::optional<std::u16string> BrowserCommandLine(std::u16string_view program, std::u16string_view privateSwitch,
                                                  std::u16string_view address) {
-    if (address.empty() || program.empty() || program.find(u'"') != std::u16string_view::npos) return std::nullopt;
+    // Only a full path: a bare name would be looked for in the current folder.
+    const bool full = program.size() > 2 && (program.starts_with(u"\\\\") || program.substr(1, 2) == u":\\");
+    if (address.empty() || !full || program.find(u'"') != std::u16string_view::npos) return std::nullopt;
     for (const char16_t c : address)
         if (c <= u' ' || c == u'"' || (c >= 0x7F && c <= 0x9F)) return std::nullopt;
     std::u16string line = u"\"" + std::u16string(program) + u"\" ";

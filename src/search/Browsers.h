@@ -51,9 +51,10 @@ std::u16string ProgramOfCommand(std::u16string_view command);
 std::u16string_view PrivateSwitch(std::u16string_view program);
 
 // The command line that opens `address` in `program`, after `privateSwitch`
-// when there is one; nothing when the address could be read as more than
-// one argument (empty, or holding a quote, a space or a control
-// character): an address is percent-encoded and so never holds them.
+// when there is one; nothing when the program is not a full path, or the
+// address could be read as more than one argument (empty, or holding a
+// quote, a space or a control character): an address is percent-encoded
+// and so never holds them.
 std::optional<std::u16string> BrowserCommandLine(std::u16string_view program, std::u16string_view privateSwitch,
                                                  std::u16string_view address);
 

@@ -520,6 +520,7 @@ TEST(Browsers, TheLaunchCommandHoldsTheAddressAsOneArgument) {
         {u"", u"https://s.example/?q=a\tb", std::nullopt},
         {u"", u"", std::nullopt},
     };
+    EXPECT_EQ(BrowserCommandLine(u"firefox.exe", u"", u"https://s.example/"), std::nullopt) << "a bare name";
     for (const auto& row : rows)
         EXPECT_EQ(BrowserCommandLine(program, row.privateSwitch, row.address), row.line)
             << std::string(row.address.begin(), row.address.end());
