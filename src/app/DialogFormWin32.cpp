@@ -116,13 +116,13 @@ int TDialogForm::TextScaleNeeded() const {
         if (room > 0) needed = std::max(needed, MulDiv(size, 1000, room));
     };
     for (std::size_t i = 0; i < specs_.size(); ++i) {
-        const ControlSpec& spec = specs_[i];
-        const int width = ScaleTo(spec.width, Dpi()), height = ScaleTo(spec.height, Dpi());
+        const ControlSpec& design = specs_[i];
+        const int width = ScaleTo(design.width, Dpi()), height = ScaleTo(design.height, Dpi());
         wchar_t text[256];
         ::GetWindowTextW(controls_[i].get(), text, 256);
         RECT line{};
         ::DrawTextW(dc.get(), text, -1, &line, DT_CALCRECT | DT_SINGLELINE);
-        switch (spec.kind) {
+        switch (design.kind) {
         case ControlKind::Label:
             // A label wraps its words: it needs a width and height in which
             // they take no more lines than it has.
