@@ -99,13 +99,11 @@ std::u16string SearchTarget(std::u16string_view searchTemplate) {
 
 namespace {
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
 // The letter after a single "&" (lower case), or 0.
 char16_t AccessKeyOf(std::u16string_view caption) {
     for (std::size_t i = 0; i + 1 < caption.size(); ++i)
         if (caption[i] == u'&') {
-            if (caption[i + 1] != u'&') return Lower(caption[i + 1]);
+            if (caption[i + 1] != u'&') return AsciiLower(caption[i + 1]);
             ++i;
         }
     return 0;
@@ -128,7 +126,7 @@ std::u16string SearchCaption(std::u16string_view hotKeyText) {
         if (command != MenuCommand::Search && command != MenuCommand::None)
             taken += AccessKeyOf(MenuCaption(command));
     for (std::size_t i = 0; i < 9; ++i)
-        if (taken.find(Lower(caption[i])) == std::u16string::npos) return caption.insert(i, 1, u'&');
+        if (taken.find(AsciiLower(caption[i])) == std::u16string::npos) return caption.insert(i, 1, u'&');
     return caption;
 }
 

@@ -31,6 +31,13 @@ std::u16string_view CutAtCharBoundary(std::u16string_view text, std::size_t limi
     return text.substr(0, limit);
 }
 
+bool SameAsciiText(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}
+
 std::string ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());

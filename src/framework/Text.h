@@ -29,6 +29,11 @@ constexpr std::size_t CharUnits(std::u16string_view text, std::size_t at) {
 // The first `limit` UTF-16 units of `text`, never splitting a surrogate pair.
 std::u16string_view CutAtCharBoundary(std::u16string_view text, std::size_t limit);
 
+// An ASCII letter in lower case; any other unit as it is.
+constexpr char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+// Whether two texts are the same, ASCII letters without regard to case.
+bool SameAsciiText(std::u16string_view a, std::u16string_view b);
+
 // UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string ToUtf8(std::u16string_view text);
 

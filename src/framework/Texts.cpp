@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/Text.h"
+
 namespace snq {
 
 namespace {
@@ -9,12 +11,7 @@ namespace {
 ITextSource* g_source = nullptr;
 std::uint16_t g_language = kEnglishLanguage;
 
-char16_t Folded(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
-bool SameTag(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return Folded(x) == Folded(y); });
-}
+bool SameTag(std::u16string_view a, std::u16string_view b) { return SameAsciiText(a, b); }
 
 const UiLanguage* Find(std::u16string_view tag) {
     for (const UiLanguage& language : kUiLanguages)

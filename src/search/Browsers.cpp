@@ -1,19 +1,11 @@
 #include "search/Browsers.h"
 
+#include "framework/Text.h"
 #include "framework/Trace.h"
 
 namespace snq {
 
 namespace {
-
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c; }
-
-bool SameText(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 // The default value of the key `path`, or empty.
 std::u16string DefaultOf(IRegistry& registry, RootKey root, std::u16string_view path) {
@@ -32,7 +24,7 @@ std::vector<InstalledBrowser> InstalledBrowsers(IRegistry& registry) {
     for (const RootKey root : {RootKey::CurrentUser, RootKey::LocalMachine64, RootKey::LocalMachine})
         for (std::u16string& key : registry.SubkeyNames(root, kClients.substr(0, kClients.size() - 1))) {
             bool listed = false;
-            for (const InstalledBrowser& browser : browsers) listed |= SameText(browser.key, key);
+            for (const InstalledBrowser& browser : browsers) listed |= SameAsciiText(browser.key, key);
             std::u16string path = std::u16string(kClients) + key;
             std::u16string name = DefaultOf(registry, root, path);
             std::u16string program = ProgramOfCommand(DefaultOf(registry, root, path += kOpenCommand));
@@ -44,7 +36,7 @@ std::vector<InstalledBrowser> InstalledBrowsers(IRegistry& registry) {
 
 std::u16string BrowserProgram(IRegistry& registry, std::u16string_view key) {
     for (InstalledBrowser& browser : InstalledBrowsers(registry))
-        if (SameText(browser.key, key)) return std::move(browser.program);
+        if (SameAsciiText(browser.key, key)) return std::move(browser.program);
     return {};
 }
 
@@ -82,7 +74,7 @@ std::u16string ProgramOfCommand(std::u16string_view command) {
         return end == std::u16string_view::npos ? u"" : std::u16string(command.substr(1, end - 1));
     }
     for (std::size_t at = 0; at + 4 <= command.size(); ++at)
-        if (SameText(command.substr(at, 4), u".exe") && (at + 4 == command.size() || command[at + 4] == u' '))
+        if (SameAsciiText(command.substr(at, 4), u".exe") && (at + 4 == command.size() || command[at + 4] == u' '))
             return std::u16string(command.substr(0, at + 4));
     return {};
 }
@@ -100,7 +92,7 @@ std::u16string_view PrivateSwitch(std::u16string_view program) {
     const std::size_t slash = program.find_last_of(u"\\/");
     const std::u16string_view file = slash == std::u16string_view::npos ? program : program.substr(slash + 1);
     for (const auto& known : kSwitches)
-        if (SameText(file, known.file)) return known.privateSwitch;
+        if (SameAsciiText(file, known.file)) return known.privateSwitch;
     return {};
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/Text.h"
+
 namespace snq {
 
 namespace {
@@ -61,13 +63,8 @@ constexpr std::u16string_view kCommandWindowPrograms[] = {
     u"Xshell.exe",          // Xshell
 };
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
-
 // Window classes and file names match without regard to case.
-bool SameName(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
-}
+bool SameName(std::u16string_view a, std::u16string_view b) { return SameAsciiText(a, b); }
 
 template <std::size_t N> bool Listed(const std::u16string_view (&table)[N], std::u16string_view name) {
     return std::any_of(std::begin(table), std::end(table), [&](std::u16string_view n) { return SameName(n, name); });
