@@ -464,8 +464,7 @@ void TForm1::PopupMenu1Popup() {
     // What a policy decides is shown greyed, as the policy sets it.
     TMenuItem& browser = MenuItem(MenuCommand::UseDefaultBrowser);
     browser.Checked = policies_.useDefaultBrowser.value_or(marks.defaultBrowser);
-    if (const auto& chosen = policies_.browser)
-        browser.Checked = *chosen == kDefaultBrowser || (*chosen != kInternetExplorer && !Settings.Installed(*chosen));
+    if (policies_.browser) browser.Checked = Settings.OpensInDefaultBrowser(InForce({}, policies_, Settings.Limits()));
     browser.Enabled = !policies_.useDefaultBrowser && !policies_.browser;
     MenuItem(MenuCommand::Settings).Enabled = policies_.allowSettings != false;
     MenuItem(MenuCommand::AutoRun).Checked = marks.autoRun;

@@ -219,7 +219,10 @@ void TSettings::WriteBrowser(TRegistry& reg, std::u16string_view browser) {
         reg.DeleteValue(u"Browser");
 }
 
-bool TSettings::Installed(std::u16string_view browser) { return !BrowserProgram(registry_, browser).empty(); }
+bool TSettings::OpensInDefaultBrowser(const UserChoices& choices) {
+    // A chosen browser that is no longer installed counts as the default one.
+    return choices.browser.empty() ? !choices.useInternetExplorer : BrowserProgram(registry_, choices.browser).empty();
+}
 
 namespace {
 
@@ -381,10 +384,7 @@ void TSettings::SetRunAtStartup(bool run) {
 
 MenuMarks ReadMenuMarks(TSettings& settings) {
     MenuMarks marks;
-    const UserChoices choices = settings.Read();
-    // A chosen browser that is no longer installed counts as the default one.
-    marks.defaultBrowser =
-        choices.browser.empty() ? !choices.useInternetExplorer : !settings.Installed(choices.browser);
+    marks.defaultBrowser = settings.OpensInDefaultBrowser(settings.Read());
     marks.autoRun = settings.RunsAtStartup();
     return marks;
 }

@@ -180,8 +180,8 @@ public:
     // Writes the browser mode, and chooses no browser of the user's own.
     void SetDefaultBrowser(bool useDefaultBrowser);
     IRegistry& Registry() noexcept { return registry_; }
-    // Whether `browser` (a key name) is among the installed browsers.
-    bool Installed(std::u16string_view browser);
+    // Whether searches with `choices` go to the default browser.
+    bool OpensInDefaultBrowser(const UserChoices& choices);
 
     // Whether a Run value "SNQ" starts the program (read access only): the
     // user's, or a machine-wide one (either registry view) that starts a
