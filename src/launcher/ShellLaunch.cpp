@@ -14,7 +14,9 @@ int ShowCommandOf(TShowMode mode) {
 
 TShellLauncher::TShellLauncher(ILaunchPlatform& platform, IMainThread& mainThread)
     : platform_(platform), mainThread_(mainThread),
-      self_(std::make_shared<TShellLauncher*>(this)) {}
+            // Not make_shared: its deleter lookup by type pulls the runtime's
+      // shared-pointer support (a lock pool among it), 4 KB for nothing.
+      self_(new TShellLauncher*(this)) {}
 
 TShellLauncher::~TShellLauncher() {
     *self_ = nullptr;
