@@ -67,6 +67,13 @@ std::u16string TDialogForm::TextOf(HWND control) {
     return ToU16(text);
 }
 
+void TDialogForm::FillList(HWND list, const std::vector<std::u16string>& choices, std::size_t selected) {
+    ::SendMessageW(list, CB_RESETCONTENT, 0, 0);
+    for (const std::u16string& choice : choices)
+        ::SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(choice).c_str()));
+    ::SendMessageW(list, CB_SETCURSEL, selected, 0);
+}
+
 void TDialogForm::ShowHotKey(int id, std::uint32_t value) {
     shownHotKey_ = value;
     ::SendMessageW(Control(id), HKM_SETHOTKEY, ToHotKeyControl(value), 0);

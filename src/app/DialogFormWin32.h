@@ -32,6 +32,8 @@ protected:
     static bool Checked(HWND control);
     static void Check(HWND control, bool on);
     static std::u16string TextOf(HWND control);
+    // A drop-down list's choices, `selected` chosen.
+    static void FillList(HWND list, const std::vector<std::u16string>& choices, std::size_t selected);
     // The form's hotkey box (`id`): shows `value`, and gives it back as long
     // as the box is unchanged, since the box knows no Win key.
     void ShowHotKey(int id, std::uint32_t value);

@@ -10,12 +10,14 @@ namespace {
 constexpr std::size_t kCustom = std::size(kSearchPresets);
 } // namespace
 
-TProfileForm::TProfileForm(THotKeyText& keys, std::size_t addressLimit)
+TProfileForm::TProfileForm(THotKeyText& keys, std::size_t addressLimit, IRegistry& registry)
     : TDialogForm(L"TProfileForm", TextId::ProfileTitle, kProfileControls, kProfileWidth, kProfileHeight),
-      keys_(keys), addressLimit_(addressLimit) {}
+      keys_(keys), addressLimit_(addressLimit), registry_(registry) {}
 
-std::optional<SearchProfile> TProfileForm::Edit(const UserChoices& choices, std::size_t index) {
+std::optional<SearchProfile> TProfileForm::Edit(const UserChoices& choices, std::size_t index,
+                                                const Policies& managed) {
     choices_ = &choices;
+    managed_ = &managed;
     index_ = index;
     profile_ = index < choices.profiles.size() ? choices.profiles[index] : SearchProfile{};
     if (ShowModal() != mrOk) return std::nullopt;
@@ -40,6 +42,13 @@ void TProfileForm::Load() {
                      ToWide(preset == kCustom ? profile_.searchTemplate : kSearchPresets[preset].searchTemplate).c_str());
     ShowHotKey(idProfileHotKey, profile_.hotKey);
     Check(Control(idProfileNoHotKey), profile_.hotKey == 0);
+    // A browser no longer installed shows as the main search's, as it opens.
+    openIn_.browsers = InstalledBrowsers(registry_);
+    bool gone = false;
+    FillList(Control(idProfileOpenIn), openIn_.Names(), openIn_.IndexOf(managed_->browser ? u"" : profile_.browser, false, gone));
+    // A Browser policy decides for the profiles too.
+    ::EnableWindow(Control(idProfileOpenIn), !managed_->browser);
+    Check(Control(idProfilePrivateWindow), profile_.privateWindow && managed_->allowPrivateWindow != false);
     UpdateEnabled();
     ::SetFocus(Control(idProfileName));
 }
@@ -49,6 +58,18 @@ void TProfileForm::UpdateEnabled() {
     // A preset's address is shown as it is; only Custom's is typed.
     ::SendMessageW(Control(idProfileAddress), EM_SETREADONLY, preset != kCustom, 0);
     ::EnableWindow(Control(idProfileHotKey), !Checked(Control(idProfileNoHotKey)));
+    // Where the search would open, and whether it can open privately there.
+    const std::size_t chosen = ChosenBrowser();
+    const std::u16string key = chosen ? openIn_.KeyAt(chosen) : choices_->browser;
+    ::EnableWindow(Control(idProfilePrivateWindow),
+                   managed_->allowPrivateWindow != false &&
+                       OpensPrivately(registry_, key, !chosen && choices_->useInternetExplorer));
+}
+
+std::size_t TProfileForm::ChosenBrowser() const {
+    if (managed_->browser) return 0;
+    const auto index = ::SendMessageW(Control(idProfileOpenIn), CB_GETCURSEL, 0, 0);
+    return index > 0 ? static_cast<std::size_t>(index) : 0;
 }
 
 void TProfileForm::Command(int id, int code) {
@@ -66,7 +87,7 @@ void TProfileForm::Command(int id, int code) {
             }
         }
         UpdateEnabled();
-    } else if (id == idProfileNoHotKey && code == BN_CLICKED) {
+    } else if ((id == idProfileNoHotKey && code == BN_CLICKED) || (id == idProfileOpenIn && code == CBN_SELCHANGE)) {
         UpdateEnabled();
     }
 }
@@ -85,6 +106,10 @@ void TProfileForm::Apply() {
         return;
     }
     if (none) profile.hotKey = 0;
+    // What a policy decides stays the profile's own.
+    profile.browser = managed_->browser ? profile_.browser : openIn_.KeyAt(ChosenBrowser());
+    profile.privateWindow = managed_->allowPrivateWindow == false ? profile_.privateWindow
+                                                                  : Checked(Control(idProfilePrivateWindow));
     profile_ = profile;
     SetModalResult(mrOk);
 }

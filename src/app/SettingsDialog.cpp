@@ -1,6 +1,7 @@
 #include "app/SettingsDialog.h"
 
 #include "app/MainTexts.h"
+#include "framework/Text.h"
 #include "hotkeys/HotKeySwap.h"
 #include "search/SearchTemplate.h"
 
@@ -77,6 +78,29 @@ std::u16string HotKeyInUseText(std::u16string_view hotKeyText) { return Tr(TextI
 
 std::u16string HotKeyOwnedText(std::u16string_view hotKeyText, std::u16string_view owner) {
     return owner.empty() ? Tr(TextId::HotkeyOwnedMain, {hotKeyText}) : Tr(TextId::HotkeyOwnedProfile, {hotKeyText, owner});
+}
+
+std::vector<std::u16string> OpenInList::Names() const {
+    std::vector<std::u16string> names;
+    if (profile)
+        names.push_back(Tr(TextId::ProfileAsMain));
+    else
+        names = {Tr(TextId::SettingsDefaultBrowser), u"Internet Explorer"};
+    for (const InstalledBrowser& browser : browsers) names.push_back(browser.name);
+    return names;
+}
+
+std::size_t OpenInList::IndexOf(std::u16string_view browser, bool internetExplorer, bool& gone) const {
+    gone = false;
+    if (browser.empty()) return !profile && internetExplorer ? 1 : 0;
+    for (std::size_t i = 0; i < browsers.size(); ++i)
+        if (SameAsciiText(browsers[i].key, browser)) return Fixed() + i;
+    gone = true;
+    return 0;
+}
+
+std::u16string OpenInList::KeyAt(std::size_t index) const {
+    return index >= Fixed() && index - Fixed() < browsers.size() ? browsers[index - Fixed()].key : u"";
 }
 
 std::u16string PresetName(const SearchPreset& preset) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "framework/Texts.h"
+#include "search/Browsers.h"
 #include "search/SearchTemplate.h"
 #include "settings/Settings.h"
 
@@ -49,6 +50,22 @@ std::u16string HotKeyInUseText(std::u16string_view hotKeyText);
 // The message when the main search (`owner` empty) or the profile `owner`
 // has the chosen hotkey already.
 std::u16string HotKeyOwnedText(std::u16string_view hotKeyText, std::u16string_view owner);
+
+// The "Open in" drop-down. The Settings window's starts with the default
+// browser and Internet Explorer, a profile's with "As the main search";
+// each installed browser follows, by its name.
+struct OpenInList {
+    bool profile = false;
+    std::vector<InstalledBrowser> browsers;
+    std::size_t Fixed() const { return profile ? 1 : 2; }
+    std::vector<std::u16string> Names() const;
+    // The entry that shows `browser` (a key; empty: the default browser, or
+    // Internet Explorer with `internetExplorer`). A browser no longer
+    // installed shows as the first entry, and sets `gone`.
+    std::size_t IndexOf(std::u16string_view browser, bool internetExplorer, bool& gone) const;
+    // The key the entry at `index` stores: empty for the fixed ones.
+    std::u16string KeyAt(std::size_t index) const;
+};
 
 // The search profile window: a name, an address from the presets or typed,
 // and a hotkey.
@@ -122,10 +139,13 @@ enum SettingsControlId : int {
     idLanguage,
     idManaged,
     idCustomAddressName,
+    idOpenInLabel,
+    idOpenIn,
+    idPrivateWindow,
 };
 
 inline constexpr int kSettingsWidth = 420;
-inline constexpr int kSettingsHeight = 478;
+inline constexpr int kSettingsHeight = 508;
 
 inline constexpr ControlSpec kSettingsControls[] = {
     {idHotKeyLabel, ControlKind::Label, TextId::SettingsHotkey, 12, 15, 110, 16},
@@ -145,19 +165,23 @@ inline constexpr ControlSpec kSettingsControls[] = {
      &UserChoices::copySelection},
     {idOpenAddresses, ControlKind::CheckBox, TextId::SettingsOpenAddresses, 12, 202, 396, 20,
      &UserChoices::openAddresses},
-    {idProfilesGroup, ControlKind::Group, TextId::SettingsProfilesGroup, 12, 232, 396, 166},
-    {idProfileList, ControlKind::List, TextId{}, 24, 252, 256, 136},
-    {idProfileAdd, ControlKind::Button, TextId::SettingsAdd, 292, 252, 104, 24},
-    {idProfileEdit, ControlKind::Button, TextId::SettingsEdit, 292, 279, 104, 24},
-    {idProfileRemove, ControlKind::Button, TextId::SettingsRemove, 292, 306, 104, 24},
-    {idProfileUp, ControlKind::Button, TextId::SettingsMoveUp, 292, 333, 104, 24},
-    {idProfileDown, ControlKind::Button, TextId::SettingsMoveDown, 292, 360, 104, 24},
-    {idLanguageLabel, ControlKind::Label, TextId::SettingsLanguage, 12, 411, 110, 16},
-    {idLanguage, ControlKind::DropList, TextId{}, 126, 408, 282, 22},
+    {idOpenInLabel, ControlKind::Label, TextId::SettingsOpenIn, 12, 235, 110, 16},
+    {idOpenIn, ControlKind::DropList, TextId{}, 126, 232, 160, 22},
+    {idPrivateWindow, ControlKind::CheckBox, TextId::SettingsPrivateWindow, 296, 233, 112, 20,
+     &UserChoices::privateWindow},
+    {idProfilesGroup, ControlKind::Group, TextId::SettingsProfilesGroup, 12, 262, 396, 166},
+    {idProfileList, ControlKind::List, TextId{}, 24, 282, 256, 136},
+    {idProfileAdd, ControlKind::Button, TextId::SettingsAdd, 292, 282, 104, 24},
+    {idProfileEdit, ControlKind::Button, TextId::SettingsEdit, 292, 309, 104, 24},
+    {idProfileRemove, ControlKind::Button, TextId::SettingsRemove, 292, 336, 104, 24},
+    {idProfileUp, ControlKind::Button, TextId::SettingsMoveUp, 292, 363, 104, 24},
+    {idProfileDown, ControlKind::Button, TextId::SettingsMoveDown, 292, 390, 104, 24},
+    {idLanguageLabel, ControlKind::Label, TextId::SettingsLanguage, 12, 441, 110, 16},
+    {idLanguage, ControlKind::DropList, TextId{}, 126, 438, 282, 22},
     // Beside the buttons, up to two lines; shown only when a policy decides.
-    {idManaged, ControlKind::Label, TextId::SettingsManaged, 12, 438, 224, 32},
-    {idSettingsOk, ControlKind::OkButton, TextId::CommonOk, 244, 442, 75, 25},
-    {idSettingsCancel, ControlKind::CancelButton, TextId::CommonCancel, 333, 442, 75, 25},
+    {idManaged, ControlKind::Label, TextId::SettingsManaged, 12, 468, 224, 32},
+    {idSettingsOk, ControlKind::OkButton, TextId::CommonOk, 244, 472, 75, 25},
+    {idSettingsCancel, ControlKind::CancelButton, TextId::CommonCancel, 333, 472, 75, 25},
 };
 
 enum ProfileControlId : int {
@@ -170,10 +194,13 @@ enum ProfileControlId : int {
     idProfileHotKeyLabel,
     idProfileHotKey,
     idProfileNoHotKey,
+    idProfileOpenInLabel,
+    idProfileOpenIn,
+    idProfilePrivateWindow,
 };
 
 inline constexpr int kProfileWidth = 400;
-inline constexpr int kProfileHeight = 188;
+inline constexpr int kProfileHeight = 242;
 
 inline constexpr ControlSpec kProfileControls[] = {
     {idProfileNameLabel, ControlKind::Label, TextId::ProfileName, 12, 15, 130, 16},
@@ -185,8 +212,11 @@ inline constexpr ControlSpec kProfileControls[] = {
     {idProfileHotKeyLabel, ControlKind::Label, TextId::ProfileHotkey, 12, 111, 130, 16},
     {idProfileHotKey, ControlKind::HotKey, TextId{}, 148, 108, 150, 22},
     {idProfileNoHotKey, ControlKind::CheckBox, TextId::ProfileNoHotkey, 308, 109, 80, 20},
-    {idSettingsOk, ControlKind::OkButton, TextId::CommonOk, 224, 150, 75, 25},
-    {idSettingsCancel, ControlKind::CancelButton, TextId::CommonCancel, 313, 150, 75, 25},
+    {idProfileOpenInLabel, ControlKind::Label, TextId::SettingsOpenIn, 12, 143, 130, 16},
+    {idProfileOpenIn, ControlKind::DropList, TextId{}, 148, 140, 240, 22},
+    {idProfilePrivateWindow, ControlKind::CheckBox, TextId::SettingsPrivateWindow, 148, 168, 240, 20},
+    {idSettingsOk, ControlKind::OkButton, TextId::CommonOk, 224, 204, 75, 25},
+    {idSettingsCancel, ControlKind::CancelButton, TextId::CommonCancel, 313, 204, 75, 25},
 };
 
 } // namespace snq

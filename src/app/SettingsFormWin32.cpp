@@ -17,9 +17,9 @@ constexpr int kEngineIds[] = {idGoogle, idBing, idDuckDuckGo, idCustom};
 constexpr UINT kSayNotices = WM_APP + 1;
 } // namespace
 
-TSettingsForm::TSettingsForm(THotKeyText& keys, AddressLimits limits)
+TSettingsForm::TSettingsForm(THotKeyText& keys, AddressLimits limits, IRegistry& registry)
     : TDialogForm(L"TSettingsForm", TextId::SettingsTitle, kSettingsControls, kSettingsWidth, kSettingsHeight),
-      keys_(keys), limits_(limits) {}
+      keys_(keys), limits_(limits), registry_(registry) {}
 
 TSettingsForm::~TSettingsForm() = default;
 
@@ -38,13 +38,23 @@ void TSettingsForm::SayNotices() {
     for (const SetAsideHotKey& setAside : shown_.setAside)
         text += (text.empty() ? u"" : u"\r\n\r\n") + SetAsideText(keys_.FormatHotKey(setAside.value, false), setAside);
     shown_.setAside.clear();
+    if (browserGone_) text += (text.empty() ? u"" : u"\r\n\r\n") + Tr(TextId::SettingsBrowserGone);
     if (!text.empty()) Warn(text);
     if (OnShown) OnShown();
 }
 
 bool TSettingsForm::Decided(bool UserChoices::*choice) const {
+    if (choice == &UserChoices::privateWindow) return Managed.allowPrivateWindow == false;
     return choice == &UserChoices::copySelection ? Managed.copySelection.has_value()
                                                  : Managed.openAddresses.has_value();
+}
+
+bool TSettingsForm::BrowserDecided() const { return Managed.browser || Managed.useDefaultBrowser; }
+
+std::pair<bool, std::u16string> TSettingsForm::ChosenBrowser() const {
+    const auto index = static_cast<std::size_t>(::SendMessageW(Control(idOpenIn), CB_GETCURSEL, 0, 0));
+    // A browser of the user's own leaves the mode as it was.
+    return {index < openIn_.Fixed() ? index == 1 : shown_.useInternetExplorer, openIn_.KeyAt(index)};
 }
 
 void TSettingsForm::Show(const UserChoices& own) {
@@ -75,6 +85,12 @@ void TSettingsForm::Show(const UserChoices& own) {
         if (kUiLanguages[i].tag == choices.language) selected = i + 1;
     }
     ::SendMessageW(languages, CB_SETCURSEL, selected, 0);
+    // The installed browsers, as Windows lists them now.
+    openIn_.browsers = InstalledBrowsers(registry_);
+    FillList(Control(idOpenIn), openIn_.Names(),
+             openIn_.IndexOf(choices.browser, choices.useInternetExplorer, browserGone_));
+    browserGone_ &= !BrowserDecided();
+    ::EnableWindow(Control(idOpenIn), !BrowserDecided());
     for (const int id : {idHotKey, idNoHotKey}) ::EnableWindow(Control(id), !Managed.hotKey);
     for (const int id : kEngineIds) ::EnableWindow(Control(id), !Managed.searchAddress);
     for (std::size_t i = 0; i < Controls().size(); ++i)
@@ -119,10 +135,11 @@ void TSettingsForm::Apply() {
     const SettingsChoices own = ShowChoices(shown_);
     if (Managed.hotKey) std::tie(shown.hotKey, shown.noHotKey) = std::pair(own.hotKey, own.noHotKey);
     if (Managed.searchAddress) std::tie(shown.engine, shown.customAddress) = std::pair(own.engine, own.customAddress);
-    const std::u16string hotKeyText = keys_.FormatHotKey(shown.hotKey, false);
-    std::u16string problem =
-        SettingsProblem(shown, hotKeyText, keys_.RefusalOf(shown.hotKey), limits_.For(shown_.useInternetExplorer));
     UserChoices choices = shown_;
+    if (!BrowserDecided()) std::tie(choices.useInternetExplorer, choices.browser) = ChosenBrowser();
+    const std::u16string hotKeyText = keys_.FormatHotKey(shown.hotKey, false);
+    std::u16string problem = SettingsProblem(shown, hotKeyText, keys_.RefusalOf(shown.hotKey),
+                                             limits_.For(choices.useInternetExplorer && choices.browser.empty()));
     TakeChoices(shown, choices);
     // The profiles' hotkeys were checked against each other as they were
     // edited; the main one is checked against theirs here.
@@ -144,6 +161,9 @@ void TSettingsForm::Apply() {
 void TSettingsForm::UpdateEnabled() {
     ::EnableWindow(Control(idHotKey), !Managed.hotKey && !Checked(Control(idNoHotKey)));
     ::EnableWindow(Control(idCustomAddress), !Managed.searchAddress && Checked(Control(idCustom)));
+    const auto [internetExplorer, browser] = ChosenBrowser();
+    ::EnableWindow(Control(idPrivateWindow), !Decided(&UserChoices::privateWindow) &&
+                                                 OpensPrivately(registry_, browser, internetExplorer));
     const int selected = ProfilesEditable() ? SelectedProfile() : -1;
     const int count = ProfilesEditable() ? static_cast<int>(shown_.profiles.size()) : static_cast<int>(kMaxProfiles);
     ::EnableWindow(Control(idProfileAdd), count < static_cast<int>(kMaxProfiles));
@@ -156,9 +176,14 @@ void TSettingsForm::UpdateEnabled() {
 void TSettingsForm::EditProfile(std::optional<std::size_t> index) {
     if (!ProfilesEditable() || (!index && shown_.profiles.size() >= kMaxProfiles)) return;
     if (!profileForm_)
-        profileForm_ = std::make_unique<TProfileForm>(keys_, limits_.For(shown_.useInternetExplorer));
+        profileForm_ = std::make_unique<TProfileForm>(keys_, limits_.For(shown_.useInternetExplorer), registry_);
     const std::size_t at = index.value_or(shown_.profiles.size());
-    const auto profile = profileForm_->Edit(shown_, at);
+    // "As the main search" is the main search as the window now shows it.
+    UserChoices main = shown_;
+    const UserChoices inForce = InForce(shown_, Managed, limits_);
+    std::tie(main.useInternetExplorer, main.browser) =
+        BrowserDecided() ? std::pair(inForce.useInternetExplorer, inForce.browser) : ChosenBrowser();
+    const auto profile = profileForm_->Edit(main, at, Managed);
     if (!profile) return;
     if (index)
         shown_.profiles[at] = *profile;
@@ -187,6 +212,7 @@ void TSettingsForm::Command(int id, int code) {
         if (code == LBN_SELCHANGE) UpdateEnabled();
         return;
     }
+    if (id == idOpenIn && code == CBN_SELCHANGE) UpdateEnabled();
     if (code != BN_CLICKED) return;
     switch (id) {
     case idProfileAdd: EditProfile(std::nullopt); break;

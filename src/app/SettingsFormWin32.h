@@ -17,7 +17,8 @@ class TSettingsForm final : public TDialogForm {
 public:
     // `keys` names the hotkeys in the window's texts; `limits` are the ones
     // a search checks a template against.
-    TSettingsForm(THotKeyText& keys, AddressLimits limits);
+    // `registry` lists the installed browsers.
+    TSettingsForm(THotKeyText& keys, AddressLimits limits, IRegistry& registry);
     ~TSettingsForm() override;
 
     // What the window shows when it opens.
@@ -45,6 +46,10 @@ private:
     void SayNotices();
     SettingsChoices ReadControls() const;
     void UpdateEnabled();
+    // The browser mode the "Open in" list chooses: Internet Explorer,
+    // and the browser's key (empty: none of the user's own).
+    std::pair<bool, std::u16string> ChosenBrowser() const;
+    bool BrowserDecided() const;
     // The profiles' list from shown_, with the item at `selected` chosen.
     void ShowProfiles(int selected);
     int SelectedProfile() const;
@@ -55,6 +60,10 @@ private:
 
     THotKeyText& keys_;
     AddressLimits limits_;
+    IRegistry& registry_;
+    OpenInList openIn_;
+    // A chosen browser was uninstalled: said once the window shows.
+    bool browserGone_ = false;
     // The choices shown, the profiles as edited: what the window does not
     // show stays as it was.
     UserChoices shown_;

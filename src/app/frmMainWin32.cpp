@@ -275,7 +275,7 @@ void TForm1::Settings1Click() {
     // An administrator may keep the window closed (its item is greyed).
     if (policies_.allowSettings == false) return;
     if (!SettingsForm) {
-        SettingsForm = std::make_unique<TSettingsForm>(hotKeyText_, Settings.Limits());
+        SettingsForm = std::make_unique<TSettingsForm>(hotKeyText_, Settings.Limits(), Settings.Registry());
         SettingsForm->OnLoad = [this] {
             // The hotkey in force, which may differ from the stored one
             // (unless a policy decides it: the window shows the policy's).

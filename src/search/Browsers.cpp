@@ -67,6 +67,12 @@ std::optional<BrowserStart> BrowserStartFor(IRegistry& registry, std::u16string_
     return start;
 }
 
+bool OpensPrivately(IRegistry& registry, std::u16string_view browser, bool internetExplorer) {
+    if (browser.empty() && internetExplorer) return false;
+    const auto start = BrowserStartFor(registry, browser, true);
+    return start && !start->privateSwitch.empty();
+}
+
 std::u16string ProgramOfCommand(std::u16string_view command) {
     while (!command.empty() && command.front() == u' ') command.remove_prefix(1);
     if (!command.empty() && command.front() == u'"') {

@@ -42,6 +42,11 @@ struct BrowserStart {
 };
 std::optional<BrowserStart> BrowserStartFor(IRegistry& registry, std::u16string_view browser, bool privateWindow);
 
+// Whether a search can open in a private window in `browser` (as above),
+// or with none chosen in Internet Explorer (`internetExplorer`): never by
+// automation.
+bool OpensPrivately(IRegistry& registry, std::u16string_view browser, bool internetExplorer);
+
 // The program a registered command starts: its quoted first part, or an
 // unquoted path up to its ".exe".
 std::u16string ProgramOfCommand(std::u16string_view command);

@@ -187,6 +187,10 @@ void TSettings::Write(const UserChoices& choices) {
     for (const YesNoChoice& value : kYesNoChoices)
         reg.WriteString(value.name, choices.*value.choice ? u"Yes" : u"No");
     reg.WriteString(u"Language", choices.language);
+    // The browser mode as the menu writes it, and only when it changed:
+    // whatever else "Default" holds stays.
+    if (choices.browser.empty() && (reg.ReadStringIfAny(u"Default") != u"Yes") != choices.useInternetExplorer)
+        reg.WriteString(u"Default", choices.useInternetExplorer ? u"No" : u"Yes");
     WriteBrowser(reg, choices.browser);
     WriteProfiles(reg.Root(), choices.profiles);
 }

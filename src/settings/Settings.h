@@ -173,8 +173,8 @@ public:
     // checked against the limit of the browser mode read.
     UserChoices Read(BrowserModeRead browserMode = BrowserModeRead::CreateOrRaise,
                      LayoutCheck layouts = LayoutCheck::Skip);
-    // Stores the Settings window's choices: every one but the browser mode,
-    // which the menu writes on its own (SetDefaultBrowser). Raises
+    // Stores the Settings window's choices, the browser mode only when it
+    // changed (the menu writes it on its own: SetDefaultBrowser). Raises
     // ERegistryException when a write fails.
     void Write(const UserChoices& choices);
     // Writes the browser mode, and chooses no browser of the user's own.

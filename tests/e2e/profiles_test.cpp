@@ -72,6 +72,14 @@ TEST_F(Profiles, EachHotkeyAndMenuItemSearchesItsOwnAddressBesideTheMainSearch) 
     EXPECT_TRUE(WaitGone(settings));
 }
 
+namespace {
+void Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+HWND Child(HWND parent, int id) { return ::GetDlgItem(parent, id); }
+} // namespace
+
 // Two browsers Windows lists as installed for the user, stand-ins that
 // record their command lines: a profile opens in its own one, in a private
 // window by that browser's switch; the main search, in the default browser
@@ -86,9 +94,32 @@ TEST_F(Profiles, OneOpensInItsOwnBrowserInAPrivateWindowAndTheMainSearchAsBefore
         RegSetText(clients + key + L"\\shell\\open\\command", L"", L"\"" + program + L"\" -osint -url \"%1\"");
     }
     Store(1, L"Wiki", kWiki, L"Ctrl+Alt+W");
-    RegSetText(kSettingsKey + L"\\Profiles\\1", L"Browser", L"firefox-308046b0af4a39cb");
-    RegSetText(kSettingsKey + L"\\Profiles\\1", L"PrivateWindow", L"Yes");
     Start();
+    // Chosen in the profile's window: only a browser with a switch for one
+    // offers a private window.
+    ASSERT_TRUE(UseMenu(tray_, program_->Pid(), snq::MenuCommand::Settings, true));
+    HWND settings = WaitForWindow(program_->Pid(), L"Snapquery Settings");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(::SendMessageW(Child(settings, snq::idOpenIn), CB_GETCURSEL, 0, 0), 0) << "the default browser";
+    Send(Child(settings, snq::idProfileList), LB_SETCURSEL, 0, 0);
+    Send(settings, WM_COMMAND, MAKEWPARAM(snq::idProfileList, LBN_SELCHANGE), 0);
+    ASSERT_TRUE(PressButton(settings, L"&Edit..."));
+    HWND profile = WaitForWindow(program_->Pid(), L"Search Profile");
+    ASSERT_NE(profile, nullptr);
+    HWND openIn = Child(profile, snq::idProfileOpenIn), privately = Child(profile, snq::idProfilePrivateWindow);
+    for (const wchar_t* name : {L"Other", L"Firefox-308046B0AF4A39CB"}) {
+        DWORD_PTR at = 0;
+        ::SendMessageTimeoutW(openIn, CB_FINDSTRINGEXACT, 0, reinterpret_cast<LPARAM>(name), SMTO_ABORTIFHUNG, 2000, &at);
+        Send(openIn, CB_SETCURSEL, at, 0);
+        Send(profile, WM_COMMAND, MAKEWPARAM(snq::idProfileOpenIn, CBN_SELCHANGE), reinterpret_cast<LPARAM>(openIn));
+        EXPECT_EQ(::IsWindowEnabled(privately) != FALSE, name[0] == L'F') << name;
+    }
+    Send(privately, BM_CLICK, 0, 0);
+    ASSERT_TRUE(PressButton(profile, L"OK"));
+    ASSERT_TRUE(WaitGone(profile));
+    ASSERT_TRUE(PressButton(settings, L"OK"));
+    ASSERT_TRUE(WaitGone(settings));
+    EXPECT_EQ(RegGet(kSettingsKey + L"\\Profiles\\1", L"Browser"), L"Firefox-308046B0AF4A39CB");
     SetClipboardText(L"two words");
     PressKeys({VK_CONTROL, VK_MENU}, 'W');
     EXPECT_EQ(NextSearch(), L"\"" + firefox + L"\" -private-window https://wiki.example/?q=two+words");
@@ -115,14 +146,6 @@ TEST_F(Profiles, AHotkeyWithAnOwnerAlreadyIsNoneForTheProfileAndNothingIsSaid) {
     EXPECT_NE(NextSearch().find(L"wiki.example"), std::wstring::npos) << "the first owner keeps it";
     EXPECT_TRUE(KeystrokeFree(MOD_CONTROL | MOD_ALT, 'T')) << "the taken one was not registered later";
 }
-
-namespace {
-void Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &ignored);
-}
-HWND Child(HWND parent, int id) { return ::GetDlgItem(parent, id); }
-} // namespace
 
 TEST_F(Profiles, OneAddedInTheSettingsWindowIsStoredAndItsHotkeySearches) {
     Start();

@@ -19,6 +19,7 @@
 #include "app/SettingsFormWin32.h"
 #include "framework/TextsWin32.h"
 #include "hotkeys/KeyboardLayoutWin32.h"
+#include "settings/RegistryWin32.h"
 #include "support/TableTexts.h"
 
 using namespace snq;
@@ -154,16 +155,17 @@ TEST_P(Layout, TheSettingsAndProfileWindowsShowEveryTextWhole) {
     const std::u16string_view tag = std::get<0>(GetParam()).tag;
     choices.language = tag == u"en" ? u"" : tag;
     choices.profiles = {{u"Wikipedia", u"https://w.example/?q={query}", 0xC057}};
-    TSettingsForm settings(keys_, {});
+    Win32Registry registry;
+    TSettingsForm settings(keys_, {}, registry);
     settings.OnLoad = [&] { return choices; };
     std::vector<std::wstring> clipped;
     WhileShown(settings, [&] { clipped = Clipped(settings.Handle()); });
     settings.ShowModal();
     EXPECT_EQ(clipped, std::vector<std::wstring>{}) << "Settings";
 
-    TProfileForm profile(keys_, 2048);
+    TProfileForm profile(keys_, 2048, registry);
     WhileShown(profile, [&] { clipped = Clipped(profile.Handle()); });
-    profile.Edit(choices, 0);
+    profile.Edit(choices, 0, {});
     EXPECT_EQ(clipped, std::vector<std::wstring>{}) << "Search profile";
 }
 
