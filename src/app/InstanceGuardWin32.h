@@ -18,10 +18,20 @@ public:
     void ShowInformation(std::u16string_view text) override;
     void TerminateApplication() override;
 
+    // Makes `window` known beside the guard named `name` for as long as
+    // this object lives: the window that takes requests from the command
+    // line.
+    void PublishWindow(std::u16string_view name, HWND window);
+
 private:
     // Holding this handle open is what marks the running instance; the
     // mutex itself is never waited on.
     UniqueKernelHandle mutex_;
+    UniqueKernelHandle window_;
 };
+
+// The window the running copy in this session published beside the guard
+// `name`, or none.
+HWND PublishedWindow(std::u16string_view name);
 
 } // namespace snq

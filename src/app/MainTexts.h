@@ -12,6 +12,8 @@ namespace snq {
 
 inline constexpr std::u16string_view kApplicationTitle = u"" SNQ_TITLE;
 inline constexpr std::u16string_view kMainFormCaption = u"SNQ";
+// WM_COPYDATA's mark on a search from the command line ("SNQS").
+inline constexpr unsigned long kCommandRequestData = 0x534E5153;
 inline constexpr std::u16string_view kBalloonTitle = u"" SNQ_TITLE;
 inline constexpr int kBalloonTimeout = 3500;
 // The registered window message by which an installer asks the running

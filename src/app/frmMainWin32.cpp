@@ -21,14 +21,16 @@
 
 namespace snq {
 
-TForm1::TForm1(THotKeyText& hotKeyText)
+TForm1::TForm1(THotKeyText& hotKeyText, bool tray)
     : TCustomForm(L"TForm1", ToWide(kMainFormCaption), WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 156, 94),
       Settings(system_.registry, hotKeyText, ToU16(ExecutablePath()),
                AddressLimits{ShellAddressLimit(), kMaxAddressLength}, AdministratorsFolders),
       TrayIcon1(Application().Instance(), Application().Title()), RunOnce1(system_.instanceHost),
       Locale1(system_.localeSource), Launcher1(system_.launchPlatform, system_.mainThread),
-      hotKeyText_(hotKeyText) {
-    SetupTrayIcon();
+      hotKeyText_(hotKeyText), tray_(tray) {
+    // A search from the command line with no copy running: no icon, no
+    // hotkeys, no guard (a copy starting meanwhile is the one that runs).
+    if (tray_) SetupTrayIcon();
     SetupPopupMenu();
     RunOnce1.RestorePrevInst = true;
     RunOnce1.Terminate = true;
@@ -43,9 +45,15 @@ TForm1::TForm1(THotKeyText& hotKeyText)
     Launcher1.WaitType = TWaitType::wtProcessMessages;
 
     // Load notifications, in creation order.
-    RunOnce1.Loaded();
+    if (tray_) {
+        RunOnce1.Loaded();
+        system_.instanceHost.PublishWindow(ToU16(Application().Title()), Handle());
+    }
     Locale1.Loaded();
-    FormCreate();
+    if (tray_)
+        FormCreate();
+    else
+        policies_ = ReadPolicies(system_.registry, &hotKeyText_, LayoutCheck::Skip);
 }
 
 void TForm1::SetupTrayIcon() {
@@ -169,6 +177,16 @@ void TForm1::ApplyChoicesInForce() {
 }
 
 LRESULT TForm1::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // A search from the command line, for as long as the icon is there.
+    if (message == WM_COPYDATA && tray_) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (data->dwData != kCommandRequestData) return FALSE;
+        const auto request = ParseCommandLine(SplitArguments(
+            std::u16string_view(static_cast<const char16_t*>(data->lpData), data->cbData / sizeof(char16_t))));
+        // The exit code plus one: a window that knows no such request answers 0.
+        return 1 + static_cast<LRESULT>(request && !request->usage ? CommandSearch(*request, true)
+                                                                   : CommandExit::BadArguments);
+    }
     // Windows says so to every top-level window after a Group Policy refresh.
     if (message == WM_SETTINGCHANGE && lParam && std::wstring_view(reinterpret_cast<const wchar_t*>(lParam)) == L"Policy")
         PoliciesChanged();
@@ -384,9 +402,13 @@ namespace {
 class FormSearchHost final : public ISearchHost {
 public:
     // With `profile`, its address in place of the main one; with `text`,
-    // that in place of the clipboard's.
-    FormSearchHost(TForm1& form, const SearchProfile* profile, const std::optional<std::u16string>& text)
-        : form_(form), profile_(profile), text_(text) {}
+    // that in place of the clipboard's; with `privateWindow`, in a private
+    // window whatever the choices say.
+    FormSearchHost(TForm1& form, const SearchProfile* profile, const std::optional<std::u16string>& text,
+                   bool privateWindow)
+        : form_(form), profile_(profile), text_(text), privateWindow_(privateWindow) {}
+    // Whether the shell refused to start the default browser.
+    bool refused = false;
     std::u16string LanguageEnglish() override { return form_.Locale1.Locale().LanguageEnglish(); }
     void SendCopyToFocus() override {
         // GetFocus names only a window of this thread: a selection in another
@@ -398,7 +420,7 @@ public:
         // A profile opens in its own browser, else as the main search does.
         return {inForce.useInternetExplorer, profile_ ? profile_->searchTemplate : inForce.searchTemplate,
                 inForce.openAddresses, profile_ && !profile_->browser.empty() ? profile_->browser : inForce.browser,
-                profile_ ? profile_->privateWindow : inForce.privateWindow};
+                privateWindow_ || (profile_ ? profile_->privateWindow : inForce.privateWindow)};
     }
     std::size_t AddressLimit(bool useInternetExplorer) override {
         return form_.Settings.Limits().For(useInternetExplorer);
@@ -422,7 +444,7 @@ public:
     void OpenInIE(std::u16string_view address) override { snq::OpenInIE(ToWide(address)); }
     void OpenInDefaultBrowser(std::u16string_view address) override {
         form_.Launcher1.FileName = std::u16string(address);
-        form_.Launcher1.LaunchNoWait(); // a start the shell refuses is silent
+        refused = form_.Launcher1.LaunchNoWait() != 0; // silent, but for the command line
     }
     void OpenInBrowser(std::u16string_view browser, bool privateWindow, std::u16string_view address) override {
         if (const auto start = BrowserStartFor(form_.Settings.Registry(), browser, privateWindow))
@@ -435,6 +457,7 @@ private:
     TForm1& form_;
     const SearchProfile* profile_;
     const std::optional<std::u16string>& text_;
+    bool privateWindow_;
     std::u16string readText_;
     DWORD readSequence_ = 0;
     std::size_t readLimit_ = 0;
@@ -451,9 +474,31 @@ void TForm1::ProfileSearch(std::size_t index) {
     }
 }
 
-void TForm1::RunSearch(const SearchProfile* profile, const std::optional<std::u16string>& text) {
-    FormSearchHost host(*this, profile, text);
+bool TForm1::RunSearch(const SearchProfile* profile, const std::optional<std::u16string>& text, bool privateWindow) {
+    FormSearchHost host(*this, profile, text, privateWindow);
     RunSearchRequest(host, LastSearchAddress);
+    return !host.refused;
+}
+
+CommandExit TForm1::CommandSearch(const CommandRequest& request, bool replyFirst) {
+    if ((request.profile && policies_.allowProfiles == false) ||
+        (request.privateWindow && policies_.allowPrivateWindow == false))
+        return CommandExit::Refused;
+    std::optional<SearchProfile> profile;
+    if (request.profile) {
+        const std::wstring name = ToWide(*request.profile);
+        for (const SearchProfile& candidate : ChoicesInForce(BrowserModeRead::Quietly).profiles) {
+            const std::wstring own = ToWide(candidate.name);
+            if (::CompareStringOrdinal(own.c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL) profile = candidate;
+        }
+        if (!profile) return CommandExit::NoSuchProfile;
+    }
+    if (request.text ? request.text->empty() : snq::ReadClipboardText(Application().Handle(), 1).empty())
+        return CommandExit::NothingToSearch;
+    // Taken: the caller goes, and the search goes on here.
+    if (replyFirst) ::ReplyMessage(1 + static_cast<LRESULT>(CommandExit::Searched));
+    return RunSearch(profile ? &*profile : nullptr, request.text, request.privateWindow) ? CommandExit::Searched
+                                                                                        : CommandExit::Failed;
 }
 
 void TForm1::PopupMenu1Popup() {

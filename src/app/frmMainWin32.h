@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/InstanceGuardWin32.h"
 #include "app/MainTexts.h"
 #include "app/PopupMenuWin32.h"
@@ -30,8 +31,9 @@ class TForm1 final : public TCustomForm {
 public:
     // Builds the components in their order, applies their settings, sends
     // their load notifications (the single-instance check among them) and
-    // runs FormCreate.
-    explicit TForm1(THotKeyText& hotKeyText);
+    // runs FormCreate. Without `tray`, none of that: the form only runs a
+    // search from the command line (CommandSearch).
+    explicit TForm1(THotKeyText& hotKeyText, bool tray = true);
     ~TForm1() override = default;
 
     // The tray click, the hotkey and the menu command all run this.
@@ -51,6 +53,11 @@ public:
     void About1Click();
     void Exit1Click();
     void FormCreate();
+
+    // A search from the command line: what became of it. `replyFirst`: in
+    // a message from another process, which is answered once the search
+    // is taken (so that it never waits on a box shown here).
+    CommandExit CommandSearch(const CommandRequest& request, bool replyFirst);
 
     // The user's choices with what policies decide over them.
     UserChoices ChoicesInForce(BrowserModeRead browserMode = BrowserModeRead::CreateOrRaise,
@@ -114,12 +121,15 @@ private:
     void ApplyChoicesInForce();
     // Offers, once, to remove a machine-wide start entry one user could abuse.
     void OfferStartEntryRemoval();
-    void RunSearch(const SearchProfile* profile, const std::optional<std::u16string>& text = std::nullopt);
+    // False when the shell refused to start the default browser.
+    bool RunSearch(const SearchProfile* profile, const std::optional<std::u16string>& text = std::nullopt,
+                   bool privateWindow = false);
     void WithdrawCopy();
     // A warning in a balloon, once; the tip and balloon texts as before after.
     void ShowNotice(const std::u16string& notice);
 
     THotKeyText& hotKeyText_;
+    bool tray_;
     HotKeyInForce hotKey_;
     // The profiles in force, as read at start or stored by OK, and their
     // hotkeys' registrations.

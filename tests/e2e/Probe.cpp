@@ -715,6 +715,7 @@ std::wstring InstallRecordingBrowser() {
         RegSetText(std::wstring(L"HKLM\\Software\\Classes\\") + scheme + L"\\shell\\open\\command",
                    L"", L"\"" + recorder + L"\" \"%1\"");
     ::DeleteFileW(BrowserLogPath().c_str());
+    ::DeleteFileW((TempDir() + L"snq-browser.parents").c_str());
     return recorder;
 }
 

@@ -218,3 +218,26 @@ TEST_F(Search, TheChosenEngineAndWebAddressesShapeWhatOpens) {
     RegDelete(key, L"OpenAddresses");
     RegDelete(key, L"SearchAddress");
 }
+
+// From the command line: handed to the running copy, else searched by the
+// new process alone, which then ends; an unknown profile opens nothing.
+TEST_F(Search, TheCommandLineSearchesInTheRunningCopyOrAlone) {
+    const auto run = [](const std::wstring& args) {
+        Program caller(L"snapquery.exe", args);
+        return caller.WaitExit(10000) ? caller.ExitCode() : 99;
+    };
+    EXPECT_EQ(run(L"/search \"two words\""), 0u);
+    EXPECT_EQ(WaitForLines(BrowserLog(), 1), std::vector<std::wstring>{Opened(kPrefix + L"two+words" + kSuffix)});
+    EXPECT_EQ(WaitForLines(TempDir() + L"snq-browser.parents", 1), std::vector<std::wstring>{std::to_wstring(pid())})
+        << "opened by the running copy";
+    EXPECT_TRUE(OwnsTrayIcon(tray_)) << "the running copy goes on";
+    Program unknown(L"snapquery.exe", L"-SEARCH x /profile Nope");
+    HWND box = WaitForWindow(unknown.Pid(), L"Error", L"No search profile is named Nope.");
+    EXPECT_TRUE(box && PressButton(box, L"OK"));
+    EXPECT_TRUE(unknown.WaitExit(5000) && unknown.ExitCode() == 2u);
+    program_.reset();
+    EXPECT_EQ(run(L"/search alone"), 0u);
+    Wait(300);
+    EXPECT_EQ(ReadLines(BrowserLog()),
+              (std::vector<std::wstring>{Opened(kPrefix + L"two+words" + kSuffix), Opened(kPrefix + L"alone" + kSuffix)}));
+}

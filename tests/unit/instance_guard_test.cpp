@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/InstanceGuard.h"
 #include "app/TrayStartup.h"
 
@@ -223,4 +224,28 @@ TEST(TrayStartup, GivesUpAfterThirtySecondsWithoutSpinning) {
     quitting.quitAt5s = true;
     EXPECT_FALSE(AddTrayIconAtStartup(quitting));
     EXPECT_EQ(quitting.attempts.back(), 4500u);
+}
+
+// The arguments as they reach a running copy: joined, split, then read.
+TEST(CommandLine, ReadsTheOptionsInAnyOrderAndRefusesTheRest) {
+    using Args = std::vector<std::u16string>;
+    struct Row {
+        Args args;
+        std::optional<CommandRequest> request;
+    } rows[] = {
+        {{u"/search"}, CommandRequest{}},
+        {{u"-Private", u"/profile", u"Wiki", u"/SEARCH", u"a \"b\""}, CommandRequest{false, u"a \"b\"", u"Wiki", true}},
+        {{u"/search", u"/private"}, CommandRequest{false, std::nullopt, std::nullopt, true}},
+        {{u"/?"}, CommandRequest{true, std::nullopt, std::nullopt, false}},
+        {{u"/search", u"x", u"y"}, std::nullopt},        // left over
+        {{u"/search", u"/profile"}, std::nullopt},       // no name
+        {{u"/private", u"/private", u"/search"}, std::nullopt},
+        {{u"/profile", u"Wiki"}, std::nullopt},          // no /search
+        {{u"/search", u"/usr"}, CommandRequest{false, u"/usr", std::nullopt, false}}, // no option: the text
+        {{u"/foo", u"/search"}, std::nullopt},
+        {{u"/?", u"/search"}, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(ParseCommandLine(SplitArguments(JoinArguments(row.args))), row.request) << row.args.size();
+    }
 }
