@@ -38,7 +38,10 @@ if(MINGW)
     # sees no slower start or search). No IPA-SRA: its clones of inline
     # library functions (the strings' constructors among them) are private
     # to each object file, so every file carried its own copies (9.5 KB).
-    set(CMAKE_CXX_FLAGS_RELEASE "-Oz -fno-ipa-sra -DNDEBUG")
+    set(CMAKE_CXX_FLAGS_RELEASE "-Oz -DNDEBUG")
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        string(APPEND CMAKE_CXX_FLAGS_RELEASE " -fno-ipa-sra")
+    endif()
     # An option of its own, so that a source folder with a space in its
     # path stays one argument.
     target_compile_options(snq_portable PUBLIC
