@@ -277,7 +277,7 @@ TEST(HighDpi, EveryWindowGrowsWithTheDpiAndStaysTheSameAtNinetySix) {
     EXPECT_EQ(normal.picture.cx, 145);
     EXPECT_EQ(normal.button.cx, 75);
     EXPECT_EQ(normal.settings.cx, 420);
-    EXPECT_EQ(normal.settings.cy, 478);
+    EXPECT_EQ(normal.settings.cy, 508);
 
     const Sizes large = MeasureAt(144); // 150 %
     auto grows = [](LONG small, LONG big) { EXPECT_NEAR(big, small * 3 / 2.0, 1.0) << small; };
