@@ -12,7 +12,10 @@ namespace snq {
 
 namespace {
 TApplication* g_application = nullptr;
-}
+// When the tasks for when idle run: this long after the message loop starts,
+// or later when other messages are waiting.
+constexpr UINT kIdleDelayMs = 10;
+} // namespace
 
 TApplication& Application() { return *g_application; }
 bool HasApplication() noexcept { return g_application != nullptr; }
@@ -59,18 +62,12 @@ void TApplication::WhenIdle(std::function<void()> task) { whenIdle_.push_back(st
 
 void TApplication::Run() {
     MSG msg;
+    // The tasks for when idle run at a timer's first tick. Its message comes
+    // only when no other is waiting, and after the thread's first wait: the
+    // end of the start for whoever waits for it (WaitForInputIdle), whom
+    // Wine would otherwise still hold back while they run.
+    UINT_PTR idleTimer = whenIdle_.empty() ? 0 : ::SetTimer(nullptr, 0, kIdleDelayMs, nullptr);
     for (;;) {
-        // A look into an empty queue is what marks the thread idle.
-        if (!whenIdle_.empty() && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            for (auto& task : std::exchange(whenIdle_, {})) {
-                try {
-                    task();
-                } catch (...) {
-                    HandleException(std::current_exception());
-                }
-            }
-            continue;
-        }
         const auto count = static_cast<DWORD>(events_.size());
         const DWORD woken = ::MsgWaitForMultipleObjectsEx(count, events_.data(), INFINITE, QS_ALLINPUT,
                                                           MWMO_INPUTAVAILABLE);
@@ -85,6 +82,17 @@ void TApplication::Run() {
         }
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) return;
+            if (idleTimer && msg.message == WM_TIMER && !msg.hwnd && msg.wParam == idleTimer) {
+                ::KillTimer(nullptr, std::exchange(idleTimer, 0));
+                for (auto& task : std::exchange(whenIdle_, {})) {
+                    try {
+                        task();
+                    } catch (...) {
+                        HandleException(std::current_exception());
+                    }
+                }
+                continue;
+            }
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

@@ -31,9 +31,10 @@ public:
     // Runs the message loop until the quit request arrives; while it waits,
     // it also waits for the watched events.
     void Run();
-    // Runs `task` once, in the message loop, the first time the queue is
-    // empty: after every message of the start, and after whoever waits for
-    // this program to be ready (WaitForInputIdle) is told that it is.
+    // Runs `task` once, in the message loop, a moment (10 ms) after it
+    // starts and when no message is waiting: after every message of the
+    // start, and after whoever waits for this program to be ready
+    // (WaitForInputIdle) was told that it is.
     void WhenIdle(std::function<void()> task);
     // Runs `signalled` in the message loop each time `event` is set (an
     // auto-reset event, owned by the caller, that outlives the loop).
