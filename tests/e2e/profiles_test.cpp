@@ -55,6 +55,8 @@ TEST_F(Profiles, EachHotkeyAndMenuItemSearchesItsOwnAddressBesideTheMainSearch) 
     Store(1, L"Wiki", kWiki, L"Ctrl+Alt+W");
     Store(2, L"Maps", kMaps, L"Ctrl+Alt+M");
     Start();
+    // Registered once the program is idle, a moment after the icon.
+    EXPECT_TRUE(Poll(2000, [] { return !KeystrokeFree(MOD_CONTROL | MOD_ALT, 'M'); })) << "in force after start";
     SetClipboardText(L"two words");
     PressKeys({VK_CONTROL, VK_MENU}, 'W');
     EXPECT_NE(NextSearch().find(L"\"https://wiki.example/?q=two+words\""), std::wstring::npos);
