@@ -5,12 +5,12 @@
 #include "about/AboutWin32.h"
 #include "app/CommandLine.h"
 #include "app/MainTexts.h"
-#include "framework/MessageDialogWin32.h"
 #include "app/frmMainWin32.h"
 #include "framework/ApplicationWin32.h"
 #include "framework/DynamicLibraryWin32.h"
 #include "framework/ErrorText.h"
 #include "framework/Exceptions.h"
+#include "framework/MessageDialogWin32.h"
 #include "framework/Text.h"
 #include "framework/Trace.h"
 #include "hotkeys/KeyboardLayoutWin32.h"
@@ -105,11 +105,6 @@ private:
     std::optional<TForm1> mainForm_;
     std::optional<TAboutBox> aboutBox_;
 };
-
-} // namespace
-
-
-namespace {
 
 // Says `text` on the console the program was started from, else in a box.
 void Say(HINSTANCE instance, const std::u16string& text, TMsgDlgType kind) {

@@ -74,17 +74,13 @@ void TSettingsForm::Show(const UserChoices& own) {
     for (std::size_t i = 0; i < Controls().size(); ++i)
         if (Specs()[i].choice) Check(Controls()[i].get(), choices.*Specs()[i].choice);
     // Windows' language, then each language by its own name.
-    HWND languages = Control(idLanguage);
-    ::SendMessageW(languages, CB_RESETCONTENT, 0, 0);
-    ::SendMessageW(languages, CB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(ToWide(Tr(TextId::SettingsLanguageAutomatic)).c_str()));
+    std::vector<std::u16string> languages{Tr(TextId::SettingsLanguageAutomatic)};
     std::size_t selected = 0;
     for (std::size_t i = 0; i < std::size(kUiLanguages); ++i) {
-        const std::wstring name = ToWide(TextIn(kUiLanguages[i].id, TextId::SettingsLanguageName));
-        ::SendMessageW(languages, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        languages.push_back(TextIn(kUiLanguages[i].id, TextId::SettingsLanguageName));
         if (kUiLanguages[i].tag == choices.language) selected = i + 1;
     }
-    ::SendMessageW(languages, CB_SETCURSEL, selected, 0);
+    FillList(Control(idLanguage), languages, selected);
     // The installed browsers, as Windows lists them now.
     openIn_.browsers = InstalledBrowsers(registry_);
     FillList(Control(idOpenIn), openIn_.Names(),
@@ -95,7 +91,7 @@ void TSettingsForm::Show(const UserChoices& own) {
     for (const int id : kEngineIds) ::EnableWindow(Control(id), !Managed.searchAddress);
     for (std::size_t i = 0; i < Controls().size(); ++i)
         if (Specs()[i].choice) ::EnableWindow(Controls()[i].get(), !Decided(Specs()[i].choice));
-    ::EnableWindow(languages, !Managed.language);
+    ::EnableWindow(Control(idLanguage), !Managed.language);
     ::EnableWindow(Control(idProfileList), ProfilesEditable());
     ::ShowWindow(Control(idManaged), Managed.Any() ? SW_SHOWNA : SW_HIDE);
     ShowProfiles(0);
