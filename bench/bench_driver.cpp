@@ -207,6 +207,7 @@ bool Round(const std::wstring (&exe)[2], int starts, int idleSeconds, Sample (&o
             Started warm;
             TimedStart(exe[p], warm);
             End(warm);
+            ::Sleep(kSettleMs);
         }
         // In turns that swap who goes first (ABBA), so that what one start
         // leaves behind for the next weighs on both alike.
