@@ -128,8 +128,9 @@ void TForm1::FormCreate() {
     // The hotkeys stored by the Settings window (or set by a policy), else
     // Ctrl+G. Silently without one when another program holds it: the tray
     // click and the menu still search, and a balloon and the tip say why
-    // the keys do not. The profiles' hotkeys (with their layout checks) and
-    // the policies' watch come once the icon is there and the program idle.
+    // the keys do not. The profiles (their hotkeys with their layout checks)
+    // and the policies' watch come once the icon is there and the program
+    // idle.
     policies_ = ReadPolicies(system_.registry, &hotKeyText_, LayoutCheck::Apply);
     const UserChoices choices = ChoicesInForce(BrowserModeRead::Quietly, LayoutCheck::MainOnly);
     languageSetting_ = choices.language;

@@ -152,7 +152,7 @@ void TSettings::ReadOthers(TRegistry& reg, LayoutCheck layouts, UserChoices& cho
             choices.*value.choice = reg.ReadStringIfAny(value.name) == u"Yes";
         choices.browser = reg.ReadStringIfAny(u"Browser").value_or(u"");
         choices.language = LanguageOf(reg.ReadStringIfAny(u"Language"));
-        ReadProfiles(reg.Root(), layouts, choices);
+        if (layouts != LayoutCheck::MainOnly) ReadProfiles(reg.Root(), layouts, choices);
     } catch (const std::exception&) {
         // Out of memory: what was read so far, the rest its defaults.
     }
@@ -170,8 +170,7 @@ void TSettings::ReadProfiles(RootKey root, LayoutCheck layouts, UserChoices& cho
         if (!ProfileNameUsable(profile.name) ||
             !TemplateUsable(profile.searchTemplate, limits_.For(choices.useInternetExplorer)))
             continue;
-        profile.hotKey = HotKeyOf(reg.ReadStringIfAny(u"HotKey").value_or(u""), 0, profile.name,
-                                  layouts == LayoutCheck::MainOnly ? LayoutCheck::Skip : layouts, choices);
+        profile.hotKey = HotKeyOf(reg.ReadStringIfAny(u"HotKey").value_or(u""), 0, profile.name, layouts, choices);
         profile.browser = reg.ReadStringIfAny(u"Browser").value_or(u"");
         profile.privateWindow = reg.ReadStringIfAny(u"PrivateWindow") == u"Yes";
         // A keystroke has one owner: the main search, then the profiles in order.

@@ -133,8 +133,8 @@ std::u16string StoredLanguage(IRegistry& registry);
 // Whether a read checks the stored hotkeys against the user's keyboard
 // layouts (THotKeyText::RefusalOf): at start and for the Settings window,
 // never on the way of a key press or a search. MainOnly checks the main
-// hotkey's and leaves the profiles' to a later read (the start shows the
-// icon first).
+// hotkey's and reads no profile: the start shows the icon first, and a
+// later read brings the profiles with their checks.
 enum class LayoutCheck { Skip, Apply, MainOnly };
 
 // Whether the program a start entry's command starts lies where only
