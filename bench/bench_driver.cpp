@@ -418,10 +418,20 @@ void Line(const Figure& f, const char* goal, bool ok) {
 }
 
 // Both programs hand their address to the same recording "browser", and
-// Snapquery is set to the default browser.
+// Snapquery is set to the default browser. With SNQ_BENCH_POLICIES set,
+// an organisation's policies as well: every start then reads them and
+// checks their hotkey against the keyboard layouts.
 void PrepareEdges() {
     probe::InstallRecordingBrowser();
     probe::SetBrowserMode(true);
+    if (!_wgetenv(L"SNQ_BENCH_POLICIES")) return;
+    const std::wstring policies = L"HKLM\\SOFTWARE\\Policies\\Varnel\\Snapquery";
+    probe::RegSetText(policies, L"HotKey", L"Ctrl+Shift+G");
+    probe::RegSetText(policies, L"SearchAddress", L"https://www.google.com/search?q={query}");
+    const DWORD yes = 1, no = 0;
+    probe::RegSet(policies, L"UseDefaultBrowser", REG_DWORD, &yes, sizeof(yes));
+    probe::RegSet(policies, L"AllowSettings", REG_DWORD, &no, sizeof(no));
+    probe::RegSet(policies, L"AllowPrivateWindow", REG_DWORD, &no, sizeof(no));
 }
 
 } // namespace
@@ -456,6 +466,10 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%d rounds of snapquery and baseline: %d starts each, idle over %d s, %d "
                 "searches (%d with 10 MB); ratio: median of the rounds' ratios (lowest-highest)\n",
                 runs, kStartsPerRound, idleSeconds, kSearchesPerStart, kHugeSearchesPerStart);
+    wchar_t language[LOCALE_NAME_MAX_LENGTH] = {};
+    ::GetUserDefaultLocaleName(language, LOCALE_NAME_MAX_LENGTH);
+    std::printf("user's language %ls, %s\n", language,
+                _wgetenv(L"SNQ_BENCH_POLICIES") ? "policies set (hotkey, address, browser, Settings)" : "no policies");
     // Start-up and the searches take the rounds' own ratios, of their pairs.
     auto withRatios = [](Figure f, const std::vector<double>& ratios) {
         const auto [lowest, highest] = std::minmax_element(ratios.begin(), ratios.end());

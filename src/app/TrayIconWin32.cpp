@@ -81,15 +81,14 @@ void TTrayIcon::SetHint(const std::wstring& hint) {
 void TTrayIcon::SetBalloonHint(const std::wstring& text) {
     if (text == balloonHint_) return;
     balloonHint_ = text;
+    // The shell reads it only with a balloon shown (ShowBalloon).
     CopyCut(data_.szInfo, balloonHint_);
-    NotifyChange();
 }
 
 void TTrayIcon::SetBalloonTitle(const std::wstring& text) {
     if (text == balloonTitle_) return;
     balloonTitle_ = text;
     CopyCut(data_.szInfoTitle, balloonTitle_);
-    NotifyChange();
 }
 
 void TTrayIcon::SetBalloonTimeout(int milliseconds) {

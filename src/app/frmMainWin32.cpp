@@ -30,7 +30,12 @@ TForm1::TForm1(THotKeyText& hotKeyText, bool tray)
       hotKeyText_(hotKeyText), tray_(tray) {
     // A search from the command line with no copy running: no icon, no
     // hotkeys, no guard (a copy starting meanwhile is the one that runs).
-    if (tray_) SetupTrayIcon();
+    // The icon comes with the tip of the hotkey and search in force.
+    UserChoices choices;
+    if (tray_) {
+        choices = ReadChoicesForStart();
+        SetupTrayIcon(choices);
+    }
     SetupPopupMenu();
     RunOnce1.RestorePrevInst = true;
     RunOnce1.Terminate = true;
@@ -51,15 +56,18 @@ TForm1::TForm1(THotKeyText& hotKeyText, bool tray)
     }
     Locale1.Loaded();
     if (tray_)
-        FormCreate();
+        FormCreate(choices);
     else
         policies_ = ReadPolicies(system_.registry, &hotKeyText_, LayoutCheck::Skip);
 }
 
-void TForm1::SetupTrayIcon() {
-    // The default hotkey's texts until the stored choices are read.
-    TrayIcon1.SetHint(ToWide(TrayHint(u"Ctrl+G", false, SearchTarget(u""))));
-    TrayIcon1.SetBalloonHint(ToWide(BalloonHint(u"Ctrl+G", false, SearchTarget(u""))));
+void TForm1::SetupTrayIcon(const UserChoices& choices) {
+    // The texts of the hotkey in force, as when it is registered (FormCreate
+    // says otherwise when another program holds it).
+    const std::u16string key = choices.hotKey ? hotKeyText_.FormatHotKey(choices.hotKey, false) : u"";
+    const std::u16string target = SearchTarget(choices.searchTemplate);
+    TrayIcon1.SetHint(ToWide(TrayHint(key, false, target)));
+    TrayIcon1.SetBalloonHint(ToWide(BalloonHint(key, false, target)));
     TrayIcon1.SetBalloonTitle(ToWide(kBalloonTitle));
     TrayIcon1.SetBalloonTimeout(kBalloonTimeout);
     TrayIcon1.SetIconResource(1);
@@ -124,15 +132,18 @@ UserChoices TForm1::ChoicesInForce(BrowserModeRead browserMode, LayoutCheck layo
     return InForce(Settings.Read(browserMode, layouts), policies_, Settings.Limits());
 }
 
-void TForm1::FormCreate() {
+UserChoices TForm1::ReadChoicesForStart() {
     // The hotkeys stored by the Settings window (or set by a policy), else
-    // Ctrl+G. Silently without one when another program holds it: the tray
-    // click and the menu still search, and a balloon and the tip say why
-    // the keys do not. The profiles (their hotkeys with their layout checks)
-    // and the policies' watch come once the icon is there and the program
-    // idle.
+    // Ctrl+G. The profiles (their hotkeys with their layout checks) and the
+    // policies' watch come once the icon is there and the program idle.
     policies_ = ReadPolicies(system_.registry, &hotKeyText_, LayoutCheck::Apply);
-    const UserChoices choices = ChoicesInForce(BrowserModeRead::Quietly, LayoutCheck::MainOnly);
+    return ChoicesInForce(BrowserModeRead::Quietly, LayoutCheck::MainOnly);
+}
+
+void TForm1::FormCreate(const UserChoices& choices) {
+    // Silently without the hotkey when another program holds it: the tray
+    // click and the menu still search, and a balloon and the tip say why
+    // the keys do not.
     languageSetting_ = choices.language;
     hotKey_ = {choices.hotKey, choices.hotKey ? HK1.Register(choices.hotKey) : std::uint16_t{0}};
     if (hotKey_.value && !hotKey_.id) {

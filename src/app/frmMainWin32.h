@@ -52,7 +52,7 @@ public:
     void Settings1Click();
     void About1Click();
     void Exit1Click();
-    void FormCreate();
+    void FormCreate(const UserChoices& choices);
 
     // A search from the command line: what became of it. `replyFirst`: in
     // a message from another process, which is answered once the search
@@ -98,7 +98,10 @@ public:
     TAboutBox* AboutBox = nullptr;
 
 private:
-    void SetupTrayIcon();
+    // The policies and the choices in force that the start needs (the
+    // main hotkey's, checked against the keyboard layouts).
+    UserChoices ReadChoicesForStart();
+    void SetupTrayIcon(const UserChoices& choices);
     void SetupPopupMenu();
     // The items' captions in the interface's language.
     void SetMenuCaptions();

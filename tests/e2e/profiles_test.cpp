@@ -97,6 +97,8 @@ TEST_F(Profiles, OneOpensInItsOwnBrowserInAPrivateWindowAndTheMainSearchAsBefore
     }
     Store(1, L"Wiki", kWiki, L"Ctrl+Alt+W");
     Start();
+    // The menu has "Search with" once the profiles are read, after the start.
+    ASSERT_TRUE(Poll(2000, [] { return !KeystrokeFree(MOD_CONTROL | MOD_ALT, 'W'); }));
     // Chosen in the profile's window: only a browser with a switch for one
     // offers a private window.
     ASSERT_TRUE(UseMenu(tray_, program_->Pid(), snq::MenuCommand::Settings, true));
