@@ -478,11 +478,20 @@ int wmain(int argc, wchar_t** argv) {
         f.highest = *highest;
         return f;
     };
+    // The start-up figures' rounds, in their order: whether a run's noise
+    // was one round or all of them.
+    auto rounds = [](const std::vector<double>& ratios) {
+        std::printf("%-16s", "  rounds");
+        for (double r : ratios) std::printf(" %.2f", r);
+        std::printf("\n");
+    };
     const Figure startup = withRatios(figure("startup", "ms", &Sample::startupMs), startupRatios);
     Line(startup, "<= 1.2x", startup.ratio <= 1.2);
+    rounds(startupRatios);
     const Figure profiles =
         withRatios(figure("startup_9_prof", "ms", &Sample::profilesStartupMs), profilesRatios);
     Line(profiles, "<= 1.25x", profiles.ratio <= 1.25);
+    rounds(profilesRatios);
     const Figure privateBytes = figure("private_bytes", "KB", &Sample::privateKb);
     Line(privateBytes, "<= 1.3x", privateBytes.ratio <= 1.3);
     const Figure workingSet = figure("working_set", "KB", &Sample::workingSetKb);
