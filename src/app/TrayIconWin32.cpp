@@ -123,7 +123,6 @@ void TTrayIcon::SetVisible(bool visible) {
     if (visible_) {
         if (!AddWithRetry()) throw EOutOfResources(Tr(TextId::ErrorTrayAdd));
         added_ = true;
-        UseModernNotifications();
     } else {
         added_ = false;
         if (!NotifyChecked(NIM_DELETE))

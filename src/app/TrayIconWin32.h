@@ -61,6 +61,13 @@ public:
     // The user clicked the balloon.
     std::function<void()> OnBalloonClick;
 
+    // Asks the shell for the modern notifications (keyboard selection, the
+    // menu key, the icon's position) for the icon added. Asked again by
+    // itself when a new shell adds the icon again; after the first add, by
+    // the owner, which may wait for a quiet moment: until then the shell
+    // sends the mouse messages alone, which work as they always have.
+    void UseModernNotifications() noexcept;
+
     HWND Handle() const noexcept { return window_.get(); }
     const NOTIFYICONDATAW& Data() const noexcept { return data_; }
 
@@ -73,9 +80,6 @@ private:
     void NotifyChange() noexcept;
     bool NotifyChecked(DWORD message) noexcept;
     bool AddWithRetry();
-    // Asks for the modern notifications (keyboard selection, the menu key,
-    // the icon's position), after every add.
-    void UseModernNotifications() noexcept;
     void LoadIconForDpi(int dpi);
     void RunPopup(POINT at, bool byKeyboard);
 

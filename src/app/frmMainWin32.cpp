@@ -155,6 +155,8 @@ void TForm1::FormCreate(const UserChoices& choices) {
     SetProfiles(choices.profiles);
     UpdateTexts(choices);
     Application().WhenIdle([this] {
+        // After the start: one call into the shell fewer before its end.
+        TrayIcon1.UseModernNotifications();
         ApplyChoicesInForce(); // a profile's taken hotkey is none, silently
         policyWatch_ = std::make_unique<TPolicyWatch>([this] { PoliciesChanged(); });
     });
