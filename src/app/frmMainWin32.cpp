@@ -64,10 +64,7 @@ TForm1::TForm1(THotKeyText& hotKeyText, bool tray)
 void TForm1::SetupTrayIcon(const UserChoices& choices) {
     // The texts of the hotkey in force, as when it is registered (FormCreate
     // says otherwise when another program holds it).
-    const std::u16string key = choices.hotKey ? hotKeyText_.FormatHotKey(choices.hotKey, false) : u"";
-    const std::u16string target = SearchTarget(choices.searchTemplate);
-    TrayIcon1.SetHint(ToWide(TrayHint(key, false, target)));
-    TrayIcon1.SetBalloonHint(ToWide(BalloonHint(key, false, target)));
+    SetTrayTexts(choices.hotKey, false, choices.searchTemplate);
     TrayIcon1.SetBalloonTitle(ToWide(kBalloonTitle));
     TrayIcon1.SetBalloonTimeout(kBalloonTimeout);
     TrayIcon1.SetIconResource(1);
@@ -226,13 +223,18 @@ void TForm1::ReleaseProfileKeys() {
     for (HotKeyInForce& key : profileKeys_) ReleaseHotKey(HK1, key);
 }
 
-void TForm1::UpdateTexts(const UserChoices& choices) {
-    const std::u16string key = hotKey_.value ? hotKeyText_.FormatHotKey(hotKey_.value, false) : u"";
-    const bool taken = hotKey_.value != 0 && hotKey_.id == 0;
-    const std::u16string target = SearchTarget(choices.searchTemplate);
-    MenuItem(MenuCommand::Search).Caption = ToWide(SearchCaption(taken ? u"" : key));
+std::u16string TForm1::SetTrayTexts(std::uint32_t hotKey, bool taken, std::u16string_view searchTemplate) {
+    const std::u16string key = hotKey ? hotKeyText_.FormatHotKey(hotKey, false) : u"";
+    const std::u16string target = SearchTarget(searchTemplate);
     TrayIcon1.SetHint(ToWide(TrayHint(key, taken, target)));
     TrayIcon1.SetBalloonHint(ToWide(BalloonHint(key, taken, target)));
+    return key;
+}
+
+void TForm1::UpdateTexts(const UserChoices& choices) {
+    const bool taken = hotKey_.value != 0 && hotKey_.id == 0;
+    const std::u16string key = SetTrayTexts(hotKey_.value, taken, choices.searchTemplate);
+    MenuItem(MenuCommand::Search).Caption = ToWide(SearchCaption(taken ? u"" : key));
     // The profiles' submenu; its items are made when the menu first opens.
     TMenuItem& searchWith = MenuItem(MenuCommand::SearchWith);
     searchWith.Visible = !profiles_.empty();

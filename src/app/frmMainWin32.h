@@ -102,6 +102,9 @@ private:
     // main hotkey's, checked against the keyboard layouts).
     UserChoices ReadChoicesForStart();
     void SetupTrayIcon(const UserChoices& choices);
+    // The tip and the balloon's text for `hotKey` (`taken`: another program
+    // holds it) and the search; returns the hotkey's text.
+    std::u16string SetTrayTexts(std::uint32_t hotKey, bool taken, std::u16string_view searchTemplate);
     void SetupPopupMenu();
     // The items' captions in the interface's language.
     void SetMenuCaptions();
